@@ -1,0 +1,53 @@
+// Mouse mode: the pad moves the pointer with a simple acceleration; A and B are the mouse
+// buttons and any other button ends the mode.
+#include "engine/pad_engine.h"
+
+namespace padwire {
+
+namespace {
+
+// One pixel faster every tick the axis stays on one side; back to one pixel on reversal;
+// a centred axis keeps the speed for the next push.
+void accelerate(std::int32_t axis, std::int32_t& speed, std::int32_t& target) {
+  if (axis < kAxisCentre) {
+    speed = speed < 0 ? speed - 1 : -1;
+    target += speed;
+  } else if (axis > kAxisCentre) {
+    speed = speed > 0 ? speed + 1 : 1;
+    target += speed;
+  }
+}
+
+}  // namespace
+
+void PadEngine::MouseModeStep() {
+  read_controller();
+
+  Point position;
+  if (platform_.mouse.get_cursor_pos(position)) CursorPos = position;
+  CursorTarget = CursorPos;
+  accelerate(PadState.lX, CursorSpeedX, CursorTarget.x);
+  accelerate(PadState.lY, CursorSpeedY, CursorTarget.y);
+  // Only a real move touches the pointer, so the user's own mouse keeps working at rest.
+  if (CursorTarget != CursorPos) platform_.mouse.set_cursor_pos(CursorTarget.x, CursorTarget.y);
+
+  // M pauses the mouse buttons and lets the user steer without leaving the mode.
+  if (button_held(kButtonM)) return;
+
+  const int last = LastButtonIndex < kTrackedButtons ? LastButtonIndex : kTrackedButtons - 1;
+  for (int i = 0; i <= last; ++i) {
+    const bool held = button_held(i);
+    if (i == 0 || i == 1) {
+      const std::uint32_t down = i == 0 ? kMouseLeftDown : kMouseRightDown;
+      const std::uint32_t up = i == 0 ? kMouseLeftUp : kMouseRightUp;
+      if (held && !MouseButtonDown[i]) platform_.mouse.mouse_event(down, 0, 0, 0, 0);
+      if (!held && MouseButtonDown[i]) platform_.mouse.mouse_event(up, 0, 0, 0, 0);
+      MouseButtonDown[i] = held;
+    } else if (held) {
+      MouseMode = false;
+      Timer1.set_interval(1);
+    }
+  }
+}
+
+}  // namespace padwire

@@ -1,0 +1,59 @@
+// One simulated run: the world, the simulated platform over it, and the program's forms.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/sim/scenario.h"
+#include "platform/sim/sim_platform.h"
+#include "platform/sim/world.h"
+#include "shell/form_padwire.h"
+
+namespace padwire::sim {
+
+class Session;
+using CommandHandler = std::function<void(Session&, const Command&)>;
+
+class Session {
+ public:
+  Session();
+  ~Session();
+
+  // Runs every command in order; throws ScenarioError for a command that cannot run.
+  void run(const Scenario& scenario);
+  void run_command(const Command& command);
+
+  SimWorld& world() { return world_; }
+  Platform& platform() { return sim_.platform(); }
+  // The main form; throws when the program has not started.
+  FormPadwire& form(const Command& command);
+  bool started() const { return form_ != nullptr; }
+  // True (and prints the reason) when the program has ended and the input goes nowhere.
+  bool ignored_after_end();
+  void print(std::string line) { world_.trace.line(std::move(line)); }
+
+  void add_command(const std::string& name, CommandHandler handler);
+  void add_query(const std::string& name, CommandHandler handler);
+
+ private:
+  void start();
+  void add_world_commands();
+  void add_input_commands();
+  void add_queries();
+
+  SimWorld world_;
+  SimPlatform sim_;
+  std::unique_ptr<FormPadwire> form_;
+  std::map<std::string, CommandHandler> commands_;
+  std::map<std::string, CommandHandler> queries_;
+};
+
+// Argument access with the runner's error messages.
+const std::string& arg(const Command& c, std::size_t index);
+long number_arg(const Command& c, std::size_t index, long min, long max);
+void expect_words(const Command& c, std::size_t min, std::size_t max);
+long parse_number(const Command& c, const std::string& text, long min, long max);
+
+}  // namespace padwire::sim

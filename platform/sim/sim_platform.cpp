@@ -1,0 +1,342 @@
+#include "platform/sim/sim_platform.h"
+
+#include <algorithm>
+
+namespace padwire::sim {
+
+namespace {
+
+bool equal_ignoring_case(const std::string& a, const std::string& b) {
+  return to_lower(a) == to_lower(b);
+}
+
+bool starts_with_ignoring_case(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() && to_lower(text.substr(0, prefix.size())) == to_lower(prefix);
+}
+
+// Wildcard match of a file name against a pattern with * and ?, without regard to case.
+bool wildcard_match(const std::string& name, const std::string& pattern) {
+  const std::string n = to_lower(name), p = to_lower(pattern);
+  std::size_t ni = 0, pi = 0, star = std::string::npos, mark = 0;
+  while (ni < n.size()) {
+    if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
+      ++ni;
+      ++pi;
+    } else if (pi < p.size() && p[pi] == '*') {
+      star = pi++;
+      mark = ni;
+    } else if (star != std::string::npos) {
+      pi = star + 1;
+      ni = ++mark;
+    } else {
+      return false;
+    }
+  }
+  while (pi < p.size() && p[pi] == '*') ++pi;
+  return pi == p.size();
+}
+
+class SimEffect final : public RumbleEffect {
+ public:
+  explicit SimEffect(SimWorld& w) : w_(w) {}
+  bool start(std::int32_t, std::uint32_t) override {
+    w_.trace.line("effect start");
+    return true;
+  }
+  bool stop() override {
+    w_.trace.line("effect stop");
+    return true;
+  }
+
+ private:
+  SimWorld& w_;
+};
+
+// A device object on the world's controller; it fails once the controller is gone.
+class SimDevice final : public ControllerDevice {
+ public:
+  explicit SimDevice(SimWorld& w) : w_(w) {}
+  bool set_cooperative_level(WindowHandle, std::uint32_t) override { return present(); }
+  bool set_data_format(int format) override { return present() && format == kDataFormatJoystick2; }
+  bool acquire() override {
+    w_.trace.line("device acquire");
+    return present();
+  }
+  bool unacquire() override {
+    w_.trace.line("device unacquire");
+    return present();
+  }
+  bool poll() override { return present() && !w_.controller->failing; }
+  bool get_state(JoyState2& state) override {
+    if (!present() || w_.controller->failing) return false;
+    state = w_.controller->state;
+    return true;
+  }
+  std::optional<int> count_objects(std::uint32_t flags) override {
+    if (!present() || flags != kObjectButtons) return std::nullopt;
+    return w_.controller->buttons;
+  }
+  std::optional<std::string> product_name() override {
+    if (!present()) return std::nullopt;
+    return w_.controller->product_name;
+  }
+  std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo&) override {
+    if (!present() || !w_.controller->effects) return nullptr;
+    w_.trace.line("effect create");
+    return std::make_unique<SimEffect>(w_);
+  }
+
+ private:
+  bool present() const { return w_.controller.has_value(); }
+  SimWorld& w_;
+};
+
+class SimInputRoot final : public InputRoot {
+ public:
+  explicit SimInputRoot(SimWorld& w) : w_(w) {}
+  std::vector<std::string> enumerate_devices(int device_type, std::uint32_t) override {
+    if (device_type != kDevTypeJoystick || !w_.controller) return {};
+    return {"{6F1D2B60-D5A0-11CF-BFC7-444553540000}"};
+  }
+  std::unique_ptr<ControllerDevice> create_device(const std::string&) override {
+    if (!w_.controller) return nullptr;
+    return std::make_unique<SimDevice>(w_);
+  }
+
+ private:
+  SimWorld& w_;
+};
+
+}  // namespace
+
+struct SimPlatform::Services final : DirectInputService,
+                                     Keyboard,
+                                     Keystrokes,
+                                     Mouse,
+                                     Tray,
+                                     SettingsStore,
+                                     Shell,
+                                     Registry,
+                                     Screenshot,
+                                     Clock,
+                                     Random,
+                                     TimerService,
+                                     Views {
+  explicit Services(SimWorld& world) : w(world) {}
+  SimWorld& w;
+
+  // DirectInputService
+  std::unique_ptr<InputRoot> create_input() override {
+    if (w.directinput_missing) return nullptr;
+    return std::make_unique<SimInputRoot>(w);
+  }
+
+  // Keyboard
+  void key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                 std::uintptr_t) override {
+    w.trace.line("keybd " + std::to_string(vk) + " " + std::to_string(scan) + " " +
+                 std::to_string(flags));
+    w.synthetic_held[vk] = (flags & kKeyEventKeyUp) == 0;
+  }
+  std::uint32_t map_virtual_key(std::uint32_t code, std::uint32_t map_type) override {
+    if (map_type != 0 || code > 255) return 0;
+    const auto over = w.scan_codes.find(static_cast<int>(code));
+    if (over != w.scan_codes.end()) return static_cast<std::uint32_t>(over->second);
+    return static_cast<std::uint32_t>(us_scan_code(static_cast<int>(code)));
+  }
+  std::int16_t async_key_state(int vk) override {
+    if (vk < 0 || vk > 255) return 0;
+    const auto i = static_cast<std::size_t>(vk);
+    return (w.physical_held[i] || w.synthetic_held[i]) ? std::int16_t{-32768} : std::int16_t{0};
+  }
+  bool get_keyboard_state(KeyboardState& state) override {
+    state = w.keyboard_state;
+    return true;
+  }
+  bool set_keyboard_state(const KeyboardState& state) override {
+    for (std::size_t i = 0; i < state.size(); ++i) {
+      if (state[i] != w.keyboard_state[i]) {
+        w.trace.line("keystate " + std::to_string(i) + " " + std::to_string(state[i]));
+      }
+    }
+    w.keyboard_state = state;
+    return true;
+  }
+
+  // Keystrokes
+  bool send_keys(const std::string& keys, bool) override {
+    w.trace.line("sendkeys " + quote(keys));
+    return true;
+  }
+
+  // Mouse
+  bool get_cursor_pos(Point& position) override {
+    position = w.pointer;
+    return true;
+  }
+  bool set_cursor_pos(std::int32_t x, std::int32_t y) override {
+    w.trace.line("cursor " + std::to_string(x) + " " + std::to_string(y));
+    w.pointer.x = std::clamp(x, 0, std::max(0, w.screen_width - 1));
+    w.pointer.y = std::clamp(y, 0, std::max(0, w.screen_height - 1));
+    return true;
+  }
+  void mouse_event(std::uint32_t flags, std::int32_t, std::int32_t, std::uint32_t,
+                   std::uintptr_t) override {
+    w.trace.line("mouse " + std::to_string(flags));
+  }
+
+  // Tray
+  bool notify_icon(std::uint32_t message, const TrayIconData& data) override {
+    if (message == kNimAdd) {
+      const auto end = std::find(data.szTip.begin(), data.szTip.end(), '\0');
+      w.trace.line("tray add " + quote(std::string(data.szTip.begin(), end)));
+      return true;
+    }
+    if (message == kNimDelete) {
+      w.trace.line("tray delete");
+      return true;
+    }
+    return false;
+  }
+  std::optional<std::size_t> track_popup(std::span<const MenuItem* const> items) override {
+    w.trace.line("popup");
+    const auto choice = w.popup_choice;
+    w.popup_choice.reset();
+    if (!choice || *choice >= items.size()) return std::nullopt;
+    const MenuItem& item = *items[*choice];
+    if (item.is_separator()) {
+      w.trace.line("ignored: " + item.name + " is a separator");
+      return std::nullopt;
+    }
+    if (!item.enabled) {
+      w.trace.line("ignored: " + item.name + " is disabled");
+      return std::nullopt;
+    }
+    return choice;
+  }
+  float twips_per_pixel_x() override { return 15.0f; }
+
+  // SettingsStore
+  std::string get(const std::string& app, const std::string& section, const std::string& key,
+                  const std::string& fallback) override {
+    const std::string* value = w.store.find(app, section, key);
+    return value ? *value : fallback;
+  }
+  bool save(const std::string& app, const std::string& section, const std::string& key,
+            const std::string& value) override {
+    w.trace.line("store " + quote(section) + " " + quote(key) + " " + quote(value));
+    w.store.put(app, section, key, value);
+    return true;
+  }
+
+  // Shell
+  bool previous_instance() override { return w.instance_running; }
+  void end_program() override {
+    w.trace.line("end");
+    w.ended = true;
+  }
+  std::string app_path() override { return w.app_path; }
+  bool shell_execute(WindowHandle, const std::string& verb, const std::string& file,
+                     const std::string& parameters, const std::string& directory,
+                     int show) override {
+    w.trace.line("shellexecute " + quote(verb) + " " + quote(file) + " " + quote(parameters) +
+                 " " + quote(directory) + " " + std::to_string(show));
+    return true;
+  }
+  bool run(const std::string& command_line, int window_style) override {
+    w.trace.line("run " + quote(command_line) + " " + std::to_string(window_style));
+    return true;
+  }
+  std::string find_first_file(const std::string& pattern) override {
+    const auto slash = pattern.find_last_of('\\');
+    const std::string folder = slash == std::string::npos ? "" : pattern.substr(0, slash);
+    const std::string name_pattern = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    std::string app = w.app_path;
+    while (!app.empty() && app.back() == '\\') app.pop_back();
+    std::string wanted = folder;
+    while (!wanted.empty() && wanted.back() == '\\') wanted.pop_back();
+    if (!equal_ignoring_case(app, wanted)) return {};
+    for (const std::string& file : w.files) {
+      if (wildcard_match(file, name_pattern)) return file;
+    }
+    return {};
+  }
+  bool activate_window(const std::string& title) override {
+    bool found = false;
+    for (const std::string& t : w.windows) found = found || equal_ignoring_case(t, title);
+    for (const std::string& t : w.windows) found = found || starts_with_ignoring_case(t, title);
+    found = found && !title.empty();
+    w.trace.line("activate " + quote(title) + (found ? " ok" : " fail"));
+    return found;
+  }
+  void beep() override { w.trace.line("beep"); }
+  void message_box(const std::string& text, std::uint32_t, const std::string& title) override {
+    w.trace.line("msgbox " + quote(text) + " " + quote(title));
+  }
+
+  // Registry
+  bool query_value(std::uint32_t root, const std::string& sub_key, const std::string& value_name,
+                   std::string& data, std::uint32_t capacity, std::uint32_t& length) override {
+    const std::string root_name = root == kHkeyLocalMachine ? "HKLM" : "HKCU";
+    for (const RegistryValue& v : w.registry) {
+      if (v.root == root_name && equal_ignoring_case(v.sub_key, sub_key) &&
+          equal_ignoring_case(v.value_name, value_name)) {
+        const std::size_t needed = v.data.size() + 1;  // with the terminating NUL
+        if (needed > capacity) return false;
+        data.assign(v.data);
+        data.push_back('\0');
+        length = static_cast<std::uint32_t>(needed);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // Screenshot
+  bool get_desktop(int, int, std::int16_t, int, const std::string& path) override {
+    w.trace.line("screenshot " + quote(path));
+    return true;
+  }
+
+  // Clock and Random
+  LocalTime now() override { return w.clock; }
+  void seed(double) override {}
+  float next() override {
+    if (w.random_numbers.empty()) return 0.5f;
+    const float r = w.random_numbers.front();
+    w.random_numbers.pop_front();
+    return r;
+  }
+
+  // TimerService
+  void set_enabled(bool enabled) override {
+    w.trace.line(enabled ? "timer on" : "timer off");
+    w.timer_enabled = enabled;
+  }
+  void set_interval(int milliseconds) override {
+    w.trace.line("timer interval " + std::to_string(milliseconds));
+    w.timer_interval = milliseconds;
+  }
+
+  // Views
+  WindowHandle main_window() override { return 1; }
+  WindowHandle window_of(View view) override { return 2 + static_cast<WindowHandle>(view); }
+  void show(View, const std::string& caption) override {
+    w.trace.line("window show " + quote(caption));
+  }
+  void bring_to_front(View) override {}
+  void close(View, const std::string& caption) override {
+    w.trace.line("window close " + quote(caption));
+  }
+  void show_debug_text(const std::string& text) override { w.trace.line("debug " + quote(text)); }
+};
+
+SimPlatform::SimPlatform(SimWorld& world)
+    : world_(world), services_(std::make_unique<Services>(world)) {
+  Services& s = *services_;
+  platform_ = std::make_unique<Platform>(Platform{s, s, s, s, s, s, s, s, s, s, s, s, s});
+}
+
+SimPlatform::~SimPlatform() = default;
+
+}  // namespace padwire::sim

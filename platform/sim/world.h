@@ -1,0 +1,69 @@
+// The simulated world: everything outside the program that a scenario sets up and the
+// simulated services read and change.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/keyboard.h"
+#include "platform/types.h"
+#include "platform/sim/memory_store.h"
+#include "platform/sim/trace.h"
+
+namespace padwire::sim {
+
+struct SimController {
+  int buttons = 0;
+  std::string product_name;
+  bool effects = false;
+  bool failing = false;  // poll and state reads fail
+  JoyState2 state;       // what the pad reports now
+  SimController() {
+    state.lX = kAxisCentre;
+    state.lY = kAxisCentre;
+  }
+};
+
+struct RegistryValue {
+  std::string root, sub_key, value_name, data;
+};
+
+struct SimWorld {
+  Trace trace;
+
+  std::optional<SimController> controller;
+  bool directinput_missing = false;
+  bool instance_running = false;
+  MemoryStore store;
+  std::vector<std::string> windows;  // titles of top-level windows, oldest first
+  std::vector<std::string> files;    // names in the program's folder
+  std::vector<RegistryValue> registry;
+  std::string app_path = "C:\\Padwire";
+  LocalTime clock{2000, 12, 31, 23, 59, 59};
+  std::deque<float> random_numbers;
+  std::map<int, int> scan_codes;  // overrides of the US keyboard table
+  int screen_width = 1024;
+  int screen_height = 768;
+  Point pointer{512, 384};
+
+  std::array<bool, 256> physical_held{};   // keys the scenario holds
+  std::array<bool, 256> synthetic_held{};  // keys the program sent down and not yet up
+  KeyboardState keyboard_state{};
+
+  bool timer_enabled = true;
+  int timer_interval = 1;
+
+  // The item the user will choose when the popup menu opens next.
+  std::optional<std::size_t> popup_choice;
+  bool ended = false;
+};
+
+// Scan code of a virtual key on a US keyboard (what MapVirtualKey(vk, 0) gives); 0 for none.
+int us_scan_code(int vk);
+
+}  // namespace padwire::sim

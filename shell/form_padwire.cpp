@@ -1,0 +1,136 @@
+// Start-up and shutdown of the main form.
+#include "shell/form_padwire.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+
+#include "shell/settings_schema.h"
+#include "shell/text_conversions.h"
+
+namespace padwire {
+
+namespace {
+
+bool contains_ignoring_case(const std::string& text, std::string_view part) {
+  auto lower = [](unsigned char c) { return static_cast<char>(std::tolower(c)); };
+  std::string haystack(text.size(), '\0');
+  std::transform(text.begin(), text.end(), haystack.begin(), lower);
+  std::string needle(part.size(), '\0');
+  std::transform(part.begin(), part.end(), needle.begin(), lower);
+  return haystack.find(needle) != std::string::npos;
+}
+
+// A Boolean option read into a check mark; text that does not convert leaves it as it was.
+void read_check_mark(MenuItem& item, const std::string& text) {
+  if (const auto value = text_to_boolean(text)) item.checked = *value;
+}
+
+}  // namespace
+
+FormPadwire::FormPadwire(Platform& platform)
+    : engine(platform, menu.mnuAutoFire, menu.mnuDOSApplication), platform_(platform) {}
+
+std::string FormPadwire::read_setting(const char* key, const std::string& fallback) {
+  return platform_.settings.get(settings::kApp, settings::kCustom, key, fallback);
+}
+
+void FormPadwire::save_setting(const char* key, const std::string& value) {
+  platform_.settings.save(settings::kApp, settings::kCustom, key, value);  // failure ignored
+}
+
+void FormPadwire::end_program() {
+  ended_ = true;
+  platform_.shell.end_program();
+}
+
+void FormPadwire::Form_Load() {
+  if (platform_.shell.previous_instance()) {
+    end_program();
+    return;
+  }
+
+  const LocalTime now = platform_.clock.now();
+  platform_.random.seed(now.hour * 3600.0 + now.minute * 60.0 + now.second);
+
+  InputRoot_ = platform_.input.create_input();
+  if (!InputRoot_) {
+    platform_.shell.message_box(kDirectInputStartError, kMbOk, settings::kApp);
+    end_program();
+    return;
+  }
+
+  // The first joystick the system enumerates, attached or not; no choice among several.
+  const auto devices = InputRoot_->enumerate_devices(kDevTypeJoystick, kEnumAllDevices);
+  if (!devices.empty()) engine.PadDevice = InputRoot_->create_device(devices.front());
+  ControllerDevice* device = engine.PadDevice.get();
+  std::string product_name;
+  if (device) {
+    device->set_cooperative_level(platform_.views.main_window(), kCoopExclusiveBackground);
+    device->set_data_format(kDataFormatJoystick2);
+    device->acquire();
+    if (const auto count = device->count_objects(kObjectButtons)) {
+      engine.LastButtonIndex = static_cast<std::int16_t>(std::clamp(*count - 1, -1, 32767));
+    }
+  }
+
+  engine.Timer1.set_enabled(false);
+  menu.mnuAbout.caption = std::string("About ") + kMainCaption + "...";
+
+  TrayIcon.cbSize = 88;
+  TrayIcon.hWnd = platform_.views.main_window();
+  TrayIcon.uID = 1;
+  TrayIcon.uFlags = 7;  // message, icon and tip
+  TrayIcon.uCallbackMessage = 512;
+  TrayIcon.hIcon = 0;  // the form's own icon
+  const std::string tip = std::string(kMainCaption) + kTrayByline;
+  TrayIcon.szTip.fill(' ');
+  const std::size_t tip_length = std::min(tip.size(), TrayIcon.szTip.size() - 1);
+  std::memcpy(TrayIcon.szTip.data(), tip.data(), tip_length);
+  TrayIcon.szTip[tip_length] = '\0';
+  platform_.tray.notify_icon(kNimAdd, TrayIcon);
+
+  if (device) {
+    if (const auto name = device->product_name()) product_name = *name;
+  }
+
+  read_check_mark(menu.mnuSelect,
+                  read_setting(settings::kSelect, boolean_to_text(
+                                                      !contains_ignoring_case(product_name,
+                                                                              "SideWinder"))));
+  engine.SelectOnM = menu.mnuSelect.checked;
+  read_check_mark(menu.mnuAutoFire, read_setting(settings::kAutoFire, "True"));
+  read_check_mark(menu.mnuLogitech,
+                  read_setting(settings::kLogitech,
+                               boolean_to_text(contains_ignoring_case(product_name, "Logitech"))));
+  engine.Logitech = menu.mnuLogitech.checked;
+  if (const auto rumble = text_to_int16(read_setting(settings::kRumbleType, "2"))) {
+    engine.RumbleType = *rumble;
+  }
+  read_check_mark(menu.mnuAutodetectProfile, read_setting(settings::kAutodetect, "True"));
+  read_check_mark(menu.mnuDOSApplication, read_setting(settings::kDos, "False"));
+
+  const std::string last = read_setting(settings::kLast, settings::kProfileVgs);
+  if (last == settings::kProfileSnes9x) {
+    mnuSNES9X_Click();
+  } else if (last == settings::kProfileCustom) {
+    mnuCustom_Click();
+  } else {
+    mnuVGS_Click();
+  }
+
+  engine.keys.KeyDefEscape = 27;
+  engine.Timer1.set_enabled(true);
+  engine.create_rumble_effect();
+
+  if (platform_.keyboard.async_key_state(kVkShift) != 0) return;
+  AutoDetect();
+}
+
+void FormPadwire::Form_Unload() {
+  platform_.tray.notify_icon(kNimDelete, TrayIcon);
+  if (engine.PadDevice) engine.PadDevice->unacquire();
+  end_program();
+}
+
+}  // namespace padwire

@@ -1,0 +1,89 @@
+// The main form: start-up and shutdown, the tray icon and its menu, the profiles and their key
+// tables, and emulator detection. It lives for the whole run and owns the translation engine.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/pad_engine.h"
+#include "platform/platform.h"
+#include "shell/main_menu.h"
+
+namespace padwire {
+
+inline constexpr const char* kMainCaption = "Padwire 1.6b for DirectX7a";
+inline constexpr const char* kTrayByline = " - by the Padwire developers";
+inline constexpr const char* kDirectInputStartError =
+    "Error starting Direct Input, please make sure you have DirectX 7a installed";
+inline constexpr const char* kAboutText =
+    "Padwire, written by the Padwire developers, 2000\r\nhttps://padwire.example/";
+inline constexpr const char* kAboutAddress = "https://padwire.example/";
+inline constexpr const char* kEmulatorTitle = "Connectix Virtual Game Station";
+inline constexpr const char* kEmulatorRegistryKey =
+    "SOFTWARE\\Connectix\\Connectix Virtual Game Station\\General";
+
+// Tray notifications: the mouse message carried by the callback.
+inline constexpr int kWmLButtonDblClk = 515;
+inline constexpr int kWmRButtonUp = 517;
+
+class FormPadwire {
+ public:
+  explicit FormPadwire(Platform& platform);
+
+  // Calls that point at windows the shell does not know; the composition root wires them.
+  std::function<void()> show_joy_config;
+  std::function<void()> show_force_feedback;
+
+  void Form_Load();
+  void Form_Unload();
+  // Tray notifications arrive as mouse moves whose X (in twips) carries the mouse message.
+  void Form_MouseMove(int button, int shift, float x, float y);
+
+  // Runs the handler of the menu item at this index of the menu order.
+  void menu_click(std::size_t index);
+
+  void mnuEnabled_Click();
+  void mnuConfig_Click();
+  void mnuRumble_Click();
+  void mnuSelect_Click();
+  void mnuAutoFire_Click();
+  void mnuLogitech_Click();
+  void mnuAutodetectProfile_Click();
+  void mnuAbout_Click();
+  void mnuExit_Click();
+
+  // Profiles and key tables.
+  void mnuSNES9X_Click();
+  void mnuVGS_Click();
+  void mnuCustom_Click();
+  void mnuSwapLR_Click();
+  void mnuDOSApplication_Click();
+  void ApplySwapLR();
+  void LoadKeySet(const std::string& SetName);
+
+  // Emulator detection and launch.
+  void AutoDetect();
+  std::string GetRegString(std::uint32_t RootKey, const std::string& SubKey,
+                           const std::string& ValueName);
+
+  bool ended() const { return ended_; }
+  const TrayIconData& tray_icon() const { return TrayIcon; }
+
+  MainMenu menu;
+  PadEngine engine;
+
+ private:
+  void end_program();
+  std::string read_setting(const char* key, const std::string& fallback);
+  void save_setting(const char* key, const std::string& value);
+  void toggle(MenuItem& item) { item.checked = !item.checked; }
+
+  Platform& platform_;
+  std::unique_ptr<InputRoot> InputRoot_;
+  TrayIconData TrayIcon;
+  bool CallbackBusy = false;
+  bool ended_ = false;
+};
+
+}  // namespace padwire

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need, when they are missing.
+# As root it installs them; otherwise it prints the one command to run.
+set -euo pipefail
+
+packages=(
+  cmake make g++ pkg-config
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  mingw-w64 wine wine64 xvfb xauth xdotool
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing packages: ${missing[*]}" >&2
+  echo "Run: sudo apt-get update && sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
+  exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
