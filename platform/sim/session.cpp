@@ -10,6 +10,7 @@ Session::Session() : sim_(world_) {
   add_world_commands();
   add_input_commands();
   add_queries();
+  add_force_feedback_commands(*this);
 }
 
 Session::~Session() = default;
@@ -47,6 +48,11 @@ FormPadwire& Session::form(const Command& command) {
   return *form_;
 }
 
+FormForceFeedback& Session::force_feedback(const Command& command) {
+  form(command);
+  return *force_feedback_;
+}
+
 bool Session::ignored_after_end() {
   if (!world_.ended) return false;
   print("ignored: the program has ended");
@@ -55,6 +61,8 @@ bool Session::ignored_after_end() {
 
 void Session::start() {
   form_ = std::make_unique<FormPadwire>(platform());
+  force_feedback_ = std::make_unique<FormForceFeedback>(platform(), form_->engine);
+  form_->show_force_feedback = [this] { force_feedback_->show(); };
   form_->Form_Load();
 }
 

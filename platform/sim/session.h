@@ -9,6 +9,7 @@
 #include "platform/sim/scenario.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/world.h"
+#include "dialog/form_force_feedback.h"
 #include "shell/form_padwire.h"
 
 namespace padwire::sim {
@@ -30,6 +31,7 @@ class Session {
   // The main form; throws when the program has not started.
   FormPadwire& form(const Command& command);
   bool started() const { return form_ != nullptr; }
+  FormForceFeedback& force_feedback(const Command& command);
   // True (and prints the reason) when the program has ended and the input goes nowhere.
   bool ignored_after_end();
   void print(std::string line) { world_.trace.line(std::move(line)); }
@@ -46,9 +48,12 @@ class Session {
   SimWorld world_;
   SimPlatform sim_;
   std::unique_ptr<FormPadwire> form_;
+  std::unique_ptr<FormForceFeedback> force_feedback_;
   std::map<std::string, CommandHandler> commands_;
   std::map<std::string, CommandHandler> queries_;
 };
+
+void add_force_feedback_commands(Session& session);
 
 // Argument access with the runner's error messages.
 const std::string& arg(const Command& c, std::size_t index);
