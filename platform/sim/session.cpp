@@ -181,7 +181,13 @@ void Session::add_world_commands() {
     if (arg(c, 1) != "HKLM" && arg(c, 1) != "HKCU") {
       throw ScenarioError(c.line, "registry root must be HKLM or HKCU");
     }
-    s.world().registry.push_back({arg(c, 1), arg(c, 2), arg(c, 3), arg(c, 4)});
+    auto& values = s.world().registry;
+    // A value written again replaces the earlier one, as names are matched without case.
+    std::erase_if(values, [&](const RegistryValue& v) {
+      return v.root == arg(c, 1) && to_lower(v.sub_key) == to_lower(arg(c, 2)) &&
+             to_lower(v.value_name) == to_lower(arg(c, 3));
+    });
+    values.push_back({arg(c, 1), arg(c, 2), arg(c, 3), arg(c, 4)});
   });
   add_command("apppath", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);
