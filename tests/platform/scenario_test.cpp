@@ -1,0 +1,88 @@
+#include "platform/sim/scenario.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/sim/session.h"
+
+namespace padwire::sim {
+namespace {
+
+TEST(ScenarioParser, WordsStringsEscapesAndComments) {
+  const auto words = split_words(R"(store "A \"b\" \\ \r\n\t" bare-word 12)", 1);
+  ASSERT_EQ(words.size(), 4u);
+  EXPECT_EQ(words[1].text, "A \"b\" \\ \r\n\t");
+  EXPECT_TRUE(words[1].quoted);
+  EXPECT_EQ(words[2].text, "bare-word");
+  EXPECT_FALSE(words[2].quoted);
+
+  const Scenario s = parse_scenario("# comment\n\n  tick 2   # trailing\nwindow \"a # b\"\n");
+  ASSERT_EQ(s.commands.size(), 2u);
+  EXPECT_EQ(s.commands[0].line, 3);
+  EXPECT_EQ(s.commands[1].words[1].text, "a # b");
+  EXPECT_FALSE(s.expected.has_value());
+}
+
+TEST(ScenarioParser, ExpectBlockMayHoldTheProgramsEndLine) {
+  const Scenario s = parse_scenario("start\nexpect\n  timer off\n  end\nend\n");
+  ASSERT_TRUE(s.expected.has_value());
+  ASSERT_EQ(s.expected->size(), 2u);
+  EXPECT_EQ((*s.expected)[1], "end");
+}
+
+TEST(ScenarioParser, MalformedFilesAreRejectedWithTheirLine) {
+  struct Case {
+    const char* text;
+    int line;
+  };
+  const Case cases[] = {
+      {"start\nstore \"unterminated\n", 2},
+      {"store \"a\\q\" b c\n", 1},
+      {"store \"a\"b c d\n", 1},
+      {"tick\nexpect\ntimer on\n", 2},
+      {"tick\nexpect\n", 2},
+  };
+  for (const Case& c : cases) {
+    try {
+      parse_scenario(c.text);
+      ADD_FAILURE() << "accepted: " << c.text;
+    } catch (const ScenarioError& e) {
+      EXPECT_EQ(e.line(), c.line) << c.text;
+    }
+  }
+}
+
+TEST(ScenarioRunner, ImpossibleRequestsStopTheRun) {
+  const char* bad[] = {
+      "frobnicate\n",
+      "tick\n",                                    // not started
+      "start\nstart\n",                            // twice
+      "controller none\npad x 1 y 2\n",            // no pad to move
+      "controller buttons 4 name P\npad x 1 y 2 buttons 4\n",  // no such button
+      "controller buttons 4 name P\npad x 1 y 2 buttons 1,,2\n",
+      "controller buttons 4 name P\npad set lQ 3\n",
+      "controller buttons 4 name P\npad x 99999999999 y 0\n",
+      "random 1.0\n",
+      "clock 2000-13-01 00:00:00\n",
+      "hold 256\n",
+      "window gone \"never there\"\n",
+      "start\nmenu mnuNothing\n",
+      "start\nshow everything\n",
+      "controller buttons 200 name P\n",
+  };
+  for (const char* text : bad) {
+    Session session;
+    EXPECT_THROW(session.run(parse_scenario(text)), ScenarioError) << text;
+  }
+}
+
+TEST(ScenarioRunner, InputAfterTheEndIsIgnoredAndSaysSo) {
+  Session session;
+  session.run(parse_scenario("instance running\nstart\ntick\ntray 517\n"));
+  const auto& lines = session.world().trace.lines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "end");
+  EXPECT_EQ(lines[1], "ignored: the program has ended");
+}
+
+}  // namespace
+}  // namespace padwire::sim
