@@ -28,8 +28,9 @@ void PadEngine::ShowAutoFire(bool flag) { SetKeyState(kVkScroll, flag ? -1 : 0);
 
 void PadEngine::SetKeyState(std::int16_t key, std::int16_t value) {
   KeyboardState state{};
-  // A failed read is skipped: the array is written back as it stands.
-  platform_.keyboard.get_keyboard_state(state);
+  // Without the current state, writing the array back would reset every other key and toggle
+  // of the thread's keyboard state; so a failed read leaves the state alone.
+  if (!platform_.keyboard.get_keyboard_state(state)) return;
   if (key < 0 || key > 255) return;
   const int magnitude = value < 0 ? -static_cast<int>(value) : value;
   state[static_cast<std::size_t>(key)] = static_cast<std::uint8_t>(magnitude & 0xFF);
