@@ -8,8 +8,9 @@ std::string KeyName(int code) {
   if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) {
     return std::string(1, static_cast<char>(code));
   }
-  if (code >= 96 && code <= 105) return "Num " + std::to_string(code - 96);
-  if (code >= 112 && code <= 127) return "F" + std::to_string(code - 111);
+  // Built with append rather than operator+, which trips a false -Wrestrict in gcc 12.
+  if (code >= 96 && code <= 105) return std::string("Num ").append(std::to_string(code - 96));
+  if (code >= 112 && code <= 127) return std::string("F").append(std::to_string(code - 111));
   if (code >= 188 && code <= 191) return std::string(1, static_cast<char>(code - 144));
   if (code >= 219 && code <= 221) return std::string(1, static_cast<char>(code - 128));
 
