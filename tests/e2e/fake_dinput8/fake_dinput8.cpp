@@ -1,0 +1,319 @@
+// A scripted game controller for end-to-end tests: a dinput8.dll that Wine loads instead of its
+// own (WINEDLLOVERRIDES="dinput8=n,b") and that reports one joystick whose state comes from a
+// script file the test writes. Test code only; the product never ships it.
+//
+// The script (path in PADWIRE_FAKE_PAD) is re-read whenever it changes. Its lines:
+//   create ok|fail          DirectInput8Create succeeds or fails
+//   device present|none     whether the joystick is enumerated
+//   name TEXT               product name
+//   buttons N               number of button objects
+//   effects yes|no          whether it takes force feedback
+//   lost 0|1                Poll and GetDeviceState fail with DIERR_INPUTLOST
+//   x N / y N / pov N       axis and hat values
+//   held B,B,...            buttons held (128), all others free
+// Every device call worth checking is appended to the log file PADWIRE_FAKE_PAD_LOG.
+#define INITGUID
+#define DIRECTINPUT_VERSION 0x0800
+#include <windows.h>
+#include <dinput.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+struct Script {
+  bool create_ok = true;
+  bool present = true;
+  std::string name = "Scripted Pad";
+  int buttons = 10;
+  bool effects = false;
+  bool lost = false;
+  DIJOYSTATE2 state{};
+};
+
+Script g_script;
+FILETIME g_stamp{};
+HANDLE g_notify = nullptr;
+
+std::string env(const char* name) {
+  char buffer[1024];
+  const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
+  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
+}
+
+void log(const char* text) {
+  const std::string path = env("PADWIRE_FAKE_PAD_LOG");
+  if (path.empty()) return;
+  if (FILE* f = std::fopen(path.c_str(), "a")) {
+    std::fprintf(f, "%s\n", text);
+    std::fclose(f);
+  }
+}
+
+void reload() {
+  const std::string path = env("PADWIRE_FAKE_PAD");
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return;
+  if (CompareFileTime(&data.ftLastWriteTime, &g_stamp) == 0 && g_stamp.dwLowDateTime != 0) return;
+  FILE* f = std::fopen(path.c_str(), "r");
+  if (!f) return;
+  Script s;
+  s.state.lX = s.state.lY = 32768;
+  for (DWORD& pov : s.state.rgdwPOV) pov = 0xFFFFFFFFu;
+  char line[512];
+  while (std::fgets(line, sizeof line, f)) {
+    char word[32] = {};
+    char rest[480] = {};
+    if (std::sscanf(line, "%31s %479[^\r\n]", word, rest) < 1) continue;
+    const std::string w = word, r = rest;
+    if (w == "create") s.create_ok = r == "ok";
+    else if (w == "device") s.present = r == "present";
+    else if (w == "name") s.name = r;
+    else if (w == "buttons") s.buttons = std::atoi(rest);
+    else if (w == "effects") s.effects = r == "yes";
+    else if (w == "lost") s.lost = r == "1";
+    else if (w == "x") s.state.lX = std::atol(rest);
+    else if (w == "y") s.state.lY = std::atol(rest);
+    else if (w == "pov") s.state.rgdwPOV[0] = static_cast<DWORD>(std::strtoul(rest, nullptr, 10));
+    else if (w == "held") {
+      for (char* p = std::strtok(rest, ","); p; p = std::strtok(nullptr, ",")) {
+        const int b = std::atoi(p);
+        if (b >= 0 && b < 128) s.state.rgbButtons[b] = 128;
+      }
+    }
+  }
+  std::fclose(f);
+  const bool changed = std::memcmp(&s.state, &g_script.state, sizeof s.state) != 0;
+  g_script = s;
+  g_stamp = data.ftLastWriteTime;
+  if (changed && g_notify) SetEvent(g_notify);
+}
+
+// {6F1D2B60-D5A0-11CF-BFC7-444553545001}: the instance GUID of the one scripted joystick.
+const GUID kInstance = {0x6f1d2b60, 0xd5a0, 0x11cf, {0xbf, 0xc7, 0x44, 0x45, 0x53, 0x54, 0x50, 0x01}};
+
+template <class Interface>
+class Unknown : public Interface {
+ public:
+  virtual ~Unknown() = default;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+    *out = this;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete this;
+    return left;
+  }
+
+ private:
+  ULONG refs_ = 1;
+};
+
+class Effect final : public Unknown<IDirectInputEffect> {
+ public:
+  HRESULT STDMETHODCALLTYPE Initialize(HINSTANCE, DWORD, REFGUID) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetEffectGuid(LPGUID) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetParameters(LPDIEFFECT, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SetParameters(LPCDIEFFECT, DWORD) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Start(DWORD iterations, DWORD flags) override {
+    char text[64];
+    std::snprintf(text, sizeof text, "effect start %ld %lu", static_cast<long>(iterations),
+                  static_cast<unsigned long>(flags));
+    log(text);
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Stop() override {
+    log("effect stop");
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetEffectStatus(LPDWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Download() override {
+    log("effect download");
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Unload() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Escape(LPDIEFFESCAPE) override { return E_NOTIMPL; }
+};
+
+class Device final : public Unknown<IDirectInputDevice8W> {
+ public:
+  HRESULT STDMETHODCALLTYPE GetCapabilities(LPDIDEVCAPS caps) override {
+    reload();
+    if (!caps) return E_POINTER;
+    caps->dwFlags = DIDC_ATTACHED | (g_script.effects ? DIDC_FORCEFEEDBACK : 0);
+    caps->dwDevType = DI8DEVTYPE_GAMEPAD;
+    caps->dwAxes = 2;
+    caps->dwButtons = static_cast<DWORD>(g_script.buttons);
+    caps->dwPOVs = 1;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACKW callback, LPVOID ref,
+                                        DWORD flags) override {
+    reload();
+    if (!(flags & DIDFT_BUTTON) && flags != DIDFT_ALL) return DI_OK;
+    for (int i = 0; i < g_script.buttons; ++i) {
+      DIDEVICEOBJECTINSTANCEW object{};
+      object.dwSize = sizeof object;
+      object.guidType = GUID_Button;
+      object.dwOfs = DIJOFS_BUTTON(i);
+      object.dwType = DIDFT_PSHBUTTON | DIDFT_MAKEINSTANCE(i);
+      std::swprintf(object.tszName, MAX_PATH, L"Button %d", i);
+      if (callback(&object, ref) == DIENUM_STOP) break;
+    }
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetProperty(REFGUID, LPDIPROPHEADER) override { return DIERR_UNSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE SetProperty(REFGUID, LPCDIPROPHEADER) override { return DI_OK; }
+  HRESULT STDMETHODCALLTYPE Acquire() override {
+    log("acquire");
+    reload();
+    return g_script.lost ? DIERR_INPUTLOST : DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Unacquire() override {
+    log("unacquire");
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDeviceState(DWORD size, LPVOID data) override {
+    reload();
+    if (g_script.lost) return DIERR_INPUTLOST;
+    if (size != sizeof(DIJOYSTATE2) || !data) return DIERR_INVALIDPARAM;
+    std::memcpy(data, &g_script.state, sizeof(DIJOYSTATE2));
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDeviceData(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD, DWORD) override {
+    return DIERR_NOTBUFFERED;
+  }
+  HRESULT STDMETHODCALLTYPE SetDataFormat(LPCDIDATAFORMAT format) override {
+    return format && format->dwDataSize == sizeof(DIJOYSTATE2) ? DI_OK : DIERR_INVALIDPARAM;
+  }
+  HRESULT STDMETHODCALLTYPE SetEventNotification(HANDLE event) override {
+    g_notify = event;
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND, DWORD flags) override {
+    char text[48];
+    std::snprintf(text, sizeof text, "cooperative %lu", static_cast<unsigned long>(flags));
+    log(text);
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetObjectInfo(LPDIDEVICEOBJECTINSTANCEW, DWORD, DWORD) override {
+    return DIERR_OBJECTNOTFOUND;
+  }
+  HRESULT STDMETHODCALLTYPE GetDeviceInfo(LPDIDEVICEINSTANCEW info) override {
+    reload();
+    if (!info) return E_POINTER;
+    info->guidInstance = kInstance;
+    info->guidProduct = kInstance;
+    info->dwDevType = DI8DEVTYPE_GAMEPAD;
+    MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info->tszProductName, MAX_PATH);
+    MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info->tszInstanceName, MAX_PATH);
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE RunControlPanel(HWND, DWORD) override { return DI_OK; }
+  HRESULT STDMETHODCALLTYPE Initialize(HINSTANCE, DWORD, REFGUID) override { return DI_OK; }
+  HRESULT STDMETHODCALLTYPE CreateEffect(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT* out,
+                                         LPUNKNOWN) override {
+    reload();
+    if (!g_script.effects) return DIERR_UNSUPPORTED;
+    log("effect create");
+    *out = new Effect();
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE EnumEffects(LPDIENUMEFFECTSCALLBACKW, LPVOID, DWORD) override {
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetEffectInfo(LPDIEFFECTINFOW, REFGUID) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE GetForceFeedbackState(LPDWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE SendForceFeedbackCommand(DWORD) override { return DI_OK; }
+  HRESULT STDMETHODCALLTYPE EnumCreatedEffectObjects(LPDIENUMCREATEDEFFECTOBJECTSCALLBACK, LPVOID,
+                                                     DWORD) override {
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE Escape(LPDIEFFESCAPE) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Poll() override {
+    reload();
+    return g_script.lost ? DIERR_INPUTLOST : DI_NOEFFECT;
+  }
+  HRESULT STDMETHODCALLTYPE SendDeviceData(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE EnumEffectsInFile(LPCWSTR, LPDIENUMEFFECTSINFILECALLBACK, LPVOID,
+                                              DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE WriteEffectToFile(LPCWSTR, DWORD, LPDIFILEEFFECT, DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE BuildActionMap(LPDIACTIONFORMATW, LPCWSTR, DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetActionMap(LPDIACTIONFORMATW, LPCWSTR, DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE GetImageInfo(LPDIDEVICEIMAGEINFOHEADERW) override { return E_NOTIMPL; }
+};
+
+class Input final : public Unknown<IDirectInput8W> {
+ public:
+  HRESULT STDMETHODCALLTYPE CreateDevice(REFGUID guid, LPDIRECTINPUTDEVICE8W* out,
+                                         LPUNKNOWN) override {
+    reload();
+    if (!g_script.present || !IsEqualGUID(guid, kInstance)) return DIERR_DEVICENOTREG;
+    log("create device");
+    *out = new Device();
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE EnumDevices(DWORD type, LPDIENUMDEVICESCALLBACKW callback, LPVOID ref,
+                                        DWORD) override {
+    reload();
+    const DWORD device_class = type & 0xFF;
+    const bool wanted = device_class == DI8DEVCLASS_ALL || device_class == DI8DEVCLASS_GAMECTRL ||
+                        device_class == DI8DEVTYPE_GAMEPAD || device_class == DI8DEVTYPE_JOYSTICK;
+    if (!g_script.present || !wanted) return DI_OK;
+    DIDEVICEINSTANCEW info{};
+    info.dwSize = sizeof info;
+    info.guidInstance = kInstance;
+    info.guidProduct = kInstance;
+    info.dwDevType = DI8DEVTYPE_GAMEPAD;
+    MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info.tszProductName, MAX_PATH);
+    MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info.tszInstanceName, MAX_PATH);
+    callback(&info, ref);
+    return DI_OK;
+  }
+  HRESULT STDMETHODCALLTYPE GetDeviceStatus(REFGUID) override {
+    return g_script.present ? DI_OK : DI_NOTATTACHED;
+  }
+  HRESULT STDMETHODCALLTYPE RunControlPanel(HWND, DWORD) override { return DI_OK; }
+  HRESULT STDMETHODCALLTYPE Initialize(HINSTANCE, DWORD) override { return DI_OK; }
+  HRESULT STDMETHODCALLTYPE FindDevice(REFGUID, LPCWSTR, LPGUID) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE EnumDevicesBySemantics(LPCWSTR, LPDIACTIONFORMATW,
+                                                   LPDIENUMDEVICESBYSEMANTICSCBW, LPVOID,
+                                                   DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE ConfigureDevices(LPDICONFIGUREDEVICESCALLBACK,
+                                             LPDICONFIGUREDEVICESPARAMSW, DWORD, LPVOID) override {
+    return E_NOTIMPL;
+  }
+};
+
+}  // namespace
+
+extern "C" __declspec(dllexport) HRESULT WINAPI DirectInput8Create(HINSTANCE, DWORD, REFIID,
+                                                                    LPVOID* out, LPUNKNOWN) {
+  reload();
+  log(g_script.create_ok ? "create input" : "create input refused");
+  if (!out) return E_POINTER;
+  if (!g_script.create_ok) {
+    *out = nullptr;
+    return DIERR_OLDDIRECTINPUTVERSION;
+  }
+  *out = new Input();
+  return DI_OK;
+}
