@@ -11,6 +11,7 @@ Session::Session() : sim_(world_) {
   add_input_commands();
   add_queries();
   add_force_feedback_commands(*this);
+  add_config_commands(*this);
 }
 
 Session::~Session() = default;
@@ -53,6 +54,11 @@ FormForceFeedback& Session::force_feedback(const Command& command) {
   return *force_feedback_;
 }
 
+FormJoyConfig& Session::joy_config(const Command& command) {
+  form(command);
+  return *joy_config_;
+}
+
 bool Session::ignored_after_end() {
   if (!world_.ended) return false;
   print("ignored: the program has ended");
@@ -63,6 +69,8 @@ void Session::start() {
   form_ = std::make_unique<FormPadwire>(platform());
   force_feedback_ = std::make_unique<FormForceFeedback>(platform(), form_->engine);
   form_->show_force_feedback = [this] { force_feedback_->show(); };
+  joy_config_ = std::make_unique<FormJoyConfig>(platform(), *form_);
+  form_->show_joy_config = [this] { joy_config_->show(); };
   form_->Form_Load();
 }
 

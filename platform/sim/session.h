@@ -10,6 +10,7 @@
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/world.h"
 #include "dialog/form_force_feedback.h"
+#include "dialog/form_joy_config.h"
 #include "shell/form_padwire.h"
 
 namespace padwire::sim {
@@ -32,6 +33,7 @@ class Session {
   FormPadwire& form(const Command& command);
   bool started() const { return form_ != nullptr; }
   FormForceFeedback& force_feedback(const Command& command);
+  FormJoyConfig& joy_config(const Command& command);
   // True (and prints the reason) when the program has ended and the input goes nowhere.
   bool ignored_after_end();
   void print(std::string line) { world_.trace.line(std::move(line)); }
@@ -49,11 +51,13 @@ class Session {
   SimPlatform sim_;
   std::unique_ptr<FormPadwire> form_;
   std::unique_ptr<FormForceFeedback> force_feedback_;
+  std::unique_ptr<FormJoyConfig> joy_config_;
   std::map<std::string, CommandHandler> commands_;
   std::map<std::string, CommandHandler> queries_;
 };
 
 void add_force_feedback_commands(Session& session);
+void add_config_commands(Session& session);
 
 // Argument access with the runner's error messages.
 const std::string& arg(const Command& c, std::size_t index);
