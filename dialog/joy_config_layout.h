@@ -65,6 +65,7 @@ struct PadButtonLayout {
 // Indexed by pad-button index, which is also the control's index in the button array and the
 // key of a stored key set. The line names follow the order the lines were drawn in, not the
 // index, so Up has Line8 and Down Line7.
+// clang-format off
 inline constexpr std::array<PadButtonLayout, kPadButtonCount> kPadButtons = {{
     {"X", kDialogFont, {2265, -15, kPadButtonWidth, kPadButtonHeight}, "X (4)",
      {"Line1", 2100, 1065, 2385, 240, kDarkGrey}},
@@ -95,6 +96,7 @@ inline constexpr std::array<PadButtonLayout, kPadButtonCount> kPadButtons = {{
     {"M", kArial, {1665, 2340, kPadButtonWidth, kPadButtonHeight}, "M (10)",
      {"Line11", 1860, 1995, 1860, 2385, kGrey}},
 }};
+// clang-format on
 
 // The pad picture: 213 x 163 pixels, shown at its own size, its transparent colour letting the
 // dialog's background through.
@@ -118,8 +120,7 @@ inline constexpr int kTimerInterval = 10;
 
 // The pad-button control that a controller button picks in the preview, for buttons 0 to 12;
 // buttons 9 and up all stand for M.
-inline constexpr std::array<int, 13> kControlOfButton = {kPadA, kPadB,     kPadC, kPadX, kPadY,
-                                                         kPadZ, kPadL,     kPadR, kPadStart,
-                                                         kPadM, kPadM,     kPadM, kPadM};
+inline constexpr std::array<int, 13> kControlOfButton = {
+    kPadA, kPadB, kPadC, kPadX, kPadY, kPadZ, kPadL, kPadR, kPadStart, kPadM, kPadM, kPadM, kPadM};
 
 }  // namespace padwire::joy_config

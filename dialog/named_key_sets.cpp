@@ -31,7 +31,9 @@ namespace {
 
 constexpr std::size_t kMaxSectionName = 255;  // characters (UTF-16 units) of a registry key name
 
-char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower_ascii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool equal_ignoring_case(std::string_view a, std::string_view b) {
   return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -54,10 +56,18 @@ std::optional<char32_t> next_code_point(std::string_view text, std::size_t& i) {
     ++i;
     return lead;
   }
-  if ((lead & 0xE0) == 0xC0) length = 2, value = lead & 0x1F;
-  else if ((lead & 0xF0) == 0xE0) length = 3, value = lead & 0x0F;
-  else if ((lead & 0xF8) == 0xF0) length = 4, value = lead & 0x07;
-  else return std::nullopt;
+  if ((lead & 0xE0) == 0xC0) {
+    length = 2;
+    value = lead & 0x1F;
+  } else if ((lead & 0xF0) == 0xE0) {
+    length = 3;
+    value = lead & 0x0F;
+  } else if ((lead & 0xF8) == 0xF0) {
+    length = 4;
+    value = lead & 0x07;
+  } else {
+    return std::nullopt;
+  }
   if (i + length > text.size()) return std::nullopt;
   for (std::size_t k = 1; k < length; ++k) {
     const auto c = static_cast<unsigned char>(text[i + k]);
@@ -89,7 +99,7 @@ KeySetNameProblem key_set_name_problem(std::string_view name) {
 }
 
 struct FormJoyConfig::SaveTarget {
-  std::string name;           // the section of the named set; empty: the Custom set only
+  std::string name;            // the section of the named set; empty: the Custom set only
   std::optional<int> new_key;  // the key of "Names" a new name goes under
 };
 
@@ -100,7 +110,8 @@ void FormJoyConfig::cmbName_Click() {
   for (int i = 0; i < kPadButtonCount; ++i) {
     PadButtonControl& button = btnJoy[static_cast<std::size_t>(i)];
     // Taken as stored, unchecked; a missing key keeps the button's current code.
-    button.Tag = platform_.settings.get(settings::kApp, cmbName.Text, std::to_string(i), button.Tag);
+    button.Tag =
+        platform_.settings.get(settings::kApp, cmbName.Text, std::to_string(i), button.Tag);
     refresh_tooltip(i);
   }
 }
@@ -114,8 +125,9 @@ std::optional<FormJoyConfig::SaveTarget> FormJoyConfig::resolve_save_name() {
   if (name.empty() || name == settings::kCustom) return SaveTarget{};
 
   // A listed name in another case is the listed set, spelt as the list spells it.
-  const auto listed = std::find_if(cmbName.entries.begin(), cmbName.entries.end(),
-                                   [&](const std::string& e) { return equal_ignoring_case(e, name); });
+  const auto listed =
+      std::find_if(cmbName.entries.begin(), cmbName.entries.end(),
+                   [&](const std::string& e) { return equal_ignoring_case(e, name); });
   if (listed != cmbName.entries.end()) name = *listed;
 
   switch (key_set_name_problem(name)) {
@@ -127,8 +139,9 @@ std::optional<FormJoyConfig::SaveTarget> FormJoyConfig::resolve_save_name() {
              "Please type another name.");
       return std::nullopt;
     case KeySetNameProblem::bad_characters:
-      refuse("A key-set name cannot contain a backslash or control characters. Please type "
-             "another name.");
+      refuse(
+          "A key-set name cannot contain a backslash or control characters. Please type "
+          "another name.");
       return std::nullopt;
     case KeySetNameProblem::too_long:
       refuse("A key-set name can be at most 255 characters long. Please type a shorter name.");
@@ -147,8 +160,9 @@ std::optional<FormJoyConfig::SaveTarget> FormJoyConfig::resolve_save_name() {
     if (key_is_free(n)) key = n;
   }
   if (!key) {
-    refuse("The list of key-set names is full: it holds 32 names. Save under one of the listed "
-           "names, or clear the name to save the Custom set only.");
+    refuse(
+        "The list of key-set names is full: it holds 32 names. Save under one of the listed "
+        "names, or clear the name to save the Custom set only.");
     return std::nullopt;
   }
   return SaveTarget{name, key};
@@ -171,8 +185,8 @@ void FormJoyConfig::btnSave_Click() {
                             btnJoy[static_cast<std::size_t>(i)].Tag);
   }
   if (target->new_key) {
-    platform_.settings.save(settings::kApp, settings::kNamesWrite,
-                            std::to_string(*target->new_key), target->name);
+    platform_.settings.save(settings::kApp, settings::kNamesWrite, std::to_string(*target->new_key),
+                            target->name);
   }
   if (!target->name.empty()) {
     for (int i = 0; i < kPadButtonCount; ++i) {

@@ -42,8 +42,8 @@ void show_config(Session& s, const FormJoyConfig& d) {
   }
   for (std::size_t i = 0; i < d.btnJoy.size(); ++i) {
     const PadButtonControl& b = d.btnJoy[i];
-    std::string line = "config " + std::to_string(i) + " tag=" + quote(b.Tag) +
-                       " tip=" + quote(b.ToolTipText);
+    std::string line =
+        "config " + std::to_string(i) + " tag=" + quote(b.Tag) + " tip=" + quote(b.ToolTipText);
     if (!b.Enabled) line += " disabled";
     if (b.BackColor == joy_config::kCaptureGreen) line += " green";
     s.print(line);
@@ -112,7 +112,8 @@ void add_config_commands(Session& session) {
                           "save, controllers or tick [N]");
     }
   });
-  session.add_query("config", [](Session& s, const Command& c) { show_config(s, s.joy_config(c)); });
+  session.add_query("config",
+                    [](Session& s, const Command& c) { show_config(s, s.joy_config(c)); });
 }
 
 }  // namespace padwire::sim
