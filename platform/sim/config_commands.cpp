@@ -24,16 +24,7 @@ bool disabled(Session& s, bool enabled, const std::string& control) {
   return true;
 }
 
-void open_from_menu(Session& s, const Command& c) {
-  FormPadwire& f = s.form(c);
-  const auto items = f.menu.items();
-  std::size_t index = 0;
-  while (items[index] != &f.menu.mnuConfig) ++index;
-  if (s.ignored_after_end()) return;
-  s.world().popup_choice = index;
-  f.Form_MouseMove(0, 0, static_cast<float>(kWmRButtonUp) * 15.0f, 0);
-  s.world().popup_choice.reset();
-}
+void open_from_menu(Session& s, const Command& c) { s.choose_menu_item(c, "mnuConfig"); }
 
 void show_config(Session& s, const FormJoyConfig& d) {
   if (!d.loaded()) {

@@ -10,14 +10,7 @@ void add_force_feedback_commands(Session& session) {
     FormForceFeedback& dialog = s.force_feedback(c);
     if (what == "open") {
       expect_words(c, 2, 2);
-      FormPadwire& f = s.form(c);
-      const auto items = f.menu.items();
-      std::size_t index = 0;
-      while (items[index] != &f.menu.mnuRumble) ++index;
-      if (s.ignored_after_end()) return;
-      s.world().popup_choice = index;
-      f.Form_MouseMove(0, 0, static_cast<float>(kWmRButtonUp) * 15.0f, 0);
-      s.world().popup_choice.reset();
+      s.choose_menu_item(c, "mnuRumble");
       return;
     }
     if (what == "option") {

@@ -59,6 +59,20 @@ FormJoyConfig& Session::joy_config(const Command& command) {
   return *joy_config_;
 }
 
+void Session::choose_menu_item(const Command& c, const std::string& name) {
+  FormPadwire& f = form(c);
+  const auto items = f.menu.items();
+  std::size_t index = items.size();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i]->name == name) index = i;
+  }
+  if (index == items.size()) throw ScenarioError(c.line, "no menu item named " + name);
+  if (ignored_after_end()) return;
+  world_.popup_choice = index;
+  f.Form_MouseMove(0, 0, static_cast<float>(kWmRButtonUp) * 15.0f, 0);
+  world_.popup_choice.reset();
+}
+
 bool Session::ignored_after_end() {
   if (!world_.ended) return false;
   print("ignored: the program has ended");
@@ -308,26 +322,13 @@ void Session::add_input_commands() {
     if (s.ignored_after_end()) return;
     f.Form_MouseMove(0, 0, static_cast<float>(message) * 15.0f, 0);
   });
-  auto choose = [](Session& s, const Command& c, const std::string& name) {
-    FormPadwire& f = s.form(c);
-    const auto items = f.menu.items();
-    std::size_t index = items.size();
-    for (std::size_t i = 0; i < items.size(); ++i) {
-      if (items[i]->name == name) index = i;
-    }
-    if (index == items.size()) throw ScenarioError(c.line, "no menu item named " + name);
-    if (s.ignored_after_end()) return;
-    s.world().popup_choice = index;
-    f.Form_MouseMove(0, 0, static_cast<float>(kWmRButtonUp) * 15.0f, 0);
-    s.world().popup_choice.reset();
-  };
-  add_command("menu", [choose](Session& s, const Command& c) {
+  add_command("menu", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);
-    choose(s, c, arg(c, 1));
+    s.choose_menu_item(c, arg(c, 1));
   });
-  add_command("exit", [choose](Session& s, const Command& c) {
+  add_command("exit", [](Session& s, const Command& c) {
     expect_words(c, 1, 1);
-    choose(s, c, "mnuExit");
+    s.choose_menu_item(c, "mnuExit");
   });
   add_command("debug", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);

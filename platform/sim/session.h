@@ -37,6 +37,8 @@ class Session {
   // True (and prints the reason) when the program has ended and the input goes nowhere.
   bool ignored_after_end();
   void print(std::string line) { world_.trace.line(std::move(line)); }
+  // The user right-clicks the tray icon and chooses the named item from the popup menu.
+  void choose_menu_item(const Command& command, const std::string& name);
 
   void add_command(const std::string& name, CommandHandler handler);
   void add_query(const std::string& name, CommandHandler handler);
