@@ -51,8 +51,6 @@ void FormJoyConfig::show() {
   }
   // Every opening gets fresh controls, as a new native window would; the fields carry over.
   create_controls();
-  loaded_ = true;
-  Timer1.Enabled = true;
   Form_Load();
   platform_.views.show(View::joy_config, std::string(jc::kCaption));
 }
@@ -75,6 +73,9 @@ void FormJoyConfig::refresh_tooltip(int index) {
 }
 
 void FormJoyConfig::Form_Load() {
+  // The dialog counts as open, and its preview timer runs, from the first step of the load.
+  loaded_ = true;
+  Timer1.Enabled = true;
   Unloading = false;
   // The pad must not type while its keys are being edited; "Enabled" keeps its check mark.
   main_.engine.Timer1.set_enabled(false);

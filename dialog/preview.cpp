@@ -35,7 +35,7 @@ void FormJoyConfig::Timer1_Timer() {
   if (x < kAxisCentre) {
     if (!DirectionDown[kLeft]) {
       DirectionDown[kLeft] = true;
-      // Wingman pads report x = y = 0 at rest; with the patch that reading picks nothing.
+      // With the Wingman patch, x = 0 together with y = 0 marks Left as held but picks nothing.
       if (!LogitechPatch || y != 0) btnJoy_Click(kPadLeft);
     }
     return;
