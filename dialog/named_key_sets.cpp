@@ -10,10 +10,10 @@
 //   that is not valid UTF-8, or more than 255 characters. A refused Save shows why, writes
 //   nothing, and leaves the dialog open with its set, so the user can pick another name. A
 //   listed name that cannot be a set holds no set, and choosing it loads nothing.
-// - A new name is numbered by the count of list entries, which is the next key while the keys
-//   run from "1" without gaps. When that key is taken (a gap left by an outside change) or is
-//   beyond "32", the lowest empty key from "1" to "32" is used instead, so no listed name is
-//   ever overwritten and every stored name is listed at the next opening.
+// - A new name goes under the lowest empty key from "1" to "32". While the keys run from "1"
+//   without gaps that is the count of list entries, the next key; after a gap left by an outside
+//   change the count can point at a key that is taken, and the gap is filled instead, so no
+//   listed name is ever overwritten and every stored name is listed at the next opening.
 // - With all 32 keys holding names the list is full: Save refuses a new name with a message,
 //   as a name under "33" would never be listed. Listed names and Custom can still be saved.
 #include <algorithm>
@@ -153,9 +153,7 @@ std::optional<FormJoyConfig::SaveTarget> FormJoyConfig::resolve_save_name() {
     return platform_.settings.get(settings::kApp, settings::kNamesRead, std::to_string(key), "")
         .empty();
   };
-  const int counted = static_cast<int>(cmbName.entries.size());
   std::optional<int> key;
-  if (counted <= settings::kMaxNames && key_is_free(counted)) key = counted;
   for (int n = 1; !key && n <= settings::kMaxNames; ++n) {
     if (key_is_free(n)) key = n;
   }

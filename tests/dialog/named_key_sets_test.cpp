@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "dialog/form_joy_config.h"
 #include "platform/sim/session.h"
 
@@ -117,12 +120,15 @@ TEST_F(NamedKeySets, AGapInTheKeysNeverLetsANewNameOverwriteAListedOne) {
   save_as("New");
   EXPECT_EQ(*stored("Names", "3"), "Three");
   EXPECT_EQ(*stored("Names", "2"), "New");
-  // Names under 1, 2 and 5: the count points at "4", which is free, and stays the rule.
+  // Names under 1, 2 and 5, and an empty value under 3: the gap at "3" is filled.
   Session other;
   other.run(parse_scenario(
-      "store names 1 A\nstore names 2 B\nstore names 5 E\nhold 16\nstart\nconfig open\n"
-      "config text Fresh\nconfig save\n"));
-  EXPECT_EQ(*other.world().store.find("Padwire", "names", "4"), "Fresh");
+      "store names 1 A\nstore names 2 B\nstore names 3 \"\"\nstore names 5 E\nhold 16\n"
+      "start\nconfig open\nconfig text Fresh\nconfig save\nconfig open\n"));
+  EXPECT_EQ(*other.world().store.find("Padwire", "names", "3"), "Fresh");
+  EXPECT_EQ(other.world().store.find("Padwire", "names", "4"), nullptr);
+  const std::vector<std::string> listed = {"Custom", "A", "B", "Fresh", "E"};
+  EXPECT_EQ(other.joy_config({}).cmbName.entries, listed);
 }
 
 TEST_F(NamedKeySets, RefusedNamesShowWhyWriteNothingAndKeepTheDialogOpen) {
