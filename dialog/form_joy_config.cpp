@@ -49,8 +49,6 @@ void FormJoyConfig::show() {
     platform_.views.bring_to_front(View::joy_config);
     return;
   }
-  // Every opening gets fresh controls, as a new native window would; the fields carry over.
-  create_controls();
   Form_Load();
   platform_.views.show(View::joy_config, std::string(jc::kCaption));
 }
@@ -73,7 +71,10 @@ void FormJoyConfig::refresh_tooltip(int index) {
 }
 
 void FormJoyConfig::Form_Load() {
-  // The dialog counts as open, and its preview timer runs, from the first step of the load.
+  // Every load gets fresh controls, as a new native window would, so nothing of a capture the
+  // last close abandoned (disabled buttons, the green one, the prompt) comes back; the fields
+  // carry over. The dialog counts as open, and its preview timer runs, from the first step.
+  create_controls();
   loaded_ = true;
   Timer1.Enabled = true;
   Unloading = false;

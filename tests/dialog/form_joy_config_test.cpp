@@ -110,7 +110,8 @@ TEST_F(JoyConfig, ClosingDuringACaptureStoresNothingAndTheNextOpeningIsIdle) {
   EXPECT_FALSE(dialog().Capturing);
   EXPECT_EQ(dialog().CapturedKey, -1);
   EXPECT_TRUE(dialog().Unloading);
-  run("config open\n");
+  // A back end may load the dialog directly: the load itself starts idle.
+  dialog().Form_Load();
   EXPECT_FALSE(dialog().Unloading);
   for (const PadButtonControl& b : dialog().btnJoy) {
     EXPECT_TRUE(b.Enabled);
