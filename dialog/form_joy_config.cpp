@@ -59,8 +59,6 @@ void FormJoyConfig::close() {
 
 void FormJoyConfig::unload_window() {
   Form_Unload();
-  Timer1.Enabled = false;
-  loaded_ = false;
   platform_.views.close(View::joy_config, std::string(jc::kCaption));
 }
 
@@ -128,6 +126,7 @@ void FormJoyConfig::open_pad_device() {
 }
 
 void FormJoyConfig::Form_Unload() {
+  if (!loaded_) return;
   // A waiting capture is abandoned: nothing of it is stored and its controls go with the window.
   Unloading = true;
   main_.menu.mnuEnabled.checked = true;
@@ -137,6 +136,10 @@ void FormJoyConfig::Form_Unload() {
   Capturing = false;
   CapturedKey = -1;
   capture_index_ = -1;
+  // The unload itself marks the dialog closed, like the load marks it open, so a back end that
+  // runs it for a native close leaves the model ready for the next load.
+  Timer1.Enabled = false;
+  loaded_ = false;
 }
 
 void FormJoyConfig::Form_KeyDown(std::int16_t KeyCode, int /*Shift*/) {

@@ -122,6 +122,15 @@ TEST_F(JoyConfig, ClosingDuringACaptureStoresNothingAndTheNextOpeningIsIdle) {
   // The old capture does not come back to life: a key only records its code.
   dialog().Form_KeyDown(90, 0);
   EXPECT_EQ(dialog().btnJoy[kPadLeft].Tag, "65");
+  // Nor does the unload need the window's close: run on its own, it leaves the dialog closed,
+  // and the menu loads it again instead of only bringing it forward.
+  dialog().btnJoy_Click(kPadUp);
+  dialog().Form_Unload();
+  EXPECT_FALSE(dialog().loaded());
+  EXPECT_FALSE(dialog().Timer1.Enabled);
+  run("config open\n");
+  EXPECT_EQ(last_line(), "window show \"SideWinder Config\"");
+  EXPECT_FALSE(dialog().Capturing);
 }
 
 TEST_F(JoyConfig, StoredTextTheTooltipCannotNameKeepsItOrEmptiesIt) {
