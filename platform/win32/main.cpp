@@ -1,4 +1,85 @@
-// The Windows program's composition root.
+// The Windows program's composition root: the hidden main window, the platform services, the
+// forms and the message loop.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "dialog/form_force_feedback.h"
+#include "dialog/form_joy_config.h"
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_input.h"
+#include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_main_window.h"
+#include "platform/win32/win32_registry_store.h"
+#include "platform/win32/win32_screenshot.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_text.h"
+#include "platform/win32/win32_tray.h"
+#include "platform/win32/win32_views.h"
+#include "shell/form_padwire.h"
+
+using namespace padwire;
+using namespace padwire::win32;
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // COM for the shell's verbs and the JPEG encoder; common controls for the dialogs.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  MainWindowEvents events;
+  HWND main_window = create_main_window(to_wide_lossy(kMainCaption).c_str(), events);
+  if (!main_window) return 1;
+  const auto tray_icon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+
+  Win32DirectInput input;
+  Win32Keyboard keyboard;
+  Win32Keystrokes keystrokes;
+  Win32Mouse mouse;
+  Win32Tray tray(main_window, tray_icon ? tray_icon : LoadIconW(nullptr, IDI_APPLICATION));
+  RegistrySettingsStore settings;
+  Win32Views views(main_window);
+  // Ending closes every other window without its closing steps and leaves the message loop
+  // once the handler that asked for it has returned.
+  Win32Shell shell([&views] {
+    views.program_ended();
+    PostQuitMessage(0);
+  });
+  Win32Registry registry;
+  Win32Screenshot screenshot;
+  Win32Clock clock;
+  Win32Random random;
+  Win32Timer timer(main_window, kPollTimerId);
+  Platform platform{input,    keyboard,   keystrokes, mouse,  tray,  settings, shell,
+                    registry, screenshot, clock,      random, timer, views};
+
+  FormPadwire form(platform);
+  FormForceFeedback force_feedback(platform, form.engine);
+  FormJoyConfig joy_config(platform, form);
+  form.show_force_feedback = [&force_feedback] { force_feedback.show(); };
+  form.show_joy_config = [&joy_config] { joy_config.show(); };
+  views.attach(form.engine, force_feedback, &joy_config);
+
+  events.tick = [&] {
+    if (!views.ended()) form.engine.Timer1_Timer();
+  };
+  events.tray = [&](UINT mouse_message) {
+    if (views.ended()) return;
+    const float x = static_cast<float>(mouse_message) * tray.twips_per_pixel_x();
+    form.Form_MouseMove(0, 0, x, 0);
+  };
+  events.close = [&] {
+    if (!views.ended()) form.Form_Unload();
+  };
+
+  form.Form_Load();
+  const int result = run_message_loop(views);
+
+  KillTimer(main_window, kPollTimerId);
+  DestroyWindow(main_window);
+  if (SUCCEEDED(com)) CoUninitialize();
+  return result;
+}

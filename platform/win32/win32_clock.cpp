@@ -1,0 +1,44 @@
+#include "platform/win32/win32_clock.h"
+
+#include <cstring>
+
+namespace padwire::win32 {
+
+LocalTime Win32Clock::now() {
+  SYSTEMTIME t;
+  GetLocalTime(&t);
+  return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
+}
+
+void Win32Random::seed(double value) {
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof bits);
+  const auto folded = static_cast<std::uint32_t>(bits ^ (bits >> 32));
+  state_ = (folded ^ (folded >> 24)) & 0xFFFFFFu;
+}
+
+float Win32Random::next() {
+  state_ = (state_ * 1140671485u + 12820163u) & 0xFFFFFFu;
+  return static_cast<float>(state_) / 16777216.0f;
+}
+
+void Win32Timer::set_enabled(bool enabled) {
+  enabled_ = enabled;
+  apply();
+}
+
+void Win32Timer::set_interval(int milliseconds) {
+  interval_ = milliseconds;
+  apply();
+}
+
+void Win32Timer::apply() {
+  if (enabled_ && interval_ > 0) {
+    running_ = SetTimer(window_, id_, static_cast<UINT>(interval_), nullptr) != 0;
+  } else {
+    if (running_) KillTimer(window_, id_);
+    running_ = false;
+  }
+}
+
+}  // namespace padwire::win32

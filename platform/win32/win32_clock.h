@@ -1,0 +1,48 @@
+// The clock, the random numbers and the main window's poll timer.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/shell.h"
+#include "platform/timer.h"
+
+namespace padwire::win32 {
+
+class Win32Clock final : public Clock {
+ public:
+  LocalTime now() override;
+};
+
+// The classic runtime's generator: a 24-bit linear congruential sequence, so every number is
+// an exact single-precision value below 1.
+class Win32Random final : public Random {
+ public:
+  void seed(double value) override;
+  float next() override;
+
+ private:
+  std::uint32_t state_ = 0x50000;
+};
+
+// SetTimer on one window with one timer id. The timer runs while it is enabled with a positive
+// interval (an interval of 0 stops it, as it does in the classic runtime); every assignment
+// restarts it so that the native timer always matches the model.
+class Win32Timer final : public TimerService {
+ public:
+  Win32Timer(HWND window, UINT_PTR id) : window_(window), id_(id) {}
+  void set_enabled(bool enabled) override;
+  void set_interval(int milliseconds) override;
+  bool running() const { return running_; }
+
+ private:
+  void apply();
+  HWND window_;
+  UINT_PTR id_;
+  bool enabled_ = true;
+  int interval_ = 1;
+  bool running_ = false;
+};
+
+}  // namespace padwire::win32

@@ -1,0 +1,229 @@
+#include "platform/win32/win32_input.h"
+
+#define DIRECTINPUT_VERSION 0x0800
+#include <windows.h>
+
+#include <dinput.h>
+
+#include <cctype>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "platform/win32/win32_text.h"
+
+namespace padwire::win32 {
+
+static_assert(sizeof(JoyState2) == sizeof(DIJOYSTATE2), "the core's record is DIJOYSTATE2");
+static_assert(offsetof(JoyState2, rgdwPOV) == offsetof(DIJOYSTATE2, rgdwPOV));
+static_assert(offsetof(JoyState2, rgbButtons) == offsetof(DIJOYSTATE2, rgbButtons));
+static_assert(offsetof(JoyState2, lFRz) == offsetof(DIJOYSTATE2, lFRz));
+static_assert(kCoopExclusiveBackground == (DISCL_EXCLUSIVE | DISCL_BACKGROUND));
+static_assert(kCoopNonExclusiveBackground == (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND));
+static_assert(kObjectButtons == DIDFT_BUTTON);
+static_assert(kEnumAllDevices == DIEDFL_ALLDEVICES);
+
+namespace {
+
+template <class T>
+struct ComPtr {
+  ComPtr() = default;
+  explicit ComPtr(T* p) : ptr(p) {}
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ~ComPtr() {
+    if (ptr) ptr->Release();
+  }
+  T* operator->() const { return ptr; }
+  T* ptr = nullptr;
+};
+
+std::string guid_to_text(const GUID& guid) {
+  unsigned char bytes[16];
+  std::memcpy(bytes, &guid, sizeof bytes);
+  return guid_text(bytes);
+}
+
+// Accepts exactly the form guid_to_text writes, in either case.
+std::optional<GUID> guid_from_text(const std::string& text) {
+  std::string upper = text;
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  unsigned long data1 = 0;
+  unsigned int data2 = 0, data3 = 0, b[8] = {};
+  if (upper.size() != 38 ||
+      std::sscanf(upper.c_str(), "{%8lX-%4X-%4X-%2X%2X-%2X%2X%2X%2X%2X%2X}", &data1, &data2, &data3,
+                  &b[0], &b[1], &b[2], &b[3], &b[4], &b[5], &b[6], &b[7]) != 11) {
+    return std::nullopt;
+  }
+  GUID guid{};
+  guid.Data1 = static_cast<DWORD>(data1);
+  guid.Data2 = static_cast<WORD>(data2);
+  guid.Data3 = static_cast<WORD>(data3);
+  for (int i = 0; i < 8; ++i) guid.Data4[i] = static_cast<BYTE>(b[i]);
+  if (guid_to_text(guid) != upper) return std::nullopt;  // signs, blanks, short fields
+  return guid;
+}
+
+class DirectInputEffect final : public RumbleEffect {
+ public:
+  explicit DirectInputEffect(IDirectInputEffect* effect) : effect_(effect) {}
+  bool start(std::int32_t iterations, std::uint32_t flags) override {
+    return SUCCEEDED(effect_->Start(static_cast<DWORD>(iterations), flags));
+  }
+  bool stop() override { return SUCCEEDED(effect_->Stop()); }
+
+ private:
+  ComPtr<IDirectInputEffect> effect_;
+};
+
+BOOL CALLBACK count_object(LPCDIDEVICEOBJECTINSTANCEW, LPVOID counter) {
+  ++*static_cast<int*>(counter);
+  return DIENUM_CONTINUE;
+}
+
+BOOL CALLBACK collect_axis(LPCDIDEVICEOBJECTINSTANCEW object, LPVOID axes) {
+  auto& list = *static_cast<std::vector<DWORD>*>(axes);
+  list.push_back(object->dwOfs);
+  return list.size() < 2 ? DIENUM_CONTINUE : DIENUM_STOP;
+}
+
+class DirectInputDevice final : public ControllerDevice {
+ public:
+  explicit DirectInputDevice(IDirectInputDevice8W* device) : device_(device) {}
+
+  bool set_cooperative_level(WindowHandle window, std::uint32_t flags) override {
+    return SUCCEEDED(device_->SetCooperativeLevel(reinterpret_cast<HWND>(window), flags));
+  }
+  bool set_data_format(int format) override {
+    if (format != kDataFormatJoystick2) return false;
+    return SUCCEEDED(device_->SetDataFormat(&c_dfDIJoystick2));
+  }
+  bool acquire() override { return SUCCEEDED(device_->Acquire()); }
+  bool unacquire() override { return SUCCEEDED(device_->Unacquire()); }
+  // Devices that need no polling answer DI_NOEFFECT, which is a success.
+  bool poll() override { return SUCCEEDED(device_->Poll()); }
+  bool get_state(JoyState2& state) override {
+    DIJOYSTATE2 raw{};
+    if (FAILED(device_->GetDeviceState(sizeof raw, &raw))) return false;
+    std::memcpy(static_cast<void*>(&state), &raw, sizeof raw);
+    return true;
+  }
+  std::optional<int> count_objects(std::uint32_t flags) override {
+    int count = 0;
+    if (FAILED(device_->EnumObjects(count_object, &count, flags))) return std::nullopt;
+    return count;
+  }
+  std::optional<std::string> product_name() override {
+    DIDEVICEINSTANCEW info{};
+    info.dwSize = sizeof info;
+    if (FAILED(device_->GetDeviceInfo(&info))) return std::nullopt;
+    info.tszProductName[MAX_PATH - 1] = L'\0';
+    return to_utf8(info.tszProductName);
+  }
+
+  // A constant force on the device's force-feedback axes (at most two, pushed the same way),
+  // with the timing and strength the core describes. The effect is downloaded here; a
+  // download refused because the device is not acquired yet is repeated by Start.
+  std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo& info) override {
+    std::vector<DWORD> axes;
+    device_->EnumObjects(collect_axis, &axes, DIDFT_AXIS | DIDFT_FFACTUATOR);
+    // A device that names no actuators gets X and Y, and CreateEffect decides.
+    if (axes.empty()) axes = {DIJOFS_X, DIJOFS_Y};
+    LONG directions[2] = {1, 1};
+    DICONSTANTFORCE force{info.constant_magnitude};
+    DIEFFECT effect{};
+    effect.dwSize = sizeof effect;
+    effect.dwFlags = info.flags | DIEFF_OBJECTOFFSETS;
+    effect.dwDuration = static_cast<DWORD>(info.duration);
+    effect.dwSamplePeriod = static_cast<DWORD>(info.sample_period);
+    effect.dwGain = static_cast<DWORD>(info.gain);
+    effect.dwTriggerButton = static_cast<DWORD>(info.trigger_button);
+    effect.dwTriggerRepeatInterval = static_cast<DWORD>(info.trigger_repeat_interval);
+    effect.cAxes = static_cast<DWORD>(axes.size());
+    effect.rgdwAxes = axes.data();
+    effect.rglDirection = directions;
+    effect.cbTypeSpecificParams = sizeof force;
+    effect.lpvTypeSpecificParams = &force;
+    effect.dwStartDelay = static_cast<DWORD>(info.start_delay);
+    IDirectInputEffect* created = nullptr;
+    if (FAILED(device_->CreateEffect(GUID_ConstantForce, &effect, &created, nullptr)) || !created) {
+      return nullptr;
+    }
+    created->Download();
+    return std::make_unique<DirectInputEffect>(created);
+  }
+
+ private:
+  ComPtr<IDirectInputDevice8W> device_;
+};
+
+BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID guids) {
+  static_cast<std::vector<std::string>*>(guids)->push_back(guid_to_text(instance->guidInstance));
+  return DIENUM_CONTINUE;
+}
+
+class DirectInputRoot final : public InputRoot {
+ public:
+  explicit DirectInputRoot(IDirectInput8W* input) : input_(input) {}
+
+  // The joystick type of the classic interface is the game-controller class of version 8,
+  // which holds joysticks, gamepads and wheels alike.
+  std::vector<std::string> enumerate_devices(int device_type, std::uint32_t flags) override {
+    std::vector<std::string> guids;
+    if (device_type != kDevTypeJoystick) return guids;
+    if (FAILED(input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &guids, flags))) {
+      guids.clear();
+    }
+    return guids;
+  }
+  std::unique_ptr<ControllerDevice> create_device(const std::string& instance_guid) override {
+    const auto guid = guid_from_text(instance_guid);
+    if (!guid) return nullptr;
+    IDirectInputDevice8W* device = nullptr;
+    if (FAILED(input_->CreateDevice(*guid, &device, nullptr)) || !device) return nullptr;
+    return std::make_unique<DirectInputDevice>(device);
+  }
+
+ private:
+  ComPtr<IDirectInput8W> input_;
+};
+
+using CreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
+
+}  // namespace
+
+std::string guid_text(const unsigned char (&bytes)[16]) {
+  GUID guid;
+  std::memcpy(&guid, bytes, sizeof guid);
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
+                guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+                guid.Data4[6], guid.Data4[7]);
+  return text;
+}
+
+Win32DirectInput::Win32DirectInput(std::wstring library) : library_name_(std::move(library)) {}
+
+// The library stays loaded until the program ends: objects created from it may outlive this
+// service in the forms' members.
+Win32DirectInput::~Win32DirectInput() = default;
+
+std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
+  if (!library_) library_ = LoadLibraryW(library_name_.c_str());
+  if (!library_) return nullptr;
+  const auto create = reinterpret_cast<CreateFunction>(reinterpret_cast<void*>(
+      GetProcAddress(static_cast<HMODULE>(library_), "DirectInput8Create")));
+  if (!create) return nullptr;
+  void* input = nullptr;
+  if (FAILED(create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, &input,
+                    nullptr)) ||
+      !input) {
+    return nullptr;
+  }
+  return std::make_unique<DirectInputRoot>(static_cast<IDirectInput8W*>(input));
+}
+
+}  // namespace padwire::win32

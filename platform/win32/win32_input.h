@@ -1,0 +1,31 @@
+// The game controller through DirectInput 8, loaded at run time: a system without dinput8.dll
+// (or one that refuses to create the object) gets a null input root, which the core reports,
+// rather than a program that does not start.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/controller.h"
+
+namespace padwire::win32 {
+
+class Win32DirectInput final : public DirectInputService {
+ public:
+  // `library` is the DLL to load: the system's by default; tests name a scripted one.
+  explicit Win32DirectInput(std::wstring library = L"dinput8.dll");
+  ~Win32DirectInput() override;
+  Win32DirectInput(const Win32DirectInput&) = delete;
+  Win32DirectInput& operator=(const Win32DirectInput&) = delete;
+
+  std::unique_ptr<InputRoot> create_input() override;
+
+ private:
+  std::wstring library_name_;
+  void* library_ = nullptr;  // HMODULE, kept loaded while any object made from it may live
+};
+
+// GUIDs as the core carries them: "{6F1D2B60-D5A0-11CF-BFC7-444553540000}".
+std::string guid_text(const unsigned char (&bytes)[16]);
+
+}  // namespace padwire::win32

@@ -1,0 +1,46 @@
+// Synthetic keyboard and mouse input, and the key-state tables, through user32.
+#pragma once
+
+#include <vector>
+
+#include "platform/common/sendkeys.h"
+#include "platform/keyboard.h"
+#include "platform/mouse.h"
+
+namespace padwire::win32 {
+
+class Win32Keyboard final : public Keyboard {
+ public:
+  // keybd_event with exactly the caller's arguments: the engine chooses scan codes and flags.
+  void key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                 std::uintptr_t extra_info) override;
+  std::uint32_t map_virtual_key(std::uint32_t code, std::uint32_t map_type) override;
+  std::int16_t async_key_state(int vk) override;
+  // The thread's own keyboard state (the Scroll Lock light follows its toggle bit).
+  bool get_keyboard_state(KeyboardState& state) override;
+  bool set_keyboard_state(const KeyboardState& state) override;
+};
+
+// Keystroke strings go out through SendInput as virtual keys: Alt combinations then arrive as
+// system keys, as typing them would. (Scan-code and Unicode input do not behave the same on
+// every system.)
+class Win32Keystrokes final : public Keystrokes {
+ public:
+  // A string that does not parse sends nothing and fails; `wait` cannot be honoured for
+  // another process's queue and is ignored.
+  bool send_keys(const std::string& keys, bool wait) override;
+};
+
+// Whether a virtual key is on the extended part of the keyboard (the arrow and editing block,
+// the keypad's divide, Num Lock, the right-hand Ctrl and Alt, the Windows keys).
+bool is_extended_key(std::uint8_t vk);
+
+class Win32Mouse final : public Mouse {
+ public:
+  bool get_cursor_pos(Point& position) override;
+  bool set_cursor_pos(std::int32_t x, std::int32_t y) override;
+  void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::uint32_t data,
+                   std::uintptr_t extra_info) override;
+};
+
+}  // namespace padwire::win32

@@ -1,0 +1,106 @@
+#include "platform/win32/win32_layout.h"
+
+#include <cmath>
+#include <string>
+
+namespace padwire::win32 {
+
+namespace {
+
+template <class Function>
+Function user32_function(const char* name) {
+  static HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
+                : nullptr;
+}
+
+UINT screen_dpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen) ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
+}
+
+}  // namespace
+
+UINT window_dpi(HWND window) {
+  // Windows 10 1607 and later; older systems and Wine without it use the screen's DPI.
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto get_dpi = user32_function<GetDpiForWindowFn>("GetDpiForWindow");
+  const UINT dpi = get_dpi && window ? get_dpi(window) : 0;
+  return dpi ? dpi : screen_dpi();
+}
+
+int twips_to_pixels(int twips, UINT dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+RECT twips_rect(const TwipsRect& rect, UINT dpi) {
+  const int left = twips_to_pixels(rect.left, dpi);
+  const int top = twips_to_pixels(rect.top, dpi);
+  return {left, top, left + twips_to_pixels(rect.width, dpi),
+          top + twips_to_pixels(rect.height, dpi)};
+}
+
+void size_and_centre(HWND window, int width_twips, int height_twips) {
+  const UINT dpi = window_dpi(window);
+  RECT outer{0, 0, twips_to_pixels(width_twips, dpi), twips_to_pixels(height_twips, dpi)};
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+  const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+  using AdjustForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust_for_dpi = user32_function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+  if (!adjust_for_dpi || !adjust_for_dpi(&outer, style, FALSE, ex_style, dpi)) {
+    AdjustWindowRectEx(&outer, style, FALSE, ex_style);
+  }
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& area = monitor.rcWork;
+  const int width = outer.right - outer.left;
+  const int height = outer.bottom - outer.top;
+  const int x = area.left + (area.right - area.left - width) / 2;
+  const int y = area.top + (area.bottom - area.top - height) / 2;
+  SetWindowPos(window, nullptr, x, y, width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+HFONT create_font(UINT dpi, std::wstring_view face, double points, bool bold) {
+  const std::wstring name(face.empty() ? std::wstring_view(L"MS Shell Dlg 2") : face);
+  if (points <= 0) points = 8.25;
+  LOGFONTW font{};
+  font.lfHeight = -static_cast<LONG>(std::lround(points * dpi / 72.0));
+  font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  name.copy(font.lfFaceName, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&font);
+}
+
+HWND create_control(HWND parent, const wchar_t* window_class, std::wstring_view text, DWORD style,
+                    DWORD ex_style, int id, const TwipsRect& position, UINT dpi, HFONT font) {
+  const RECT r = twips_rect(position, dpi);
+  const std::wstring caption(text);
+  HWND control = CreateWindowExW(
+      ex_style, window_class, caption.c_str(), WS_CHILD | WS_VISIBLE | style, r.left, r.top,
+      r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      GetModuleHandleW(nullptr), nullptr);
+  if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return control;
+}
+
+bool register_window_class(const wchar_t* name, WNDPROC procedure, HBRUSH background) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (GetClassInfoExW(instance, name, &wc)) return true;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = instance;
+  wc.lpszClassName = name;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = background;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace padwire::win32

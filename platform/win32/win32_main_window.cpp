@@ -1,0 +1,52 @@
+#include "platform/win32/win32_main_window.h"
+
+#include "platform/win32/win32_layout.h"
+#include "platform/win32/win32_views.h"
+
+namespace padwire::win32 {
+
+namespace {
+
+LRESULT CALLBACK main_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* events = window_object<MainWindowEvents>(window, message, lparam);
+  if (!events) return DefWindowProcW(window, message, wparam, lparam);
+  switch (message) {
+    case WM_TIMER:
+      if (wparam == kPollTimerId && events->tick) events->tick();
+      return 0;
+    case kTrayCallback:
+      // The icon's id is in wParam and the mouse message in the low word of lParam.
+      if (events->tray) events->tray(LOWORD(lparam));
+      return 0;
+    case WM_CLOSE:
+      if (events->close) events->close();
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+}  // namespace
+
+HWND create_main_window(const wchar_t* caption, MainWindowEvents& events) {
+  if (!register_window_class(kMainWindowClass, main_procedure, nullptr)) return nullptr;
+  // A top-level window rather than a message-only one, so that other programs (and the tests)
+  // can find it by its caption, as they find the main window of any program.
+  return CreateWindowExW(0, kMainWindowClass, caption, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                         CW_USEDEFAULT, CW_USEDEFAULT, 200, 100, nullptr, nullptr,
+                         GetModuleHandleW(nullptr), &events);
+}
+
+int run_message_loop(Win32Views& views) {
+  MSG message;
+  for (;;) {
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0) return static_cast<int>(message.wParam);
+    if (got < 0) return 1;
+    if (views.pre_translate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+}  // namespace padwire::win32

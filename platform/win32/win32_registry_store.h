@@ -1,0 +1,25 @@
+// The settings store in the registry, where the classic runtime of this kind of program keeps
+// application settings: HKEY_CURRENT_USER\Software\VB and VBA Program Settings\<app>\<section>,
+// one REG_SZ value per key. The registry matches key and value names without regard to case,
+// which the store's contract asks for, and settings written by earlier versions carry over.
+#pragma once
+
+#include "platform/settings.h"
+
+namespace padwire::win32 {
+
+inline constexpr const wchar_t* kSettingsRoot = L"Software\\VB and VBA Program Settings";
+
+class RegistrySettingsStore final : public SettingsStore {
+ public:
+  // Reads open the section's key for querying only, so a read never creates anything. An
+  // application or section name that is empty or holds a backslash (which would address some
+  // other key), a key that is empty, and text that is not valid UTF-8 are never looked up or
+  // written: reads give the fallback and writes fail.
+  std::string get(const std::string& app, const std::string& section, const std::string& key,
+                  const std::string& fallback) override;
+  bool save(const std::string& app, const std::string& section, const std::string& key,
+            const std::string& value) override;
+};
+
+}  // namespace padwire::win32

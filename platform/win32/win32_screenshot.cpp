@@ -1,0 +1,162 @@
+#include "platform/win32/win32_screenshot.h"
+
+#include <windows.h>
+
+#include <wincodec.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "platform/win32/win32_text.h"
+
+namespace padwire::win32 {
+
+namespace {
+
+template <class T>
+struct Com {
+  Com() = default;
+  Com(const Com&) = delete;
+  Com& operator=(const Com&) = delete;
+  ~Com() {
+    if (ptr) ptr->Release();
+  }
+  T* operator->() const { return ptr; }
+  T** out() { return &ptr; }
+  T* ptr = nullptr;
+};
+
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<BYTE> bgr;  // 24-bit rows, top-down, each padded to 4 bytes
+  UINT stride() const { return static_cast<UINT>((width * 3 + 3) & ~3); }
+};
+
+// The virtual screen (every monitor) as 24-bit BGR pixels.
+std::optional<Image> capture_screen() {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  Image image;
+  image.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+  image.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+  if (image.width <= 0 || image.height <= 0) return std::nullopt;
+
+  HDC screen = GetDC(nullptr);
+  if (!screen) return std::nullopt;
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = image.width;
+  info.bmiHeader.biHeight = -image.height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP bitmap =
+      memory ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+  bool copied = false;
+  if (bitmap) {
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    copied = BitBlt(memory, 0, 0, image.width, image.height, screen, left, top,
+                    SRCCOPY | CAPTUREBLT) != FALSE;
+    GdiFlush();
+    SelectObject(memory, previous);
+  }
+  if (copied) {
+    image.bgr.resize(static_cast<std::size_t>(image.stride()) *
+                     static_cast<std::size_t>(image.height));
+    const auto* source = static_cast<const BYTE*>(bits);
+    for (int y = 0; y < image.height; ++y) {
+      const BYTE* from =
+          source + static_cast<std::size_t>(y) * static_cast<std::size_t>(image.width) * 4;
+      BYTE* to = image.bgr.data() + static_cast<std::size_t>(y) * image.stride();
+      for (int x = 0; x < image.width; ++x, from += 4, to += 3) {
+        to[0] = from[0];
+        to[1] = from[1];
+        to[2] = from[2];
+      }
+    }
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (memory) DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (!copied) return std::nullopt;
+  return image;
+}
+
+bool write_jpeg(const Image& image, float quality, const std::wstring& path) {
+  Com<IWICImagingFactory> factory;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_PPV_ARGS(factory.out())))) {
+    return false;
+  }
+  Com<IWICStream> stream;
+  Com<IWICBitmapEncoder> encoder;
+  Com<IWICBitmapFrameEncode> frame;
+  Com<IPropertyBag2> options;
+  if (FAILED(factory->CreateStream(stream.out())) ||
+      FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) ||
+      FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.out())) ||
+      FAILED(encoder->Initialize(stream.ptr, WICBitmapEncoderNoCache)) ||
+      FAILED(encoder->CreateNewFrame(frame.out(), options.out()))) {
+    return false;
+  }
+  if (options.ptr) {
+    PROPBAG2 option{};
+    option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_R4;
+    value.fltVal = quality;
+    options->Write(1, &option, &value);  // a codec that ignores the quality still encodes
+  }
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  const auto width = static_cast<UINT>(image.width);
+  const auto height = static_cast<UINT>(image.height);
+  if (FAILED(frame->Initialize(options.ptr)) || FAILED(frame->SetSize(width, height)) ||
+      FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR ||
+      FAILED(frame->WritePixels(height, image.stride(), static_cast<UINT>(image.bgr.size()),
+                                const_cast<BYTE*>(image.bgr.data()))) ||
+      FAILED(frame->Commit()) || FAILED(encoder->Commit())) {
+    return false;
+  }
+  return true;
+}
+
+// COM for this thread for the length of one shot, unless the thread has it already.
+class ComScope {
+ public:
+  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  ~ComScope() {
+    if (SUCCEEDED(result_)) CoUninitialize();
+  }
+
+ private:
+  HRESULT result_;
+};
+
+}  // namespace
+
+bool Win32Screenshot::get_desktop(int, int, std::int16_t, int quality, const std::string& path) {
+  const auto target = to_wide(path);
+  if (!target || target->empty()) return false;
+  const auto image = capture_screen();
+  if (!image) return false;
+  const std::wstring partial = *target + L".partial";
+  bool written = false;
+  {
+    ComScope com;
+    written = write_jpeg(*image, static_cast<float>(std::clamp(quality, 1, 100)) / 100.0f, partial);
+  }
+  if (written) {
+    written = MoveFileExW(partial.c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  }
+  if (!written) DeleteFileW(partial.c_str());
+  return written;
+}
+
+}  // namespace padwire::win32

@@ -1,0 +1,33 @@
+// The notification-area icon and its popup menu.
+#pragma once
+
+#include <windows.h>
+
+#include <span>
+
+#include "platform/shell.h"
+
+namespace padwire::win32 {
+
+// A popup menu of the model's items: command i + 1 for item i, separators for "-", check marks
+// and grey items as the model says; "&" marks the access key as in the model's captions.
+HMENU build_popup_menu(std::span<const MenuItem* const> items);
+
+class Win32Tray final : public Tray {
+ public:
+  // `owner` receives the menu's messages; `default_icon` stands for a record's hIcon of 0.
+  Win32Tray(HWND owner, HICON default_icon) : owner_(owner), default_icon_(default_icon) {}
+
+  bool notify_icon(std::uint32_t message, const TrayIconData& data) override;
+  // The menu opens at the pointer. The owner is brought to the foreground first and sent a
+  // null message afterwards, without which a tray menu does not close when the user clicks
+  // elsewhere.
+  std::optional<std::size_t> track_popup(std::span<const MenuItem* const> items) override;
+  float twips_per_pixel_x() override;
+
+ private:
+  HWND owner_;
+  HICON default_icon_;
+};
+
+}  // namespace padwire::win32

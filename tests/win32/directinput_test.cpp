@@ -1,0 +1,164 @@
+// DirectInput 8 through a scripted dinput8.dll (the end-to-end tests' controller), loaded by
+// path in place of the system's: the device calls, the state record and the effect.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/win32/win32_input.h"
+#include "test_support.h"
+
+namespace padwire::win32 {
+namespace {
+
+constexpr const char* kScriptedGuid = "{6F1D2B60-D5A0-11CF-BFC7-444553545001}";
+
+class DirectInput : public testing::Test {
+ protected:
+  void SetUp() override {
+    dll_ = test::environment(L"PADWIRE_FAKE_DINPUT8");
+    if (dll_.empty()) GTEST_SKIP() << "PADWIRE_FAKE_DINPUT8 names no scripted dinput8.dll";
+    SetEnvironmentVariableW(L"PADWIRE_FAKE_PAD", script_.c_str());
+    SetEnvironmentVariableW(L"PADWIRE_FAKE_PAD_LOG", log_.c_str());
+    write_script("");
+  }
+  void write_script(const std::string& lines) {
+    // A new modification time each time, which is how the DLL notices a change.
+    Sleep(20);
+    std::ofstream(std::filesystem::path(script_), std::ios::trunc) << lines;
+  }
+  std::string log() const {
+    std::string text;
+    for (unsigned char c : test::read_file(log_)) {
+      if (c != '\r') text.push_back(static_cast<char>(c));  // the DLL writes text mode
+    }
+    return text;
+  }
+  std::unique_ptr<ControllerDevice> open_device(Win32DirectInput& input) {
+    root_ = input.create_input();
+    if (!root_) return nullptr;
+    const auto guids = root_->enumerate_devices(kDevTypeJoystick, kEnumAllDevices);
+    return guids.empty() ? nullptr : root_->create_device(guids.front());
+  }
+
+  test::TempFolder folder_;
+  const std::wstring script_ = folder_.file(L"pad.txt");
+  const std::wstring log_ = folder_.file(L"pad.log");
+  std::wstring dll_;
+  std::unique_ptr<InputRoot> root_;
+};
+
+TEST_F(DirectInput, EnumeratesTheJoystickAndCreatesItFromItsGuidText) {
+  Win32DirectInput input(dll_);
+  auto root = input.create_input();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices),
+            std::vector<std::string>{kScriptedGuid});
+  EXPECT_TRUE(root->enumerate_devices(2, kEnumAllDevices).empty()) << "keyboards are not asked for";
+  EXPECT_NE(root->create_device(kScriptedGuid), nullptr);
+  EXPECT_NE(root->create_device("{6f1d2b60-d5a0-11cf-bfc7-444553545001}"), nullptr);
+  for (const char* bad :
+       {"", "junk", "{6F1D2B60-D5A0-11CF-BFC7-44455354500}",
+        "{6F1D2B60-D5A0-11CF-BFC7-4445535450011}", " {6F1D2B60-D5A0-11CF-BFC7-444553545001}",
+        "{00000000-0000-0000-0000-000000000000}"}) {
+    EXPECT_EQ(root->create_device(bad), nullptr) << bad;
+  }
+}
+
+TEST_F(DirectInput, DeviceCallsReachTheDeviceAndTheStateIsTheJoystick2Record) {
+  write_script("name Scripted Pad\nbuttons 12\nx 100\ny 65535\nheld 0,3\n");
+  Win32DirectInput input(dll_);
+  auto device = open_device(input);
+  ASSERT_NE(device, nullptr);
+  test::RecorderWindow window(L"Cooperative window");
+  EXPECT_TRUE(device->set_cooperative_level(reinterpret_cast<WindowHandle>(window.handle()),
+                                            kCoopExclusiveBackground));
+  EXPECT_TRUE(device->set_cooperative_level(reinterpret_cast<WindowHandle>(window.handle()),
+                                            kCoopNonExclusiveBackground));
+  EXPECT_TRUE(device->set_data_format(kDataFormatJoystick2));
+  EXPECT_FALSE(device->set_data_format(1));
+  EXPECT_TRUE(device->acquire());
+  EXPECT_EQ(device->count_objects(kObjectButtons), 12);
+  EXPECT_EQ(device->product_name(), "Scripted Pad");
+  EXPECT_TRUE(device->poll());
+  JoyState2 state;
+  ASSERT_TRUE(device->get_state(state));
+  EXPECT_EQ(state.lX, 100);
+  EXPECT_EQ(state.lY, 65535);
+  EXPECT_EQ(state.rgdwPOV[0], 0xFFFFFFFFu);
+  EXPECT_EQ(state.rgbButtons[0], 128);
+  EXPECT_EQ(state.rgbButtons[1], 0);
+  EXPECT_EQ(state.rgbButtons[3], 128);
+  EXPECT_TRUE(device->unacquire());
+  const std::string calls = log();
+  EXPECT_NE(calls.find("cooperative 9"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("cooperative 10"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("acquire"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("unacquire"), std::string::npos) << calls;
+}
+
+TEST_F(DirectInput, ALostDeviceFailsItsPollReadAndAcquire) {
+  write_script("lost 1\n");
+  Win32DirectInput input(dll_);
+  auto device = open_device(input);
+  ASSERT_NE(device, nullptr);
+  JoyState2 state;
+  state.lX = 7;
+  EXPECT_FALSE(device->poll());
+  EXPECT_FALSE(device->get_state(state));
+  EXPECT_EQ(state.lX, 7) << "a failed read leaves the record alone";
+  EXPECT_FALSE(device->acquire());
+}
+
+TEST_F(DirectInput, TheConstantForceStartsInfinitelyAloneAndStops) {
+  write_script("effects yes\n");
+  Win32DirectInput input(dll_);
+  auto device = open_device(input);
+  ASSERT_NE(device, nullptr);
+  EffectInfo info;
+  info.flags = 16;
+  info.duration = -1;
+  info.gain = 5000;
+  info.trigger_button = -1;
+  info.trigger_repeat_interval = -1;
+  info.constant_magnitude = 10000;
+  auto effect = device->create_constant_force(info);
+  ASSERT_NE(effect, nullptr);
+  EXPECT_TRUE(effect->start(-1, 1));
+  EXPECT_TRUE(effect->stop());
+  const std::string calls = log();
+  EXPECT_NE(calls.find("effect create\neffect download\neffect start -1 1\neffect stop"),
+            std::string::npos)
+      << calls;
+}
+
+TEST_F(DirectInput, ADeviceWithoutForceFeedbackGetsNoEffect) {
+  write_script("effects no\n");
+  Win32DirectInput input(dll_);
+  auto device = open_device(input);
+  ASSERT_NE(device, nullptr);
+  EXPECT_EQ(device->create_constant_force(EffectInfo{}), nullptr);
+}
+
+TEST_F(DirectInput, NoDeviceAndRefusedOrMissingDirectInput) {
+  write_script("device none\n");
+  Win32DirectInput input(dll_);
+  auto root = input.create_input();
+  ASSERT_NE(root, nullptr);
+  EXPECT_TRUE(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices).empty());
+  EXPECT_EQ(root->create_device(kScriptedGuid), nullptr);
+  write_script("create fail\n");
+  EXPECT_EQ(input.create_input(), nullptr);
+  Win32DirectInput missing(L"Z:\\no\\such\\dinput8.dll");
+  EXPECT_EQ(missing.create_input(), nullptr);
+}
+
+TEST_F(DirectInput, GuidTextIsTheRegistryForm) {
+  const unsigned char bytes[16] = {0x60, 0x2B, 0x1D, 0x6F, 0xA0, 0xD5, 0xCF, 0x11,
+                                   0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00};
+  EXPECT_EQ(guid_text(bytes), "{6F1D2B60-D5A0-11CF-BFC7-444553540000}");
+}
+
+}  // namespace
+}  // namespace padwire::win32

@@ -1,0 +1,262 @@
+// padwire.exe itself under Wine, which has no game controller: it starts, puts its icon in
+// the tray, shows the debug window without taking the focus, opens its menu and dialogs, and
+// ends on Exit.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include "platform/win32/win32_registry_store.h"
+#include "test_support.h"
+
+namespace padwire::win32 {
+namespace {
+
+constexpr const wchar_t* kMainClass = L"PadwireMain";
+
+struct Found {
+  DWORD process = 0;
+  const wchar_t* window_class = nullptr;
+  HWND window = nullptr;
+};
+
+BOOL CALLBACK match_window(HWND window, LPARAM param) {
+  auto& found = *reinterpret_cast<Found*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  if (process == found.process && std::wstring_view(name) == found.window_class) {
+    found.window = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND window_of(DWORD process, const wchar_t* window_class) {
+  Found found{process, window_class};
+  EnumWindows(match_window, reinterpret_cast<LPARAM>(&found));
+  return found.window;
+}
+
+bool icon_present(HWND window) {
+  NOTIFYICONDATAW probe{};
+  probe.cbSize = sizeof probe;
+  probe.hWnd = window;
+  probe.uID = 1;
+  return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+SIZE client_size(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return {r.right, r.bottom};
+}
+
+// WM_GETTEXT rather than GetWindowText, which does not ask another process's controls.
+std::wstring text_of(HWND window) {
+  wchar_t text[4096] = {};
+  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
+                      nullptr);
+  return text;
+}
+
+std::wstring registry_setting(const wchar_t* key) {
+  wchar_t data[64] = {};
+  DWORD size = sizeof data;
+  const std::wstring path = std::wstring(kSettingsRoot) + L"\\Padwire\\Custom";
+  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, data, &size) !=
+      ERROR_SUCCESS) {
+    return L"";
+  }
+  return data;
+}
+
+// Waits for the popup menu of any process, then presses the keys.
+bool choose_from_menu(std::initializer_list<BYTE> keys) {
+  if (!test::pump_until([] {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        return menu && IsWindowVisible(menu);
+      })) {
+    return false;
+  }
+  test::pump_for(150);
+  for (BYTE vk : keys) {
+    keybd_event(vk, 0, 0, 0);
+    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+    test::pump_for(60);
+  }
+  return true;
+}
+
+class Program : public testing::Test {
+ protected:
+  void SetUp() override {
+    exe_ = test::environment(L"PADWIRE_EXE");
+    if (exe_.empty()) GTEST_SKIP() << "PADWIRE_EXE names no padwire.exe";
+    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kSettingsRoot) + L"\\Padwire").c_str());
+  }
+  void TearDown() override {
+    for (PROCESS_INFORMATION& p : started_) {
+      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 9);
+      CloseHandle(p.hProcess);
+      CloseHandle(p.hThread);
+    }
+  }
+
+  PROCESS_INFORMATION start() {
+    std::wstring command = L"\"" + exe_ + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const BOOL ok = CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, nullptr, &startup, &process);
+    EXPECT_TRUE(ok) << "cannot start " << test::narrow(exe_);
+    if (ok) started_.push_back(process);
+    return process;
+  }
+  HWND wait_for_window(DWORD process, const wchar_t* window_class, int timeout_ms = 8000) {
+    HWND found = nullptr;
+    test::pump_until([&] { return (found = window_of(process, window_class)) != nullptr; },
+                     timeout_ms);
+    return found;
+  }
+  bool ends(const PROCESS_INFORMATION& process, DWORD& code, int timeout_ms = 8000) {
+    if (!test::pump_until([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; },
+                          timeout_ms)) {
+      return false;
+    }
+    GetExitCodeProcess(process.hProcess, &code);
+    return true;
+  }
+
+  std::wstring exe_;
+  std::vector<PROCESS_INFORMATION> started_;
+};
+
+TEST_F(Program, WithoutAControllerStartsInTheTrayWithoutTakingTheFocusAndEndsOnExit) {
+  test::RecorderWindow working(L"The program the user works in");
+  ASSERT_TRUE(working.take_focus());
+  const auto padwire = start();
+  const HWND main = wait_for_window(padwire.dwProcessId, kMainClass);
+  ASSERT_NE(main, nullptr) << "no main window";
+  EXPECT_EQ(text_of(main), L"Padwire 1.6b for DirectX7a");
+  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_TRUE(test::pump_until([&] { return icon_present(main); })) << "no tray icon";
+
+  // The first tick reads the (absent) controller and shows its state, at rest.
+  const HWND debug = wait_for_window(padwire.dwProcessId, L"PadwireDebugWindow");
+  ASSERT_NE(debug, nullptr) << "no debug window";
+  EXPECT_TRUE(test::pump_until([&] { return IsWindowVisible(debug); }));
+  EXPECT_EQ(text_of(debug), L"Padwire Debug Window");
+  const std::wstring dump = text_of(GetWindow(debug, GW_CHILD));
+  EXPECT_EQ(dump.rfind(L"X=0,0,0,0,0,0,32768,0\r\nY=0,0,0,0,0,0,32768,0\r\n", 0), 0u)
+      << test::narrow(dump);
+  EXPECT_NE(dump.find(L"Button(1)=0\r\n"), std::wstring::npos);
+  EXPECT_TRUE(GetWindowLongPtrW(debug, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  const SIZE size = client_size(debug);
+  EXPECT_EQ(size.cx, 240);  // 3600 x 3390 twips at 96 dpi
+  EXPECT_EQ(size.cy, 226);
+
+  // A pad at rest sends nothing, and the focus stayed where the user works.
+  test::pump_for(500);
+  EXPECT_TRUE(working.keys().empty());
+  EXPECT_EQ(GetForegroundWindow(), working.handle());
+
+  // Right-button release over the icon: the menu; its Exit by its access key.
+  PostMessageW(main, 512, 1, WM_RBUTTONUP);
+  ASSERT_TRUE(choose_from_menu({'X'})) << "no popup menu";
+  DWORD code = 99;
+  ASSERT_TRUE(ends(padwire, code)) << "still running after Exit";
+  EXPECT_EQ(code, 0u);
+  EXPECT_FALSE(icon_present(main));
+  EXPECT_EQ(registry_setting(L"Last"), L"2") << "start-up applied the VGS profile";
+}
+
+TEST_F(Program, ASecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
+  const auto first = start();
+  const HWND main = wait_for_window(first.dwProcessId, kMainClass);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(test::pump_until([&] { return icon_present(main); }));
+  const auto second = start();
+  DWORD code = 99;
+  ASSERT_TRUE(ends(second, code)) << "the second instance keeps running";
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(WaitForSingleObject(first.hProcess, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+  EXPECT_TRUE(icon_present(main));
+  // Closing the main window unloads the program as Exit does.
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(ends(first, code));
+  EXPECT_FALSE(icon_present(main));
+}
+
+TEST_F(Program, ForceFeedbackDialogShowsAndStoresTheMode) {
+  const auto padwire = start();
+  const HWND main = wait_for_window(padwire.dwProcessId, kMainClass);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(test::pump_until([&] { return icon_present(main); }));
+  PostMessageW(main, 512, 1, WM_RBUTTONUP);
+  // Enabled, Configure Joypad..., Force Feedback...
+  ASSERT_TRUE(choose_from_menu({VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
+  const HWND dialog = wait_for_window(padwire.dwProcessId, L"PadwireForceFeedback");
+  ASSERT_NE(dialog, nullptr) << "no force-feedback dialog";
+  ASSERT_TRUE(test::pump_until([&] { return IsWindowVisible(dialog); }));
+  EXPECT_EQ(text_of(dialog), L"Force Feedback");
+  EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  const SIZE size = client_size(dialog);
+  EXPECT_EQ(size.cx, 158);  // 2370 x 2205 twips at 96 dpi
+  EXPECT_EQ(size.cy, 147);
+  auto option = [&](int i) { return GetDlgItem(dialog, 100 + i); };
+  EXPECT_EQ(text_of(option(3)), L"Stressed");
+  // Opening selects the current mode (Random by default) and stores it again.
+  EXPECT_EQ(SendMessageW(option(2), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(registry_setting(L"RumbleType"), L"2");
+
+  SendMessageW(option(1), BM_CLICK, 0, 0);
+  EXPECT_TRUE(test::pump_until([] { return registry_setting(L"RumbleType") == L"1"; }));
+  EXPECT_EQ(SendMessageW(option(1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(option(2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+  SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(test::pump_until([&] { return !IsWindow(dialog); })) << "OK did not close it";
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  EXPECT_TRUE(ends(padwire, code));
+}
+
+BOOL CALLBACK find_static_text(HWND child, LPARAM param) {
+  auto& text = *reinterpret_cast<std::wstring*>(param);
+  wchar_t name[32] = {};
+  GetClassNameW(child, name, 32);
+  if (std::wstring_view(name) == L"Static") {
+    const std::wstring t = text_of(child);
+    if (t.size() > text.size()) text = t;
+  }
+  return TRUE;
+}
+
+// Run with dinput8.dll disabled (WINEDLLOVERRIDES), as on a system without DirectX: the
+// variable must be in place when Wine starts, so this has a test run of its own.
+using ProgramWithoutDirectInput = Program;
+
+TEST_F(ProgramWithoutDirectInput, SaysSoAndEndsWithoutAnIcon) {
+  HMODULE library = LoadLibraryW(L"dinput8.dll");
+  ASSERT_EQ(library, nullptr) << "this run has DirectInput: it needs WINEDLLOVERRIDES=dinput8=";
+  const auto padwire = start();
+  const HWND box = wait_for_window(padwire.dwProcessId, L"#32770");
+  ASSERT_NE(box, nullptr) << "no message box";
+  EXPECT_EQ(text_of(box), L"Padwire");
+  std::wstring message;
+  EnumChildWindows(box, find_static_text, reinterpret_cast<LPARAM>(&message));
+  EXPECT_EQ(message,
+            L"Error starting Direct Input, please make sure you have DirectX 7a installed");
+  const HWND main = window_of(padwire.dwProcessId, kMainClass);
+  EXPECT_FALSE(main && icon_present(main));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(ends(padwire, code)) << "still running after the message";
+  EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+}  // namespace padwire::win32

@@ -1,0 +1,251 @@
+// Window activation, the single instance, programs and files, the registry string reader and
+// the random numbers.
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_shell.h"
+#include "test_support.h"
+
+namespace padwire::win32 {
+namespace {
+
+using test::narrow;
+
+Win32Shell make_shell() {
+  return Win32Shell(nullptr, test::unique_name(L"Local\\PadwireTest"));
+}
+
+class Activation : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(other.take_focus()); }
+  // Created first, so the windows below lie above it on screen.
+  test::RecorderWindow exact{L"Virtual Station"};
+  test::RecorderWindow longer{L"Virtual Station Deluxe"};
+  test::RecorderWindow other{L"Some other program"};
+  Win32Shell shell{nullptr};
+
+  HWND foreground_after(const std::string& title, bool& found) {
+    found = shell.activate_window(title);
+    test::pump_until([&] { return GetForegroundWindow() != other.handle(); }, 1000);
+    return GetForegroundWindow();
+  }
+};
+
+TEST_F(Activation, AnExactTitleWinsOverALongerOneAboveIt) {
+  bool found = false;
+  EXPECT_EQ(foreground_after("Virtual Station", found), exact.handle());
+  EXPECT_TRUE(found);
+}
+
+TEST_F(Activation, ATitleThatBeginsWithTheTextIsTheFallback) {
+  bool found = false;
+  EXPECT_EQ(foreground_after("Virtual Station D", found), longer.handle());
+  EXPECT_TRUE(found);
+  EXPECT_EQ(foreground_after("virtual station", found), exact.handle()) << "case is ignored";
+  EXPECT_TRUE(found);
+}
+
+TEST_F(Activation, NoMatchingVisibleWindowFailsAndLeavesTheForeground) {
+  test::RecorderWindow hidden{L"Hidden Emulator"};
+  ShowWindow(hidden.handle(), SW_HIDE);
+  ASSERT_TRUE(other.take_focus());
+  for (const char* title : {"Hidden Emulator", "Station", "", "Virtual Station Deluxe Plus"}) {
+    SCOPED_TRACE(title);
+    EXPECT_FALSE(shell.activate_window(title));
+  }
+  test::pump_for(100);
+  EXPECT_EQ(GetForegroundWindow(), other.handle());
+}
+
+TEST_F(Activation, AMinimisedWindowIsRestored) {
+  ShowWindow(exact.handle(), SW_MINIMIZE);
+  ASSERT_TRUE(other.take_focus());
+  bool found = false;
+  EXPECT_EQ(foreground_after("Virtual Station", found), exact.handle());
+  EXPECT_FALSE(IsIconic(exact.handle()));
+}
+
+TEST(SingleInstance, OnlyTheFirstHolderOfTheSessionMutexIsAlone) {
+  const std::wstring name = test::unique_name(L"Local\\PadwireTest");
+  Win32Shell first(nullptr, name);
+  EXPECT_FALSE(first.previous_instance());
+  EXPECT_FALSE(first.previous_instance()) << "asking again does not count itself";
+  {
+    Win32Shell second(nullptr, name);
+    EXPECT_TRUE(second.previous_instance());
+  }
+  Win32Shell unrelated(nullptr, test::unique_name(L"Local\\PadwireTest"));
+  EXPECT_FALSE(unrelated.previous_instance());
+}
+
+TEST(SingleInstance, EndProgramRunsTheCallback) {
+  int ended = 0;
+  Win32Shell shell([&] { ++ended; });
+  shell.end_program();
+  EXPECT_EQ(ended, 1);
+}
+
+TEST(Shell, AppPathIsTheProgramsFolderWithoutATrailingBackslash) {
+  Win32Shell shell = make_shell();
+  const std::string path = shell.app_path();
+  wchar_t module[MAX_PATH];
+  GetModuleFileNameW(nullptr, module, MAX_PATH);
+  std::wstring folder = module;
+  folder.resize(folder.find_last_of(L'\\'));
+  EXPECT_EQ(path, narrow(folder));
+  ASSERT_FALSE(path.empty());
+  EXPECT_NE(path.back(), '\\');
+}
+
+TEST(Shell, FindFirstFileTakesNormalFilesWhoseLongNameMatches) {
+  test::TempFolder folder;
+  auto touch = [&](const wchar_t* name, DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+    HANDLE file = CreateFileW(folder.file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              attributes, nullptr);
+    CloseHandle(file);
+  };
+  Win32Shell shell = make_shell();
+  const std::string pattern = narrow(folder.path()) + "\\*vgs.exe";
+  EXPECT_EQ(shell.find_first_file(pattern), "");
+  CreateDirectoryW(folder.file(L"dirvgs.exe").c_str(), nullptr);
+  touch(L"hiddenvgs.exe", FILE_ATTRIBUTE_HIDDEN);
+  touch(L"notes.txt");
+  touch(L"oldvgs.exe.bak");
+  EXPECT_EQ(shell.find_first_file(pattern), "");
+  touch(L"PSXVGS.EXE");
+  EXPECT_EQ(shell.find_first_file(pattern), "PSXVGS.EXE");
+  EXPECT_EQ(shell.find_first_file(narrow(folder.path()) + "\\nothing\\*vgs.exe"), "");
+  EXPECT_EQ(shell.find_first_file(""), "");
+}
+
+TEST(Shell, WildcardsMatchLikeFileNames) {
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* pattern;
+    bool match;
+  };
+  const Case cases[] = {
+      {L"vgs.exe", L"*vgs.exe", true},
+      {L"PSXVGS.EXE", L"*vgs.exe", true},
+      {L"vgs.exe.bak", L"*vgs.exe", false},
+      {L"avgs.ex", L"*vgs.exe", false},
+      {L"a1.txt", L"a?.txt", true},
+      {L"a12.txt", L"a?.txt", false},
+      {L"anything", L"*", true},
+      {L"", L"*", true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(wildcard_match(c.name, c.pattern), c.match)
+        << narrow(c.name) << " ~ " << narrow(c.pattern);
+  }
+}
+
+TEST(Shell, RunStartsACommandLineWithoutWaiting) {
+  test::TempFolder folder;
+  const std::wstring marker = folder.file(L"ran.txt");
+  Win32Shell shell = make_shell();
+  ASSERT_TRUE(shell.run("cmd.exe /c echo ran> \"" + narrow(marker) + "\"", 7));
+  EXPECT_TRUE(test::pump_until([&] { return test::read_file(marker).size() >= 3; }, 10000));
+  EXPECT_FALSE(shell.run("no-such-program-anywhere.exe", 1));
+  EXPECT_FALSE(shell.run("", 1));
+}
+
+TEST(Shell, ShellExecuteReportsAFileThatCannotBeOpened) {
+  Win32Shell shell = make_shell();
+  EXPECT_FALSE(shell.shell_execute(0, "", "Z:\\no\\such\\emulator.exe", "", "", 1));
+  EXPECT_FALSE(shell.shell_execute(0, "Open", "", "", "", 1));
+}
+
+class RegistryReader : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), 0, nullptr, 0,
+                              KEY_WRITE | KEY_WOW64_32KEY, nullptr, &hkey_, nullptr),
+              ERROR_SUCCESS);
+  }
+  void TearDown() override {
+    RegCloseKey(hkey_);
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key_.c_str(), KEY_WOW64_32KEY, 0);
+  }
+  void put(const wchar_t* name, const std::wstring& text) {
+    RegSetValueExW(hkey_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  }
+  bool query(const std::string& name, std::string& data, std::uint32_t& length) {
+    data.assign(255, ' ');
+    length = 255;
+    return reader.query_value(kHkeyLocalMachine, narrow(key_), name, data, 255, length);
+  }
+  // Under SOFTWARE, where 32-bit programs' keys live apart from 64-bit ones on 64-bit Windows.
+  const std::wstring key_ = L"SOFTWARE\\" + test::unique_name(L"PadwireTest");
+  HKEY hkey_ = nullptr;
+  Win32Registry reader;
+};
+
+TEST_F(RegistryReader, ReadsTheTextWithItsNulFromThe32BitView) {
+  put(L"Location", L"C:\\Emulators\\vgs.exe");
+  std::string data;
+  std::uint32_t length = 0;
+  ASSERT_TRUE(query("location", data, length));
+  EXPECT_EQ(length, 21u);
+  EXPECT_EQ(data.substr(0, length - 1), "C:\\Emulators\\vgs.exe");
+}
+
+TEST_F(RegistryReader, TextOf255CharactersOrMoreDoesNotFit) {
+  std::string data;
+  std::uint32_t length = 0;
+  put(L"Fits", std::wstring(254, L'a'));
+  EXPECT_TRUE(query("Fits", data, length));
+  EXPECT_EQ(length, 255u);
+  put(L"TooLong", std::wstring(255, L'a'));
+  EXPECT_FALSE(query("TooLong", data, length));
+}
+
+TEST_F(RegistryReader, AbsentKeysValuesAndNonTextFail) {
+  const DWORD number = 7;
+  RegSetValueExW(hkey_, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                 sizeof number);
+  std::string data;
+  std::uint32_t length = 0;
+  EXPECT_FALSE(query("Missing", data, length));
+  EXPECT_FALSE(query("Number", data, length));
+  EXPECT_FALSE(reader.query_value(kHkeyLocalMachine, "SOFTWARE\\No\\Such\\Key", "Location", data,
+                                  255, length));
+}
+
+TEST_F(RegistryReader, OtherRootsAreThePredefinedKeys) {
+  const std::wstring user_key = L"Software\\" + test::unique_name(L"PadwireTest");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, user_key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                            &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(key, L"Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"pad"), 8);
+  RegCloseKey(key);
+  std::string data;
+  std::uint32_t length = 0;
+  EXPECT_TRUE(reader.query_value(0x80000001u, narrow(user_key), "Name", data, 255, length));
+  EXPECT_EQ(data.substr(0, length - 1), "pad");
+  RegDeleteKeyW(HKEY_CURRENT_USER, user_key.c_str());
+}
+
+TEST(ClockAndRandom, NumbersLieInTheUnitIntervalAndRepeatForASeed) {
+  Win32Random a, b;
+  a.seed(3600.0 * 13 + 60 * 7 + 9);
+  b.seed(3600.0 * 13 + 60 * 7 + 9);
+  int high = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const float r = a.next();
+    ASSERT_GE(r, 0.0f);
+    ASSERT_LT(r, 1.0f);
+    ASSERT_EQ(r, b.next());
+    high += r > 0.95f;
+  }
+  EXPECT_NEAR(high, 1000, 150) << "about one in twenty above 0.95";
+  Win32Random c;
+  c.seed(12.0);
+  a.seed(13.0);
+  EXPECT_NE(a.next(), c.next());
+}
+
+}  // namespace
+}  // namespace padwire::win32

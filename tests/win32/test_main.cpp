@@ -1,0 +1,7 @@
+// The test program's entry point: GoogleTest with wide arguments, as Wine passes them.
+#include <gtest/gtest.h>
+
+int wmain(int argc, wchar_t** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,72 @@
+// Helpers of the Windows back end's tests: message pumping, a recorder window that logs the
+// key and mouse messages it receives, temporary folders and unique names.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace padwire::win32::test {
+
+// Dispatches this thread's messages until `done` holds or `timeout_ms` passes; true if done.
+bool pump_until(const std::function<bool()>& done, int timeout_ms = 3000);
+void pump_for(int milliseconds);
+
+struct InputRecord {
+  UINT message = 0;  // WM_KEYDOWN, WM_SYSKEYUP, WM_LBUTTONDOWN, ...
+  UINT vk = 0;
+  UINT scan = 0;
+  bool extended = false;
+  POINT at{};  // client coordinates of a mouse message
+  friend bool operator==(const InputRecord& a, const InputRecord& b) {
+    return a.message == b.message && a.vk == b.vk && a.scan == b.scan && a.extended == b.extended;
+  }
+};
+
+// A visible top-level window of this thread that records every key and mouse-button message.
+class RecorderWindow {
+ public:
+  explicit RecorderWindow(const std::wstring& title, RECT area = {100, 100, 500, 400});
+  ~RecorderWindow();
+  RecorderWindow(const RecorderWindow&) = delete;
+  RecorderWindow& operator=(const RecorderWindow&) = delete;
+
+  HWND handle() const { return window_; }
+  // Makes it the foreground window with the keyboard focus; true once it has both.
+  bool take_focus();
+  // The records of key messages only.
+  std::vector<InputRecord> keys() const;
+  std::vector<InputRecord> records;
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  HWND window_ = nullptr;
+};
+
+const char* message_name(UINT message);
+
+// A fresh folder under the temporary folder, removed with its files at the end of the scope.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring file(std::wstring_view name) const { return path_ + L"\\" + std::wstring(name); }
+
+ private:
+  std::wstring path_;
+};
+
+// A name no other test run uses, e.g. for registry keys and mutexes.
+std::wstring unique_name(std::wstring_view prefix);
+std::string narrow(std::wstring_view text);
+std::wstring environment(const wchar_t* name);
+bool file_exists(const std::wstring& path);
+std::vector<unsigned char> read_file(const std::wstring& path);
+
+}  // namespace padwire::win32::test
