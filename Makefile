@@ -18,9 +18,10 @@ windows: deps
 
 test: native windows
 	ctest --preset native -j$(JOBS)
+	ctest --preset windows -j$(JOBS)
 
-run: native
-	build/native/platform/sim/padwire-sim resources/demo.pws
+run: windows
+	tools/run-windows.sh build/windows/platform/win32/padwire.exe
 
 clean:
 	rm -rf build
