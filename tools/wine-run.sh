@@ -4,6 +4,7 @@
 # off. The program's exit code is this script's.
 #
 #   wine-run.sh [--prefix-template DIR] PROGRAM.exe [ARGS...]
+#   wine-run.sh [--prefix-template DIR] --unix COMMAND [ARGS...]   a Unix command in that setting
 #   wine-run.sh [--prefix-template DIR] --init      (re)make the template prefix
 #
 # The template is made once (wineboot -i takes 5-15 s) and copied for every run (about 2 s), so
@@ -13,10 +14,12 @@ set -euo pipefail
 
 template="${PADWIRE_WINE_TEMPLATE:-${TMPDIR:-/tmp}/padwire-wine-template-$(id -u)}"
 init=0
+launcher=wine
 while [ $# -gt 0 ]; do
   case "$1" in
     --prefix-template) template="$2"; shift 2 ;;
     --init) init=1; shift ;;
+    --unix) launcher=env; shift ;;
     *) break ;;
   esac
 done
@@ -48,7 +51,7 @@ if [ "$init" -eq 1 ]; then
   exit 0
 fi
 if [ $# -eq 0 ]; then
-  echo "usage: $0 [--prefix-template DIR] PROGRAM.exe [ARGS...] | --init" >&2
+  echo "usage: $0 [--prefix-template DIR] [--unix] PROGRAM [ARGS...] | --init" >&2
   exit 2
 fi
 
@@ -66,6 +69,6 @@ flock -u 9
 export WINEPREFIX="$run_dir/prefix"
 
 status=0
-"${xvfb[@]}" sh -c 'wine "$@"; status=$?; wineserver -k >/dev/null 2>&1; exit $status' wine-run "$@" ||
-  status=$?
+"${xvfb[@]}" sh -c '"$0" "$@"; status=$?; wineserver -k >/dev/null 2>&1; exit $status' \
+  "$launcher" "$@" || status=$?
 exit "$status"

@@ -40,8 +40,11 @@ void ForceFeedbackWindow::create_controls() {
                                  BS_RADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0u), 0,
                                  kOptionId + static_cast<int>(i), option.position, dpi, font_);
   }
-  create_control(window_, L"STATIC", to_wide_lossy(form_.Label1), SS_LEFT | WS_GROUP, 0, kLabelId,
-                 form_.Label1Position, dpi, font_);
+  const std::wstring label = to_wide_lossy(form_.Label1);
+  if (label_font_) DeleteObject(label_font_);
+  label_font_ = create_fitting_font(dpi, L"", 8.25, label, twips_rect(form_.Label1Position, dpi));
+  create_control(window_, L"STATIC", label, SS_LEFT | SS_NOPREFIX | WS_GROUP, 0, kLabelId,
+                 form_.Label1Position, dpi, label_font_);
   create_control(window_, L"BUTTON", to_wide_lossy(form_.btnOK),
                  BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, IDOK, form_.btnOKPosition, dpi,
                  font_);
@@ -64,7 +67,9 @@ void ForceFeedbackWindow::destroy() {
     DestroyWindow(window);
   }
   if (font_) DeleteObject(font_);
+  if (label_font_) DeleteObject(label_font_);
   font_ = nullptr;
+  label_font_ = nullptr;
 }
 
 void ForceFeedbackWindow::command(int id, int code) {

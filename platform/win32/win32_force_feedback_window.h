@@ -34,6 +34,7 @@ class ForceFeedbackWindow {
   HWND window_ = nullptr;
   HWND options_[4] = {};
   HFONT font_ = nullptr;
+  HFONT label_font_ = nullptr;
   HWND focus_ = nullptr;  // the control that had the focus when the window was deactivated
 };
 

@@ -1,16 +1,28 @@
-// The assignment dialog's native window, rendered from FormJoyConfig's data.
+// The assignment dialog's native window, rendered from FormJoyConfig's data: the pad picture
+// with its leader lines, fourteen pad-button controls (drawn here, for their colours and for
+// the Marlett glyphs), the prompt label, the key-set list, Save and "Game Controllers...".
+// Key preview: every key-down for the dialog reaches the form before the focused control.
 #pragma once
 
 #include <windows.h>
 
+#include <array>
+#include <string>
+
 #include "dialog/form_joy_config.h"
+#include "platform/win32/win32_drawing.h"
 
 namespace padwire::win32 {
 
 inline constexpr const wchar_t* kJoyConfigWindowClass = L"PadwireJoyConfig";
+inline constexpr int kPadButtonId = 100;  // + pad-button index
+inline constexpr int kSaveId = 201;
+inline constexpr int kNameListId = 203;
+inline constexpr int kGameControllersId = 204;
 
 class JoyConfigWindow {
  public:
+  // Events reach `form` only while `ended` is false.
   JoyConfigWindow(FormJoyConfig& form, const bool& ended) : form_(form), ended_(ended) {}
   ~JoyConfigWindow() { destroy(); }
   JoyConfigWindow(const JoyConfigWindow&) = delete;
@@ -18,15 +30,42 @@ class JoyConfigWindow {
 
   HWND handle() const { return window_; }
   HWND ensure();
+  // Brings the controls (and the preview timer) up to date with the form's data.
   void sync();
   void destroy();
-  // Key preview: every key-down for the dialog reaches the form before its control.
+  // Key preview: the form's key-down handler sees every key-down first; true when the key
+  // must go no further (the dialog is gone).
   bool preview_key(const MSG& message);
 
  private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  void create_controls();
+  void destroy_resources();
+  void command(int id, int code, HWND control);
+  void paint();
+  void sync_names();
+  bool alive() const { return window_ && !ended_; }
+
   FormJoyConfig& form_;
   const bool& ended_;
   HWND window_ = nullptr;
+  std::array<HWND, kPadButtonCount> buttons_{};
+  std::array<std::wstring, kPadButtonCount> tips_;
+  HWND label_ = nullptr;
+  HWND save_ = nullptr;
+  HWND names_ = nullptr;
+  HWND game_controllers_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HFONT dialog_font_ = nullptr;
+  HFONT label_font_ = nullptr;
+  HFONT panel_font_ = nullptr;
+  std::array<HFONT, kPadButtonCount> button_fonts_{};
+  bool marlett_missing_ = false;
+  Picture picture_;
+  bool timer_running_ = false;
+  int timer_interval_ = 0;
+  bool syncing_ = false;
+  HWND focus_ = nullptr;
 };
 
 }  // namespace padwire::win32

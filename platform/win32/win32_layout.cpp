@@ -76,6 +76,31 @@ HFONT create_font(UINT dpi, std::wstring_view face, double points, bool bold) {
   return CreateFontIndirectW(&font);
 }
 
+HFONT create_fitting_font(UINT dpi, std::wstring_view face, double points, std::wstring_view text,
+                          const RECT& box, bool one_line) {
+  HDC dc = GetDC(nullptr);
+  const std::wstring copy(text);
+  // A button's text keeps clear of its edges.
+  const int width = (box.right - box.left) - (one_line ? MulDiv(8, static_cast<int>(dpi), 96) : 0);
+  for (double size = points;; size -= 0.25) {
+    HFONT font = create_font(dpi, face, size);
+    if (size <= 6.75 || !dc) {
+      if (dc) ReleaseDC(nullptr, dc);
+      return font;
+    }
+    HGDIOBJ previous = SelectObject(dc, font);
+    RECT needed{0, 0, width, 0};
+    DrawTextW(dc, copy.c_str(), static_cast<int>(copy.size()), &needed,
+              DT_CALCRECT | (one_line ? DT_SINGLELINE : DT_WORDBREAK));
+    SelectObject(dc, previous);
+    if (needed.right - needed.left <= width && needed.bottom <= box.bottom - box.top) {
+      ReleaseDC(nullptr, dc);
+      return font;
+    }
+    DeleteObject(font);
+  }
+}
+
 HWND create_control(HWND parent, const wchar_t* window_class, std::wstring_view text, DWORD style,
                     DWORD ex_style, int id, const TwipsRect& position, UINT dpi, HFONT font) {
   const RECT r = twips_rect(position, dpi);

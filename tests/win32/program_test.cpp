@@ -224,6 +224,84 @@ TEST_F(Program, ForceFeedbackDialogShowsAndStoresTheMode) {
   EXPECT_TRUE(ends(padwire, code));
 }
 
+void store_name(const wchar_t* key, const wchar_t* name) {
+  const std::wstring path = std::wstring(kSettingsRoot) + L"\\Padwire\\Names";
+  RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), key, REG_SZ, name,
+                  static_cast<DWORD>((wcslen(name) + 1) * sizeof(wchar_t)));
+}
+
+std::wstring registry_value(const wchar_t* section, const wchar_t* key) {
+  wchar_t data[64] = {};
+  DWORD size = sizeof data;
+  const std::wstring path = std::wstring(kSettingsRoot) + L"\\Padwire\\" + section;
+  RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, data, &size);
+  return data;
+}
+
+void press(BYTE vk) {
+  keybd_event(vk, 0, 0, 0);
+  keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
+  test::pump_for(100);
+}
+
+TEST_F(Program, AssignmentDialogCapturesAKeyAndSavesTheCustomSet) {
+  store_name(L"1", L"Doom");
+  store_name(L"3", L"Quake");  // a gap in the numbering does not end the list
+  const auto padwire = start();
+  const HWND main = wait_for_window(padwire.dwProcessId, kMainClass);
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(test::pump_until([&] { return icon_present(main); }));
+  PostMessageW(main, 512, 1, WM_RBUTTONUP);
+  ASSERT_TRUE(choose_from_menu({VK_DOWN, VK_DOWN, VK_RETURN}));  // Configure Joypad...
+  const HWND dialog = wait_for_window(padwire.dwProcessId, L"PadwireJoyConfig");
+  ASSERT_NE(dialog, nullptr) << "no assignment dialog";
+  ASSERT_TRUE(test::pump_until([&] { return IsWindowVisible(dialog); }));
+  EXPECT_EQ(text_of(dialog), L"SideWinder Config");
+  EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+  const SIZE size = client_size(dialog);
+  EXPECT_EQ(size.cx, 289);  // 4335 x 4155 twips at 96 dpi
+  EXPECT_EQ(size.cy, 277);
+  auto pad_button = [&](int i) { return GetDlgItem(dialog, 100 + i); };
+  for (int i = 0; i < 14; ++i) EXPECT_NE(pad_button(i), nullptr) << i;
+  EXPECT_EQ(text_of(pad_button(10)), L"Start");
+  const HWND label = GetDlgItem(dialog, 200);
+  const HWND save = GetDlgItem(dialog, 201);
+  const std::wstring instructions = text_of(label);
+  EXPECT_EQ(instructions,
+            L"Click on a button and press the key on the keyboard that you want to assign to it.");
+  const HWND names = GetDlgItem(dialog, 203);
+  EXPECT_EQ(SendMessageW(names, CB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(text_of(names), L"Custom");
+
+  // A click asks for the key; the next key-down answers.
+  SetForegroundWindow(dialog);
+  SendMessageW(pad_button(3), BM_CLICK, 0, 0);  // A
+  EXPECT_TRUE(test::pump_until([&] {
+    return text_of(label) ==
+           L"Press the key on the KEYBOARD to be assigned to the joypad button A (1)";
+  })) << test::narrow(text_of(label));
+  EXPECT_FALSE(IsWindowEnabled(pad_button(3)));
+  EXPECT_FALSE(IsWindowEnabled(save));
+  press('K');
+  EXPECT_TRUE(test::pump_until([&] { return text_of(label) == instructions; }));
+  EXPECT_TRUE(IsWindowEnabled(save));
+  // Keys no control would take are keys too.
+  SendMessageW(pad_button(4), BM_CLICK, 0, 0);  // B
+  ASSERT_TRUE(test::pump_until([&] { return !IsWindowEnabled(save); }));
+  press(VK_SPACE);
+  EXPECT_TRUE(test::pump_until([&] { return IsWindowEnabled(save); }));
+  EXPECT_EQ(text_of(label), instructions);
+
+  SendMessageW(save, BM_CLICK, 0, 0);
+  EXPECT_TRUE(test::pump_until([&] { return !IsWindow(dialog); })) << "Save did not close it";
+  EXPECT_EQ(registry_value(L"Custom", L"3"), L"75");
+  EXPECT_EQ(registry_value(L"Custom", L"4"), L"32");
+  EXPECT_EQ(registry_value(L"Custom", L"Last"), L"3") << "closing makes Custom the profile";
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  EXPECT_TRUE(ends(padwire, code));
+}
+
 BOOL CALLBACK find_static_text(HWND child, LPARAM param) {
   auto& text = *reinterpret_cast<std::wstring*>(param);
   wchar_t name[32] = {};
