@@ -40,10 +40,14 @@ struct ComPtr {
   T* ptr = nullptr;
 };
 
+// GUIDs as the core carries them: "{6F1D2B60-D5A0-11CF-BFC7-444553540000}".
 std::string guid_to_text(const GUID& guid) {
-  unsigned char bytes[16];
-  std::memcpy(bytes, &guid, sizeof bytes);
-  return guid_text(bytes);
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
+                guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
+                guid.Data4[6], guid.Data4[7]);
+  return text;
 }
 
 // Accepts exactly the form guid_to_text writes, in either case.
@@ -193,17 +197,6 @@ class DirectInputRoot final : public InputRoot {
 using CreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
 
 }  // namespace
-
-std::string guid_text(const unsigned char (&bytes)[16]) {
-  GUID guid;
-  std::memcpy(&guid, bytes, sizeof guid);
-  char text[40];
-  std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0],
-                guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
-                guid.Data4[6], guid.Data4[7]);
-  return text;
-}
 
 Win32DirectInput::Win32DirectInput(std::wstring library) : library_name_(std::move(library)) {}
 

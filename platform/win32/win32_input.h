@@ -25,7 +25,4 @@ class Win32DirectInput final : public DirectInputService {
   void* library_ = nullptr;  // HMODULE, kept loaded while any object made from it may live
 };
 
-// GUIDs as the core carries them: "{6F1D2B60-D5A0-11CF-BFC7-444553540000}".
-std::string guid_text(const unsigned char (&bytes)[16]);
-
 }  // namespace padwire::win32

@@ -4,29 +4,10 @@
 
 namespace padwire::win32 {
 
-void Win32Keyboard::key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
-                              std::uintptr_t extra_info) {
-  keybd_event(vk, scan, flags, extra_info);
-}
+namespace {
 
-std::uint32_t Win32Keyboard::map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
-  return MapVirtualKeyA(code, map_type);
-}
-
-std::int16_t Win32Keyboard::async_key_state(int vk) {
-  if (vk < 0 || vk > 255) return 0;
-  return GetAsyncKeyState(vk);
-}
-
-bool Win32Keyboard::get_keyboard_state(KeyboardState& state) {
-  return GetKeyboardState(state.data()) != FALSE;
-}
-
-bool Win32Keyboard::set_keyboard_state(const KeyboardState& state) {
-  KeyboardState copy = state;  // the API takes a non-const pointer
-  return SetKeyboardState(copy.data()) != FALSE;
-}
-
+// Whether a virtual key is on the extended part of the keyboard (the arrow and editing block,
+// the keypad's divide, Num Lock, the right-hand Ctrl and Alt, the Windows keys).
 bool is_extended_key(std::uint8_t vk) {
   switch (vk) {
     case VK_PRIOR:
@@ -51,6 +32,31 @@ bool is_extended_key(std::uint8_t vk) {
     default:
       return false;
   }
+}
+
+}  // namespace
+
+void Win32Keyboard::key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                              std::uintptr_t extra_info) {
+  keybd_event(vk, scan, flags, extra_info);
+}
+
+std::uint32_t Win32Keyboard::map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
+  return MapVirtualKeyA(code, map_type);
+}
+
+std::int16_t Win32Keyboard::async_key_state(int vk) {
+  if (vk < 0 || vk > 255) return 0;
+  return GetAsyncKeyState(vk);
+}
+
+bool Win32Keyboard::get_keyboard_state(KeyboardState& state) {
+  return GetKeyboardState(state.data()) != FALSE;
+}
+
+bool Win32Keyboard::set_keyboard_state(const KeyboardState& state) {
+  KeyboardState copy = state;  // the API takes a non-const pointer
+  return SetKeyboardState(copy.data()) != FALSE;
 }
 
 bool Win32Keystrokes::send_keys(const std::string& keys, bool /*wait*/) {

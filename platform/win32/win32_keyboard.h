@@ -31,10 +31,6 @@ class Win32Keystrokes final : public Keystrokes {
   bool send_keys(const std::string& keys, bool wait) override;
 };
 
-// Whether a virtual key is on the extended part of the keyboard (the arrow and editing block,
-// the keypad's divide, Num Lock, the right-hand Ctrl and Alt, the Windows keys).
-bool is_extended_key(std::uint8_t vk);
-
 class Win32Mouse final : public Mouse {
  public:
   bool get_cursor_pos(Point& position) override;

@@ -61,8 +61,7 @@ HKEY root_key(std::uint32_t root) {
   return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
 
-}  // namespace
-
+// Case-insensitive match of a name against a pattern with * and ?.
 bool wildcard_match(std::wstring_view name, std::wstring_view pattern) {
   auto same = [](wchar_t a, wchar_t b) { return equal_ignoring_case({&a, 1}, {&b, 1}); };
   std::size_t n = 0, p = 0, star = std::wstring_view::npos, mark = 0;
@@ -84,6 +83,8 @@ bool wildcard_match(std::wstring_view name, std::wstring_view pattern) {
   while (p < pattern.size() && pattern[p] == L'*') ++p;
   return p == pattern.size();
 }
+
+}  // namespace
 
 Win32Shell::Win32Shell(std::function<void()> on_end, std::wstring mutex_name)
     : on_end_(std::move(on_end)), mutex_name_(std::move(mutex_name)) {}

@@ -55,7 +55,4 @@ class Win32Registry final : public Registry {
                    std::string& data, std::uint32_t capacity, std::uint32_t& length) override;
 };
 
-// Case-insensitive match of a name against a pattern with * and ?.
-bool wildcard_match(std::wstring_view name, std::wstring_view pattern);
-
 }  // namespace padwire::win32

@@ -154,11 +154,5 @@ TEST_F(DirectInput, NoDeviceAndRefusedOrMissingDirectInput) {
   EXPECT_EQ(missing.create_input(), nullptr);
 }
 
-TEST_F(DirectInput, GuidTextIsTheRegistryForm) {
-  const unsigned char bytes[16] = {0x60, 0x2B, 0x1D, 0x6F, 0xA0, 0xD5, 0xCF, 0x11,
-                                   0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00};
-  EXPECT_EQ(guid_text(bytes), "{6F1D2B60-D5A0-11CF-BFC7-444553540000}");
-}
-
 }  // namespace
 }  // namespace padwire::win32

@@ -79,15 +79,6 @@ TEST_F(KeyEvents, KeyStateFollowsSyntheticPresses) {
   EXPECT_EQ(keyboard.async_key_state(256), 0);
 }
 
-TEST(KeyEventsScanCodes, MapVirtualKeyGivesSetOneScanCodes) {
-  Win32Keyboard keyboard;
-  EXPECT_EQ(keyboard.map_virtual_key('J', 0), 36u);
-  EXPECT_EQ(keyboard.map_virtual_key('A', 0), 30u);
-  EXPECT_EQ(keyboard.map_virtual_key(VK_RETURN, 0), 28u);
-  EXPECT_EQ(keyboard.map_virtual_key(VK_ESCAPE, 0), 1u);
-  EXPECT_EQ(keyboard.map_virtual_key(0xFF, 0), 0u);
-}
-
 TEST(KeyEventsState, KeyboardStateRoundTripsTheScrollLockToggle) {
   Win32Keyboard keyboard;
   KeyboardState state{};
@@ -135,16 +126,6 @@ TEST_F(Keystrokes, AMalformedStringSendsNothing) {
   EXPECT_FALSE(keystrokes.send_keys("{NoSuchKey}", false));
   EXPECT_TRUE(keystrokes.send_keys("", false));
   EXPECT_TRUE(wait_for_keys(1).empty()) << describe(recorder.keys());
-}
-
-TEST(KeystrokesExtendedKeys, OnlyTheExtendedBlockCarriesTheFlag) {
-  for (int vk : {VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, VK_HOME, VK_END, VK_PRIOR, VK_NEXT, VK_INSERT,
-                 VK_DELETE, VK_DIVIDE, VK_NUMLOCK}) {
-    EXPECT_TRUE(is_extended_key(static_cast<std::uint8_t>(vk))) << vk;
-  }
-  for (int vk : {VK_RETURN, VK_MENU, VK_SHIFT, VK_NUMPAD8, VK_ESCAPE, int{'E'}, VK_F4}) {
-    EXPECT_FALSE(is_extended_key(static_cast<std::uint8_t>(vk))) << vk;
-  }
 }
 
 using Mouse = Focused;

@@ -118,28 +118,6 @@ TEST(Shell, FindFirstFileTakesNormalFilesWhoseLongNameMatches) {
   EXPECT_EQ(shell.find_first_file(""), "");
 }
 
-TEST(Shell, WildcardsMatchLikeFileNames) {
-  struct Case {
-    const wchar_t* name;
-    const wchar_t* pattern;
-    bool match;
-  };
-  const Case cases[] = {
-      {L"vgs.exe", L"*vgs.exe", true},
-      {L"PSXVGS.EXE", L"*vgs.exe", true},
-      {L"vgs.exe.bak", L"*vgs.exe", false},
-      {L"avgs.ex", L"*vgs.exe", false},
-      {L"a1.txt", L"a?.txt", true},
-      {L"a12.txt", L"a?.txt", false},
-      {L"anything", L"*", true},
-      {L"", L"*", true},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(wildcard_match(c.name, c.pattern), c.match)
-        << narrow(c.name) << " ~ " << narrow(c.pattern);
-  }
-}
-
 TEST(Shell, RunStartsACommandLineWithoutWaiting) {
   test::TempFolder folder;
   const std::wstring marker = folder.file(L"ran.txt");

@@ -48,14 +48,6 @@ TEST(Tray, IconIsAddedAndDeleted) {
   EXPECT_FALSE(tray.notify_icon(kNimDelete, data));
 }
 
-TEST(Tray, TwipsPerPixelMatchTheScreen) {
-  Win32Tray tray(nullptr, nullptr);
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  EXPECT_FLOAT_EQ(tray.twips_per_pixel_x(), 1440.0f / static_cast<float>(dpi));
-}
-
 struct Model {
   MenuItem enabled{"mnuEnabled", "Enabled", true};
   MenuItem sep{"mnuSep1", "-"};
