@@ -96,10 +96,11 @@ Win32Shell::~Win32Shell() {
 bool Win32Shell::previous_instance() {
   if (!checked_) {
     checked_ = true;
+    SetLastError(ERROR_SUCCESS);
     mutex_ = CreateMutexW(nullptr, FALSE, mutex_name_.c_str());
+    const DWORD error = GetLastError();
     // A mutex that exists but cannot be opened (another user's, say) also means "running".
-    previous_ = GetLastError() == ERROR_ALREADY_EXISTS ||
-                (!mutex_ && GetLastError() == ERROR_ACCESS_DENIED);
+    previous_ = error == ERROR_ALREADY_EXISTS || (!mutex_ && error == ERROR_ACCESS_DENIED);
   }
   return previous_;
 }
