@@ -54,7 +54,7 @@ shoot joy-config "SideWinder Config"
 # A click on the A button asks for its key: the button turns green, the prompt red.
 dialog="$(xdotool search --onlyvisible --name '^SideWinder Config$' | head -1)"
 xdotool mousemove --window "$dialog" 262 143 click 1
-sleep 1
+sleep 2.5  # the prompt is painted after the button turns green
 shoot joy-config-capturing "SideWinder Config"
 keys 75           # K completes the capture
 sleep 0.5

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/win32/win32_layout.h"
 #include "platform/win32/win32_resources.h"
 #include "platform/win32/win32_text.h"
@@ -67,12 +69,16 @@ void JoyConfigWindow::create_controls() {
                        model.position, dpi, button_fonts_[static_cast<std::size_t>(i)]);
   }
   // Its text and font come with the first sync.
-  label_ = create_control(window_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0, kLabelId,
-                          form_.Label1.position, dpi, dialog_font_);
+  // The two-line label reaches into the etched rule below it: it clips itself to its siblings,
+  // and the rule stands above it, so the rule runs unbroken across the dialog.
+  label_ = create_control(window_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0,
+                          kLabelId, form_.Label1.position, dpi, dialog_font_);
   save_ = create_control(window_, L"BUTTON", to_wide_lossy(form_.btnSave.caption),
                          BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kSaveId, form_.btnSave.position,
                          dpi, dialog_font_);
-  create_control(window_, L"STATIC", L"", SS_ETCHEDHORZ, 0, kFrameId, form_.Frame1, dpi, nullptr);
+  HWND rule = create_control(window_, L"STATIC", L"", SS_ETCHEDHORZ, 0, kFrameId, form_.Frame1,
+                             dpi, nullptr);
+  SetWindowPos(rule, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   TwipsRect list = form_.cmbName.position;
   list.height += kListLines * form_.cmbName.position.height;  // room for the open list
   names_ = create_control(window_, L"COMBOBOX", L"",
@@ -139,8 +145,10 @@ void JoyConfigWindow::sync() {
   if (label != window_text(label_)) {
     // The prompt is longer than the instruction: each text gets the size that fits the label.
     const UINT dpi = window_dpi(window_);
-    HFONT fitting =
-        create_fitting_font(dpi, L"", 8.25, label, twips_rect(form_.Label1.position, dpi));
+    // Fitted above the etched rule, which crosses the label's last few pixels.
+    RECT box = twips_rect(form_.Label1.position, dpi);
+    box.bottom = std::min(box.bottom, twips_rect(form_.Frame1, dpi).top);
+    HFONT fitting = create_fitting_font(dpi, L"", 8.25, label, box);
     SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(fitting), FALSE);
     if (label_font_) DeleteObject(label_font_);
     label_font_ = fitting;
