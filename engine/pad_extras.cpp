@@ -71,11 +71,13 @@ void PadEngine::run_m_combinations() {
   } else if (button_held(kButtonR)) {
     MouseMode = true;
     Timer1.set_interval(5);
-    // Alt + Tab goes out directly, with scan code 0 even in MS-DOS mode.
+    // Alt + Tab goes out directly, with scan code 0 even in MS-DOS mode. Alt goes down as the
+    // extended (right) Alt key, so it must come up as the same key: a plain key-up would
+    // release the left Alt and leave the right one held in the system's key state.
     platform_.keyboard.key_event(kVkAlt, 0, kKeyEventExtended, 0);
     platform_.keyboard.key_event(kVkTab, 0, kKeyEventExtended, 0);
     platform_.keyboard.key_event(kVkTab, 0, kKeyEventKeyUp, 0);
-    platform_.keyboard.key_event(kVkAlt, 0, kKeyEventKeyUp, 0);
+    platform_.keyboard.key_event(kVkAlt, 0, kKeyEventExtended | kKeyEventKeyUp, 0);
   } else if (PadState.lY < kAxisCentre) {
     HoldNextRelease = true;
   }
