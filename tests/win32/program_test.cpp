@@ -4,134 +4,44 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <shellapi.h>
 
-#include "platform/win32/win32_registry_store.h"
+#include "padwire_process.h"
 #include "test_support.h"
 
 namespace padwire::win32 {
 namespace {
 
-constexpr const wchar_t* kMainClass = L"PadwireMain";
+using test::choose_from_menu;
+using test::client_size;
+using test::icon_present;
+using test::press;
+using test::text_of;
+using test::window_of;
+constexpr const wchar_t* kMainClass = test::kMainWindowClass;
 
-struct Found {
-  DWORD process = 0;
-  const wchar_t* window_class = nullptr;
-  HWND window = nullptr;
-};
-
-BOOL CALLBACK match_window(HWND window, LPARAM param) {
-  auto& found = *reinterpret_cast<Found*>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  if (process == found.process && std::wstring_view(name) == found.window_class) {
-    found.window = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND window_of(DWORD process, const wchar_t* window_class) {
-  Found found{process, window_class};
-  EnumWindows(match_window, reinterpret_cast<LPARAM>(&found));
-  return found.window;
-}
-
-bool icon_present(HWND window) {
-  NOTIFYICONDATAW probe{};
-  probe.cbSize = sizeof probe;
-  probe.hWnd = window;
-  probe.uID = 1;
-  return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
-}
-
-SIZE client_size(HWND window) {
-  RECT r{};
-  GetClientRect(window, &r);
-  return {r.right, r.bottom};
-}
-
-// WM_GETTEXT rather than GetWindowText, which does not ask another process's controls.
-std::wstring text_of(HWND window) {
-  wchar_t text[4096] = {};
-  SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
-                      nullptr);
-  return text;
-}
-
-std::wstring registry_setting(const wchar_t* key) {
-  wchar_t data[64] = {};
-  DWORD size = sizeof data;
-  const std::wstring path = std::wstring(kSettingsRoot) + L"\\Padwire\\Custom";
-  if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, data, &size) !=
-      ERROR_SUCCESS) {
-    return L"";
-  }
-  return data;
-}
-
-// Waits for the popup menu of any process, then presses the keys.
-bool choose_from_menu(std::initializer_list<BYTE> keys) {
-  if (!test::pump_until([] {
-        HWND menu = FindWindowW(L"#32768", nullptr);
-        return menu && IsWindowVisible(menu);
-      })) {
-    return false;
-  }
-  test::pump_for(150);
-  for (BYTE vk : keys) {
-    keybd_event(vk, 0, 0, 0);
-    keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
-    test::pump_for(60);
-  }
-  return true;
-}
+std::wstring registry_setting(const wchar_t* key) { return test::registry_value(L"Custom", key); }
 
 class Program : public testing::Test {
  protected:
   void SetUp() override {
-    exe_ = test::environment(L"PADWIRE_EXE");
     if (exe_.empty()) GTEST_SKIP() << "PADWIRE_EXE names no padwire.exe";
-    RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kSettingsRoot) + L"\\Padwire").c_str());
-  }
-  void TearDown() override {
-    for (PROCESS_INFORMATION& p : started_) {
-      if (WaitForSingleObject(p.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(p.hProcess, 9);
-      CloseHandle(p.hProcess);
-      CloseHandle(p.hThread);
-    }
+    test::forget_settings();
   }
 
   PROCESS_INFORMATION start() {
-    std::wstring command = L"\"" + exe_ + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    const BOOL ok = CreateProcessW(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
-                                   nullptr, nullptr, &startup, &process);
-    EXPECT_TRUE(ok) << "cannot start " << test::narrow(exe_);
-    if (ok) started_.push_back(process);
+    const PROCESS_INFORMATION process = processes_.start();
+    EXPECT_NE(process.dwProcessId, 0u) << "cannot start " << test::narrow(exe_);
     return process;
   }
   HWND wait_for_window(DWORD process, const wchar_t* window_class, int timeout_ms = 8000) {
-    HWND found = nullptr;
-    test::pump_until([&] { return (found = window_of(process, window_class)) != nullptr; },
-                     timeout_ms);
-    return found;
+    return processes_.wait_for_window(process, window_class, timeout_ms);
   }
   bool ends(const PROCESS_INFORMATION& process, DWORD& code, int timeout_ms = 8000) {
-    if (!test::pump_until([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; },
-                          timeout_ms)) {
-      return false;
-    }
-    GetExitCodeProcess(process.hProcess, &code);
-    return true;
+    return processes_.ends(process, code, timeout_ms);
   }
 
-  std::wstring exe_;
-  std::vector<PROCESS_INFORMATION> started_;
+  std::wstring exe_ = test::environment(L"PADWIRE_EXE");
+  test::PadwireProcesses processes_{exe_};
 };
 
 TEST_F(Program, WithoutAControllerStartsInTheTrayWithoutTakingTheFocusAndEndsOnExit) {
@@ -225,24 +135,10 @@ TEST_F(Program, ForceFeedbackDialogShowsAndStoresTheMode) {
 }
 
 void store_name(const wchar_t* key, const wchar_t* name) {
-  const std::wstring path = std::wstring(kSettingsRoot) + L"\\Padwire\\Names";
-  RegSetKeyValueW(HKEY_CURRENT_USER, path.c_str(), key, REG_SZ, name,
-                  static_cast<DWORD>((wcslen(name) + 1) * sizeof(wchar_t)));
+  test::store_registry_value(L"Names", key, name);
 }
 
-std::wstring registry_value(const wchar_t* section, const wchar_t* key) {
-  wchar_t data[64] = {};
-  DWORD size = sizeof data;
-  const std::wstring path = std::wstring(kSettingsRoot) + L"\\Padwire\\" + section;
-  RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key, RRF_RT_REG_SZ, nullptr, data, &size);
-  return data;
-}
-
-void press(BYTE vk) {
-  keybd_event(vk, 0, 0, 0);
-  keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
-  test::pump_for(100);
-}
+using test::registry_value;
 
 TEST_F(Program, AssignmentDialogCapturesAKeyAndSavesTheCustomSet) {
   store_name(L"1", L"Doom");

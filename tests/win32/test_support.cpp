@@ -73,7 +73,12 @@ LRESULT CALLBACK RecorderWindow::procedure(HWND window, UINT message, WPARAM wpa
                                  static_cast<UINT>(wparam),
                                  static_cast<UINT>((lparam >> 16) & 0xFF),
                                  ((lparam >> 24) & 1) != 0,
-                                 {}});
+                                 {},
+                                 GetMessageTime()});
+      }
+      if (self && self->default_system_keys &&
+          (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP)) {
+        return DefWindowProcW(window, message, wparam, lparam);
       }
       return 0;  // system keys too: no menu mode, no window commands
     case WM_LBUTTONDOWN:
@@ -84,6 +89,7 @@ LRESULT CALLBACK RecorderWindow::procedure(HWND window, UINT message, WPARAM wpa
         InputRecord r;
         r.message = message;
         r.at = {static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+        r.time = GetMessageTime();
         self->records.push_back(r);
       }
       return 0;
@@ -170,10 +176,12 @@ bool file_exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Shares writing, so that a program appending to the file at the same time never fails.
 std::vector<unsigned char> read_file(const std::wstring& path) {
   std::vector<unsigned char> bytes;
   HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return bytes;
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30)) {

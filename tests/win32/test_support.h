@@ -21,6 +21,7 @@ struct InputRecord {
   UINT scan = 0;
   bool extended = false;
   POINT at{};  // client coordinates of a mouse message
+  LONG time = 0;  // the message's time stamp, in milliseconds
   friend bool operator==(const InputRecord& a, const InputRecord& b) {
     return a.message == b.message && a.vk == b.vk && a.scan == b.scan && a.extended == b.extended;
   }
@@ -40,6 +41,9 @@ class RecorderWindow {
   // The records of key messages only.
   std::vector<InputRecord> keys() const;
   std::vector<InputRecord> records;
+  // System keys (Alt combinations) go on to the default handling after being recorded, as in
+  // an ordinary program: Alt + Tab, Alt + F4 and menu keys then act.
+  bool default_system_keys = false;
 
  private:
   static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam);

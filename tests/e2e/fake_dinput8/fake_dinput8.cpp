@@ -11,7 +11,8 @@
 //   lost 0|1                Poll and GetDeviceState fail with DIERR_INPUTLOST
 //   x N / y N / pov N       axis and hat values
 //   held B,B,...            buttons held (128), all others free
-// Every device call worth checking is appended to the log file PADWIRE_FAKE_PAD_LOG.
+// Every device call worth checking is appended to the log file PADWIRE_FAKE_PAD_LOG, and so is
+// each change of the polling thread's Scroll Lock toggle ("scroll lock 0|1").
 #define INITGUID
 #define DIRECTINPUT_VERSION 0x0800
 #include <windows.h>
@@ -44,12 +45,22 @@ std::string env(const char* name) {
   return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
 }
 
+// Appends one line; the file is shared with the test, which reads it while the program runs.
 void log(const char* text) {
   const std::string path = env("PADWIRE_FAKE_PAD_LOG");
   if (path.empty()) return;
-  if (FILE* f = std::fopen(path.c_str(), "a")) {
-    std::fprintf(f, "%s\n", text);
-    std::fclose(f);
+  const std::string line = std::string(text) + "\n";
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+      CloseHandle(file);
+      return;
+    }
+    Sleep(2);
   }
 }
 
@@ -92,6 +103,15 @@ void reload() {
   if (changed && g_notify) SetEvent(g_notify);
 }
 
+// The program polls on its own user-interface thread, so the Scroll Lock toggle of that
+// thread's keyboard state (which only that thread sees) is logged from here when it changes.
+void log_scroll_lock() {
+  static int logged = -1;
+  const int toggled = GetKeyState(VK_SCROLL) & 1;
+  if (toggled == logged) return;
+  logged = toggled;
+  log(toggled ? "scroll lock 1" : "scroll lock 0");
+}
 // {6F1D2B60-D5A0-11CF-BFC7-444553545001}: the instance GUID of the one scripted joystick.
 const GUID kInstance = {0x6f1d2b60, 0xd5a0, 0x11cf, {0xbf, 0xc7, 0x44, 0x45, 0x53, 0x54, 0x50, 0x01}};
 
@@ -238,6 +258,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   HRESULT STDMETHODCALLTYPE Escape(LPDIEFFESCAPE) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Poll() override {
     reload();
+    log_scroll_lock();
     return g_script.lost ? DIERR_INPUTLOST : DI_NOEFFECT;
   }
   HRESULT STDMETHODCALLTYPE SendDeviceData(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override {

@@ -1,0 +1,43 @@
+// The test's side of the scripted controller (fake_dinput8): the script file that the DLL in
+// padwire.exe reads on every poll, and the log of the device calls it saw.
+#pragma once
+
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+
+namespace padwire::e2e {
+
+inline constexpr long kCentre = 32768;
+
+class ScriptedPad {
+ public:
+  // Script and log live in `folder`. The variables that lead the DLL to them are set in this
+  // process's environment, which every padwire.exe started afterwards inherits.
+  explicit ScriptedPad(const std::wstring& folder);
+
+  // Lines that describe the device (create, device, name, buttons, effects), kept for every
+  // later state.
+  void describe(const std::string& lines);
+  // The controller's state: buttons held (numbered from 0) and the two axes.
+  void hold(std::initializer_list<int> buttons, long x = kCentre, long y = kCentre);
+  // The device fails its poll and state reads (unplugged) or works again.
+  void lose(bool lost);
+
+  // The device calls logged so far, one per line.
+  std::string log() const;
+  int count_in_log(const std::string& line) const;
+  // The Scroll Lock toggle of the polling thread's keyboard state as last logged, or -1.
+  int scroll_lock() const;
+
+ private:
+  void write();
+  std::wstring script_;
+  std::wstring log_;
+  std::string device_;
+  std::string state_;
+  bool lost_ = false;
+};
+
+}  // namespace padwire::e2e
