@@ -27,12 +27,19 @@ bool EndToEnd::choose(HWND main, int downs) {
   return processes_.choose(main, keys);
 }
 
-bool EndToEnd::choose_key(HWND main, BYTE key) { return processes_.choose(main, {key}); }
+bool EndToEnd::choose_key(HWND main, BYTE key) {
+  return processes_.choose(main, {key});
+}
 
 bool EndToEnd::exit_from_menu(HWND main) {
   DWORD code = 99;
   return choose_key(main, 'X') && processes_.ends(padwire_, code) && code == 0 &&
          !test::icon_present(main);
+}
+
+bool EndToEnd::make_m_a_modifier(HWND main) {
+  return choose(main, menu::kUseMAsSelect) &&
+         test::pump_until([] { return test::registry_value(L"Custom", L"Select") == L"False"; });
 }
 
 bool EndToEnd::wait_for_keys(const RecorderWindow& window, UINT vk, std::size_t count,
@@ -60,8 +67,12 @@ std::vector<InputRecord> key_records(const RecorderWindow& window, UINT vk) {
   return result;
 }
 
-InputRecord key_down(UINT vk, UINT scan) { return {WM_KEYDOWN, vk, scan, false, {}, 0}; }
-InputRecord key_up(UINT vk, UINT scan) { return {WM_KEYUP, vk, scan, false, {}, 0}; }
+InputRecord key_down(UINT vk, UINT scan) {
+  return {WM_KEYDOWN, vk, scan, false, {}, 0};
+}
+InputRecord key_up(UINT vk, UINT scan) {
+  return {WM_KEYUP, vk, scan, false, {}, 0};
+}
 
 std::string describe(const std::vector<InputRecord>& records) {
   std::string text;

@@ -3,9 +3,8 @@
 // program (the tray menu, the pad, the keyboard, the mouse).
 #pragma once
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -22,6 +21,7 @@ using win32::test::RecorderWindow;
 // Positions of the items in the tray menu, as the number of Down presses that reach them.
 namespace menu {
 inline constexpr int kConfigureJoypad = 2;
+inline constexpr int kUseMAsSelect = 4;
 inline constexpr int kAllowAutoFire = 5;
 inline constexpr int kDosApplication = 9;
 inline constexpr int kSnes9x = 10;
@@ -44,6 +44,9 @@ class EndToEnd : public testing::Test {
   bool choose_key(HWND main, BYTE key);
   // Exit from the tray menu: true when the process ended with code 0 and took its icon.
   bool exit_from_menu(HWND main);
+  // Unchecks "Use M button as Select" (checked on a first run), so that M is the modifier of
+  // the combinations; true once the option is stored.
+  bool make_m_a_modifier(HWND main);
 
   // Waits until the window holds at least `count` key records of virtual key `vk`.
   bool wait_for_keys(const RecorderWindow& window, UINT vk, std::size_t count,

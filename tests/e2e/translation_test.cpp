@@ -25,8 +25,7 @@ TEST_F(EndToEnd, VgsPadButtonAGivesJDownOnceAndUpOnceWithoutRepeats) {
   EXPECT_EQ(key_records(game, kJ), (std::vector<InputRecord>{key_down(kJ), key_up(kJ)}))
       << describe(game.keys());
   EXPECT_EQ(game.keys().size(), 2u) << "a pad at rest sends nothing\n" << describe(game.keys());
-  EXPECT_GE(pad_.count_in_log("cooperative 9"), 1) << "exclusive background access\n"
-                                                   << pad_.log();
+  EXPECT_GE(pad_.count_in_log("cooperative 9"), 1) << "exclusive background access\n" << pad_.log();
 }
 
 TEST_F(EndToEnd, Snes9xChosenInTheMenuIsKeptOverARestart) {
@@ -58,8 +57,7 @@ TEST_F(EndToEnd, DosApplicationOptionSendsTheKeysScanCodes) {
   ASSERT_NE(main, nullptr);
   ASSERT_TRUE(choose(main, menu::kSnes9x));  // its directions are the arrow keys
   ASSERT_TRUE(choose(main, menu::kDosApplication));
-  EXPECT_TRUE(
-      test::pump_until([] { return test::registry_value(L"Custom", L"DOS") == L"True"; }));
+  EXPECT_TRUE(test::pump_until([] { return test::registry_value(L"Custom", L"DOS") == L"True"; }));
   ASSERT_TRUE(game.take_focus());
   ASSERT_TRUE(tap(pad::kA, game, kD));
   const UINT d_scan = MapVirtualKeyW(kD, MAPVK_VK_TO_VSC);

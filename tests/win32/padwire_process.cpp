@@ -28,6 +28,17 @@ BOOL CALLBACK match_window(HWND window, LPARAM param) {
   return TRUE;
 }
 
+BOOL CALLBACK longest_static_text(HWND child, LPARAM param) {
+  auto& text = *reinterpret_cast<std::wstring*>(param);
+  wchar_t name[32] = {};
+  GetClassNameW(child, name, 32);
+  if (std::wstring_view(name) == L"Static") {
+    const std::wstring t = text_of(child);
+    if (t.size() > text.size()) text = t;
+  }
+  return TRUE;
+}
+
 std::wstring section_path(const wchar_t* section) {
   return std::wstring(kSettingsRoot) + L"\\Padwire" + (section ? L"\\" : L"") +
          (section ? section : L"");
@@ -54,6 +65,22 @@ SIZE client_size(HWND window) {
   return {r.right, r.bottom};
 }
 
+std::wstring message_box_text(HWND box) {
+  std::wstring message;
+  EnumChildWindows(box, longest_static_text, reinterpret_cast<LPARAM>(&message));
+  return message;
+}
+
+void click(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  pump_for(50);
+  mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+  mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  pump_for(150);
+}
+
 bool icon_present(HWND window) {
   NOTIFYICONDATAW probe{};
   probe.cbSize = sizeof probe;
@@ -74,7 +101,9 @@ bool choose_from_menu(const std::vector<BYTE>& keys) {
   return true;
 }
 
-void press(BYTE vk) { hold(vk, 0); }
+void press(BYTE vk) {
+  hold(vk, 0);
+}
 
 void hold(BYTE vk, int hold_ms) {
   keybd_event(vk, 0, 0, 0);
@@ -115,7 +144,9 @@ void store_registry_value(const wchar_t* section, const wchar_t* key, const wcha
                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
 }
 
-void forget_settings() { RegDeleteTreeW(HKEY_CURRENT_USER, section_path(nullptr).c_str()); }
+void forget_settings() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, section_path(nullptr).c_str());
+}
 
 PadwireProcesses::~PadwireProcesses() {
   for (PROCESS_INFORMATION& p : started_) {
@@ -145,8 +176,7 @@ HWND PadwireProcesses::wait_until_in_tray(const PROCESS_INFORMATION& process, in
   return main;
 }
 
-HWND PadwireProcesses::wait_for_window(DWORD process, const wchar_t* window_class,
-                                       int timeout_ms) {
+HWND PadwireProcesses::wait_for_window(DWORD process, const wchar_t* window_class, int timeout_ms) {
   HWND found = nullptr;
   pump_until([&] { return (found = window_of(process, window_class)) != nullptr; }, timeout_ms);
   return found;

@@ -18,6 +18,10 @@ HWND window_of(DWORD process, const wchar_t* window_class);
 // WM_GETTEXT rather than GetWindowText, which does not ask another process's controls.
 std::wstring text_of(HWND window);
 SIZE client_size(HWND window);
+// The message of a message box of another process: its longest static text.
+std::wstring message_box_text(HWND box);
+// A click of the left mouse button at the middle of the window, as the user makes it.
+void click(HWND window);
 // The program's tray icon (id 1 of its main window) is in the tray.
 bool icon_present(HWND window);
 

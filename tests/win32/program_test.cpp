@@ -19,7 +19,9 @@ using test::text_of;
 using test::window_of;
 constexpr const wchar_t* kMainClass = test::kMainWindowClass;
 
-std::wstring registry_setting(const wchar_t* key) { return test::registry_value(L"Custom", key); }
+std::wstring registry_setting(const wchar_t* key) {
+  return test::registry_value(L"Custom", key);
+}
 
 class Program : public testing::Test {
  protected:
@@ -198,17 +200,6 @@ TEST_F(Program, AssignmentDialogCapturesAKeyAndSavesTheCustomSet) {
   EXPECT_TRUE(ends(padwire, code));
 }
 
-BOOL CALLBACK find_static_text(HWND child, LPARAM param) {
-  auto& text = *reinterpret_cast<std::wstring*>(param);
-  wchar_t name[32] = {};
-  GetClassNameW(child, name, 32);
-  if (std::wstring_view(name) == L"Static") {
-    const std::wstring t = text_of(child);
-    if (t.size() > text.size()) text = t;
-  }
-  return TRUE;
-}
-
 // Run with dinput8.dll disabled (WINEDLLOVERRIDES), as on a system without DirectX: the
 // variable must be in place when Wine starts, so this has a test run of its own.
 using ProgramWithoutDirectInput = Program;
@@ -220,9 +211,7 @@ TEST_F(ProgramWithoutDirectInput, SaysSoAndEndsWithoutAnIcon) {
   const HWND box = wait_for_window(padwire.dwProcessId, L"#32770");
   ASSERT_NE(box, nullptr) << "no message box";
   EXPECT_EQ(text_of(box), L"Padwire");
-  std::wstring message;
-  EnumChildWindows(box, find_static_text, reinterpret_cast<LPARAM>(&message));
-  EXPECT_EQ(message,
+  EXPECT_EQ(test::message_box_text(box),
             L"Error starting Direct Input, please make sure you have DirectX 7a installed");
   const HWND main = window_of(padwire.dwProcessId, kMainClass);
   EXPECT_FALSE(main && icon_present(main));

@@ -179,9 +179,9 @@ bool file_exists(const std::wstring& path) {
 // Shares writing, so that a program appending to the file at the same time never fails.
 std::vector<unsigned char> read_file(const std::wstring& path) {
   std::vector<unsigned char> bytes;
-  HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return bytes;
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30)) {

@@ -20,7 +20,7 @@ struct InputRecord {
   UINT vk = 0;
   UINT scan = 0;
   bool extended = false;
-  POINT at{};  // client coordinates of a mouse message
+  POINT at{};     // client coordinates of a mouse message
   LONG time = 0;  // the message's time stamp, in milliseconds
   friend bool operator==(const InputRecord& a, const InputRecord& b) {
     return a.message == b.message && a.vk == b.vk && a.scan == b.scan && a.extended == b.extended;

@@ -16,6 +16,7 @@
 #define INITGUID
 #define DIRECTINPUT_VERSION 0x0800
 #include <windows.h>
+// dinput.h needs the declarations of windows.h before it.
 #include <dinput.h>
 
 #include <cstdio>
@@ -80,15 +81,24 @@ void reload() {
     char rest[480] = {};
     if (std::sscanf(line, "%31s %479[^\r\n]", word, rest) < 1) continue;
     const std::string w = word, r = rest;
-    if (w == "create") s.create_ok = r == "ok";
-    else if (w == "device") s.present = r == "present";
-    else if (w == "name") s.name = r;
-    else if (w == "buttons") s.buttons = std::atoi(rest);
-    else if (w == "effects") s.effects = r == "yes";
-    else if (w == "lost") s.lost = r == "1";
-    else if (w == "x") s.state.lX = std::atol(rest);
-    else if (w == "y") s.state.lY = std::atol(rest);
-    else if (w == "pov") s.state.rgdwPOV[0] = static_cast<DWORD>(std::strtoul(rest, nullptr, 10));
+    if (w == "create")
+      s.create_ok = r == "ok";
+    else if (w == "device")
+      s.present = r == "present";
+    else if (w == "name")
+      s.name = r;
+    else if (w == "buttons")
+      s.buttons = std::atoi(rest);
+    else if (w == "effects")
+      s.effects = r == "yes";
+    else if (w == "lost")
+      s.lost = r == "1";
+    else if (w == "x")
+      s.state.lX = std::atol(rest);
+    else if (w == "y")
+      s.state.lY = std::atol(rest);
+    else if (w == "pov")
+      s.state.rgdwPOV[0] = static_cast<DWORD>(std::strtoul(rest, nullptr, 10));
     else if (w == "held") {
       for (char* p = std::strtok(rest, ","); p; p = std::strtok(nullptr, ",")) {
         const int b = std::atoi(p);
@@ -113,7 +123,8 @@ void log_scroll_lock() {
   log(toggled ? "scroll lock 1" : "scroll lock 0");
 }
 // {6F1D2B60-D5A0-11CF-BFC7-444553545001}: the instance GUID of the one scripted joystick.
-const GUID kInstance = {0x6f1d2b60, 0xd5a0, 0x11cf, {0xbf, 0xc7, 0x44, 0x45, 0x53, 0x54, 0x50, 0x01}};
+const GUID kInstance = {
+    0x6f1d2b60, 0xd5a0, 0x11cf, {0xbf, 0xc7, 0x44, 0x45, 0x53, 0x54, 0x50, 0x01}};
 
 template <class Interface>
 class Unknown : public Interface {
@@ -188,7 +199,9 @@ class Device final : public Unknown<IDirectInputDevice8W> {
     }
     return DI_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetProperty(REFGUID, LPDIPROPHEADER) override { return DIERR_UNSUPPORTED; }
+  HRESULT STDMETHODCALLTYPE GetProperty(REFGUID, LPDIPROPHEADER) override {
+    return DIERR_UNSUPPORTED;
+  }
   HRESULT STDMETHODCALLTYPE SetProperty(REFGUID, LPCDIPROPHEADER) override { return DI_OK; }
   HRESULT STDMETHODCALLTYPE Acquire() override {
     log("acquire");
@@ -326,8 +339,8 @@ class Input final : public Unknown<IDirectInput8W> {
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HRESULT WINAPI DirectInput8Create(HINSTANCE, DWORD, REFIID,
-                                                                    LPVOID* out, LPUNKNOWN) {
+extern "C" __declspec(dllexport) HRESULT WINAPI
+    DirectInput8Create(HINSTANCE, DWORD, REFIID, LPVOID* out, LPUNKNOWN) {
   reload();
   log(g_script.create_ok ? "create input" : "create input refused");
   if (!out) return E_POINTER;

@@ -1,0 +1,83 @@
+// The program's life with a controller: a second instance, Exit, DirectInput refusing to start,
+// no controller at all, and the controller lost and back.
+#include "end_to_end.h"
+
+namespace padwire::e2e {
+namespace {
+
+namespace test = win32::test;
+
+TEST_F(EndToEnd, ASecondInstanceEndsAtOnceAndExitRemovesTheIcon) {
+  RecorderWindow game(L"Game");
+  HWND main = launch();
+  ASSERT_NE(main, nullptr);
+  const PROCESS_INFORMATION second = processes_.start();
+  DWORD code = 99;
+  ASSERT_TRUE(processes_.ends(second, code)) << "the second instance keeps running";
+  EXPECT_EQ(code, 0u);
+  EXPECT_EQ(test::window_of(second.dwProcessId, test::kMainWindowClass), nullptr);
+  // The first one still translates.
+  ASSERT_TRUE(game.take_focus());
+  EXPECT_TRUE(tap(pad::kA, game, 'J'));
+  EXPECT_TRUE(exit_from_menu(main));
+  EXPECT_GE(pad_.count_in_log("acquire"), 1);
+}
+
+TEST_F(EndToEnd, DirectInputRefusingToStartGivesTheMessageAndNoIcon) {
+  pad_.describe("create fail\n");
+  const PROCESS_INFORMATION padwire = processes_.start();
+  ASSERT_NE(padwire.dwProcessId, 0u);
+  const HWND box = processes_.wait_for_window(padwire.dwProcessId, L"#32770");
+  ASSERT_NE(box, nullptr) << "no message box";
+  EXPECT_EQ(test::text_of(box), L"Padwire");
+  EXPECT_EQ(test::message_box_text(box),
+            L"Error starting Direct Input, please make sure you have DirectX 7a installed");
+  EXPECT_EQ(pad_.count_in_log("create input refused"), 1);
+  const HWND main = test::window_of(padwire.dwProcessId, test::kMainWindowClass);
+  EXPECT_FALSE(main && test::icon_present(main));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(processes_.ends(padwire, code)) << "still running after the message";
+  EXPECT_EQ(code, 0u);
+}
+
+TEST_F(EndToEnd, WithNoControllerNothingIsTranslated) {
+  pad_.describe("device none\n");
+  RecorderWindow game(L"Game");
+  ASSERT_TRUE(game.take_focus());
+  HWND main = launch();
+  ASSERT_NE(main, nullptr);
+  pad_.hold({pad::kA}, 0, 0);  // a device that is not there presses nothing
+  test::pump_for(600);
+  EXPECT_TRUE(game.keys().empty()) << describe(game.keys());
+  EXPECT_EQ(pad_.count_in_log("create device"), 0);
+  EXPECT_TRUE(exit_from_menu(main));
+}
+
+TEST_F(EndToEnd, PressesTranslateAgainAfterTheControllerIsLostAndBack) {
+  RecorderWindow game(L"Game");
+  HWND main = launch();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(game.take_focus());
+  pad_.hold({pad::kA});
+  ASSERT_TRUE(wait_for_keys(game, 'J', 1));
+
+  // Unplugged while A is held: the last state stands, so no key-up, and every tick acquires.
+  pad_.lose(true);
+  const int acquires = pad_.count_in_log("acquire");
+  pad_.hold({});
+  test::pump_for(400);
+  EXPECT_EQ(key_records(game, 'J').size(), 1u) << describe(game.keys());
+  EXPECT_GE(pad_.count_in_log("acquire"), acquires + 5) << "the device is not acquired again";
+
+  // Back: the release is seen, and new presses translate.
+  pad_.lose(false);
+  ASSERT_TRUE(wait_for_keys(game, 'J', 2));
+  EXPECT_EQ(key_records(game, 'J'), (std::vector<InputRecord>{key_down('J'), key_up('J')}));
+  EXPECT_TRUE(tap(pad::kA, game, 'J'));
+  EXPECT_TRUE(tap(pad::kB, game, 'K'));
+  EXPECT_TRUE(exit_from_menu(main));
+}
+
+}  // namespace
+}  // namespace padwire::e2e
