@@ -74,13 +74,4 @@ InputRecord key_up(UINT vk, UINT scan) {
   return {WM_KEYUP, vk, scan, false, {}, 0};
 }
 
-std::string describe(const std::vector<InputRecord>& records) {
-  std::string text;
-  for (const InputRecord& r : records) {
-    text += std::string(test::message_name(r.message)) + " vk=" + std::to_string(r.vk) +
-            " scan=" + std::to_string(r.scan) + " ext=" + std::to_string(r.extended) + "\n";
-  }
-  return text;
-}
-
 }  // namespace padwire::e2e

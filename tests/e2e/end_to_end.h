@@ -15,6 +15,7 @@
 
 namespace padwire::e2e {
 
+using win32::test::describe;
 using win32::test::InputRecord;
 using win32::test::RecorderWindow;
 
@@ -65,6 +66,5 @@ class EndToEnd : public testing::Test {
 std::vector<InputRecord> key_records(const RecorderWindow& window, UINT vk);
 InputRecord key_down(UINT vk, UINT scan = 0);
 InputRecord key_up(UINT vk, UINT scan = 0);
-std::string describe(const std::vector<InputRecord>& records);
 
 }  // namespace padwire::e2e

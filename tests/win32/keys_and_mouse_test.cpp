@@ -10,14 +10,7 @@ namespace {
 using test::InputRecord;
 using test::RecorderWindow;
 
-std::string describe(const std::vector<InputRecord>& records) {
-  std::string text;
-  for (const InputRecord& r : records) {
-    text += std::string(test::message_name(r.message)) + " vk=" + std::to_string(r.vk) +
-            " scan=" + std::to_string(r.scan) + " ext=" + std::to_string(r.extended) + "\n";
-  }
-  return text;
-}
+using test::describe;
 
 class Focused : public testing::Test {
  protected:

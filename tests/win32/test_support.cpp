@@ -121,6 +121,15 @@ const char* message_name(UINT message) {
   }
 }
 
+std::string describe(const std::vector<InputRecord>& records) {
+  std::string text;
+  for (const InputRecord& r : records) {
+    text += std::string(message_name(r.message)) + " vk=" + std::to_string(r.vk) +
+            " scan=" + std::to_string(r.scan) + " ext=" + std::to_string(r.extended) + "\n";
+  }
+  return text;
+}
+
 TempFolder::TempFolder() {
   wchar_t base[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH, base);

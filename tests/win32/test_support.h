@@ -51,6 +51,8 @@ class RecorderWindow {
 };
 
 const char* message_name(UINT message);
+// One line per record ("WM_KEYDOWN vk=74 scan=0 ext=0"), for failure messages.
+std::string describe(const std::vector<InputRecord>& records);
 
 // A fresh folder under the temporary folder, removed with its files at the end of the scope.
 class TempFolder {
