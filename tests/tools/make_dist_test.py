@@ -18,7 +18,9 @@ def make_dist(exe, guide, output):
 
 class MakeDist(unittest.TestCase):
     def setUp(self):
-        self.dir = Path(tempfile.mkdtemp())
+        folder = tempfile.TemporaryDirectory()
+        self.addCleanup(folder.cleanup)
+        self.dir = Path(folder.name)
         self.exe = self.dir / "stand-in.exe"
         self.exe.write_bytes(b"MZ" + bytes(range(256)) * 8)
 
