@@ -1,7 +1,8 @@
-# The two commands of the README: `make run` and `make test`. Both install what is missing.
+# The commands of the README: `make run`, `make test` and `make dist`. Each installs what is
+# missing.
 JOBS ?= 2
 
-.PHONY: all test run deps native windows clean
+.PHONY: all test run dist deps native windows clean
 
 all: native windows
 
@@ -22,6 +23,11 @@ test: native windows
 
 run: windows
 	tools/run-windows.sh build/windows/platform/win32/padwire.exe
+
+# The download: build/windows/padwire-<version>-win64.zip.
+dist: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows --target dist -j$(JOBS)
 
 clean:
 	rm -rf build
