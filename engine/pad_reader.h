@@ -22,7 +22,8 @@ class PadReader {
 
   // Creates a device on the first joystick `root` enumerates, attached or not, and sets it up
   // for `window`: cooperative level, the joystick-2 data format, acquire, then counts its
-  // buttons. A step that fails is skipped. False when no device could be created.
+  // buttons. A step that fails is skipped. False when no device could be created. A device
+  // that is open already is closed first.
   bool open(InputRoot& root, WindowHandle window, std::uint32_t cooperation);
   // Unacquires the device and drops it.
   void close();
@@ -31,8 +32,8 @@ class PadReader {
   // The number of button objects the device reported when it was opened.
   std::optional<int> button_count() const { return buttons_; }
 
-  // Polls the device and reads its state into `state`. When either fails, `state` keeps what
-  // it held and the device is acquired again.
+  // Polls the device and reads its state into `state`; a failed read leaves `state` as it was.
+  // When the poll or the read fails, the device is acquired again.
   void read(JoyState2& state);
   // True once the device reported it is unplugged, or every read has failed for
   // kPadGoneAfterMs since the first failure of an unbroken run.

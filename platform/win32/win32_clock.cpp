@@ -11,7 +11,9 @@ LocalTime Win32Clock::now() {
 }
 
 // GetTickCount64 counts from the system's start and, unlike GetTickCount, does not wrap.
-std::uint64_t Win32Clock::milliseconds() { return GetTickCount64(); }
+std::uint64_t Win32Clock::milliseconds() {
+  return GetTickCount64();
+}
 
 void Win32Random::seed(double value) {
   std::uint64_t bits = 0;
