@@ -74,8 +74,7 @@ TEST_F(EndToEnd, PressesTranslateAgainAfterTheControllerIsLostAndBack) {
   // Back: the look for a controller (every 2 seconds) opens it again, and presses translate.
   const int creates = pad_.count_in_log("create device");
   pad_.lose(false);
-  ASSERT_TRUE(
-      test::pump_until([&] { return pad_.count_in_log("create device") > creates; }, 6000));
+  ASSERT_TRUE(test::pump_until([&] { return pad_.count_in_log("create device") > creates; }, 6000));
   EXPECT_TRUE(tap(pad::kA, game, 'J'));
   EXPECT_TRUE(tap(pad::kB, game, 'K'));
   EXPECT_TRUE(exit_from_menu(main));
