@@ -13,7 +13,8 @@ constexpr std::uint32_t kStartSolo = 1;  // any other effect on the device stops
 }  // namespace
 
 void PadEngine::create_rumble_effect() {
-  if (!PadDevice) return;
+  ControllerDevice* device = PadDevice.device();
+  if (!device) return;
   EffectInfo info;
   info.flags = kEffectCartesian;
   info.duration = kInfinite;
@@ -23,7 +24,7 @@ void PadEngine::create_rumble_effect() {
   info.trigger_repeat_interval = kInfinite;
   info.start_delay = 0;
   info.constant_magnitude = 10000;
-  RumbleEffect_ = PadDevice->create_constant_force(info);
+  RumbleEffect_ = device->create_constant_force(info);
 }
 
 void PadEngine::rumble_press(int button) {

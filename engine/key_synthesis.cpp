@@ -1,4 +1,6 @@
-// Key synthesis: every key event the pad produces goes through PressKey and ReleaseKey.
+// Key synthesis: every key event the pad produces goes through PressKey and ReleaseKey, which
+// count what is down, so that whatever ends the pad's hold (Exit, a controller gone for good)
+// can let go of every key and mouse button still down.
 #include "engine/pad_engine.h"
 
 namespace padwire {
@@ -19,11 +21,41 @@ void send_key(Platform& platform, bool dos_mode, std::uint8_t code, std::uint32_
 }  // namespace
 
 void PadEngine::PressKey(const std::uint8_t& keyCode) {
+  ++presses_[keyCode];
   send_key(platform_, mnuDOSApplication_.checked, keyCode, 0);
 }
 
 void PadEngine::ReleaseKey(const std::uint8_t& keyCode) {
+  if (presses_[keyCode] > 0) --presses_[keyCode];
   send_key(platform_, mnuDOSApplication_.checked, keyCode, kKeyEventKeyUp);
+}
+
+void PadEngine::press_pad_key(int source, const std::uint8_t& keyCode) {
+  source_key_[static_cast<std::size_t>(source)] = keyCode;
+  PressKey(keyCode);
+}
+
+void PadEngine::release_pad_key(int source, const std::uint8_t& keyCode) {
+  auto& sent = source_key_[static_cast<std::size_t>(source)];
+  const std::optional<std::uint8_t> went_down = sent;
+  sent.reset();
+  ReleaseKey(keyCode);
+  // The key set changed while the pad button was held: the key that went down comes up too.
+  if (went_down && *went_down != keyCode) ReleaseKey(*went_down);
+}
+
+void PadEngine::release_all() {
+  // One key-up lets go of a key however many presses it had.
+  for (std::size_t vk = 0; vk < presses_.size(); ++vk) {
+    if (presses_[vk] == 0) continue;
+    const auto code = static_cast<std::uint8_t>(vk);
+    send_key(platform_, mnuDOSApplication_.checked, code, kKeyEventKeyUp);
+    presses_[vk] = 0;
+  }
+  source_key_.fill(std::nullopt);
+  for (int button = 0; button < 2; ++button) {
+    if (MouseButtonDown[static_cast<std::size_t>(button)]) mouse_button(button, false);
+  }
 }
 
 void PadEngine::TapKey(const std::uint8_t& keyCode) {

@@ -20,6 +20,14 @@ void accelerate(std::int32_t axis, std::int32_t& speed, std::int32_t& target) {
 
 }  // namespace
 
+// Mouse button 0 (left, pad button A) or 1 (right, B) goes down or up.
+void PadEngine::mouse_button(int button, bool down) {
+  const std::uint32_t flags = button == 0 ? (down ? kMouseLeftDown : kMouseLeftUp)
+                                          : (down ? kMouseRightDown : kMouseRightUp);
+  platform_.mouse.mouse_event(flags, 0, 0, 0, 0);
+  MouseButtonDown[static_cast<std::size_t>(button)] = down;
+}
+
 void PadEngine::MouseModeStep() {
   read_controller();
 
@@ -38,11 +46,7 @@ void PadEngine::MouseModeStep() {
   for (int i = 0; i <= last; ++i) {
     const bool held = button_held(i);
     if (i == 0 || i == 1) {
-      const std::uint32_t down = i == 0 ? kMouseLeftDown : kMouseRightDown;
-      const std::uint32_t up = i == 0 ? kMouseLeftUp : kMouseRightUp;
-      if (held && !MouseButtonDown[i]) platform_.mouse.mouse_event(down, 0, 0, 0, 0);
-      if (!held && MouseButtonDown[i]) platform_.mouse.mouse_event(up, 0, 0, 0, 0);
-      MouseButtonDown[i] = held;
+      if (held != MouseButtonDown[static_cast<std::size_t>(i)]) mouse_button(i, held);
     } else if (held) {
       MouseMode = false;
       Timer1.set_interval(1);

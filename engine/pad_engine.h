@@ -1,14 +1,16 @@
 // The translation engine of the main form: the poll cycle, key synthesis, the pad extras,
 // mouse mode, the rumble rules and the debug window's refresh. It owns the controller device
-// once start-up has opened it, and reads the two menu check marks it depends on by reference.
+// while one is open, and reads the two menu check marks it depends on by reference.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/key_codes.h"
+#include "engine/pad_reader.h"
 #include "platform/platform.h"
 #include "platform/ui_model.h"
 
@@ -51,12 +53,19 @@ class PadEngine {
  public:
   PadEngine(Platform& platform, const MenuItem& auto_fire_item, const MenuItem& dos_item);
 
-  // One tick of the main timer.
+  // One tick of the main timer. A tick that finds the controller gone for good releases
+  // everything the pad holds down and closes the device.
   void Timer1_Timer();
 
-  // Key synthesis.
+  // Opens the first controller for the main window, as start-up does, and takes its button
+  // count; the rumble effect is created separately. False when no device could be created.
+  bool open_controller(InputRoot& root, WindowHandle window);
+
+  // Key synthesis. PressKey and ReleaseKey keep the count of what is down; release_all sends a
+  // key-up for every key still down and lets go of mouse mode's buttons.
   void PressKey(const std::uint8_t& keyCode);
   void ReleaseKey(const std::uint8_t& keyCode);
+  void release_all();
   void TapKey(const std::uint8_t& keyCode);
   void RepeatKey(const std::uint8_t& keyCode);
   void ShowAutoFire(bool flag);
@@ -85,7 +94,7 @@ class PadEngine {
   std::int16_t LastButtonIndex = 0;
   Timer Timer1;
 
-  std::unique_ptr<ControllerDevice> PadDevice;
+  PadReader PadDevice;  // the controller, while one is open
   std::unique_ptr<RumbleEffect> RumbleEffect_;
   JoyState2 PadState;
 
@@ -107,9 +116,19 @@ class PadEngine {
   DebugWindowModel Form1;
 
  private:
+  // The pad sources whose press and release send a pad button's key: the four directions
+  // (as DirectionDown counts them), then controller buttons 0 to 12.
+  static constexpr int kPadSources = 4 + kTrackedButtons;
+  static constexpr int button_source(int button) { return 4 + button; }
+
   bool button_held(int i) const { return PadState.rgbButtons[i] != 0; }
   static bool key_held(std::int16_t async_state) { return async_state <= -32767; }
+  void translate_tick();
+  void drop_controller();
   void read_controller();
+  void press_pad_key(int source, const std::uint8_t& keyCode);
+  void release_pad_key(int source, const std::uint8_t& keyCode);
+  void mouse_button(int button, bool down);
   void translate_directions();
   void button_loop();
   void run_m_combinations();
@@ -120,6 +139,12 @@ class PadEngine {
   Platform& platform_;
   const MenuItem& mnuAutoFire_;
   const MenuItem& mnuDOSApplication_;
+
+  // Presses of each virtual key not yet matched by a release (two pad buttons may hold the
+  // same key), and the key the last press of each pad source sent, so that a key set changed
+  // while the pad button is held still lets go of the key that went down.
+  std::array<std::uint32_t, 256> presses_{};
+  std::array<std::optional<std::uint8_t>, kPadSources> source_key_{};
 };
 
 }  // namespace padwire

@@ -42,7 +42,7 @@ void PadEngine::run_m_combinations() {
   // takes one tick, so a held combination repeats every second tick.
   if (ButtonDown[kButtonM]) {
     if (!button_held(kButtonStart)) {
-      ReleaseKey(keys.JoySelect);
+      release_pad_key(button_source(kButtonM), keys.JoySelect);
       ButtonDown[kButtonM] = false;
     }
     return;
@@ -52,7 +52,7 @@ void PadEngine::run_m_combinations() {
     TapKey(keys.KeyDefEscape);
     ButtonDown[kButtonM] = true;
   } else if (button_held(kButtonStart)) {
-    PressKey(keys.JoySelect);
+    press_pad_key(button_source(kButtonM), keys.JoySelect);
     ButtonDown[kButtonM] = true;
   } else if (button_held(kButtonB)) {
     MouseMode = true;

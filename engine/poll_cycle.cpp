@@ -1,21 +1,57 @@
 // The poll cycle: one tick of the main timer reads the controller and turns every change of a
 // direction or button into a key press or release.
+#include <algorithm>
+
 #include "engine/pad_engine.h"
 
 namespace padwire {
 
+namespace {
+
+// A pad at rest: both axes centred, no button held. Until a read succeeds, and once the
+// controller is gone, the pad is taken to be at rest: a record of zeros would read as Left and
+// Up held and press both keys in whatever program has the focus, never releasing them.
+JoyState2 rest_state() {
+  JoyState2 state;
+  state.lX = kAxisCentre;
+  state.lY = kAxisCentre;
+  return state;
+}
+
+}  // namespace
+
 PadEngine::PadEngine(Platform& platform, const MenuItem& auto_fire_item, const MenuItem& dos_item)
     : Timer1(platform.main_timer),
+      PadDevice(platform.clock),
+      PadState(rest_state()),
       platform_(platform),
       mnuAutoFire_(auto_fire_item),
-      mnuDOSApplication_(dos_item) {
-  // Until a read succeeds the pad is taken to be at rest. A record of zeros would read as Left
-  // and Up held and press both keys in whatever program has the focus, never releasing them.
-  PadState.lX = kAxisCentre;
-  PadState.lY = kAxisCentre;
+      mnuDOSApplication_(dos_item) {}
+
+bool PadEngine::open_controller(InputRoot& root, WindowHandle window) {
+  if (!PadDevice.open(root, window, kCoopExclusiveBackground)) return false;
+  if (const auto count = PadDevice.button_count()) {
+    LastButtonIndex = static_cast<std::int16_t>(std::clamp(*count - 1, -1, 32767));
+  }
+  return true;
 }
 
 void PadEngine::Timer1_Timer() {
+  translate_tick();
+  if (PadDevice.gone()) drop_controller();
+}
+
+void PadEngine::drop_controller() {
+  // This tick read the pad as at rest, so the ordinary release paths have let go of what they
+  // track; what is still down (the key hold's key, keys held across mouse mode) goes now.
+  release_all();
+  DirectionDown.fill(false);
+  ButtonDown.fill(false);
+  RumbleEffect_.reset();
+  PadDevice.close();
+}
+
+void PadEngine::translate_tick() {
   if (MouseMode) {
     MouseModeStep();
     return;
@@ -52,13 +88,11 @@ void PadEngine::Timer1_Timer() {
 }
 
 void PadEngine::read_controller() {
-  if (!PadDevice) return;  // every device call fails without a device; nothing to retry
-  const bool polled = PadDevice->poll();
   // A failed read keeps the last state that was read successfully.
-  JoyState2 state;
-  const bool read = PadDevice->get_state(state);
-  if (read) PadState = state;
-  if (!polled || !read) PadDevice->acquire();
+  PadDevice.read(PadState);
+  // A controller gone for good reads as one at rest, so that the rest of the tick releases
+  // what it holds down the ordinary way before the device is dropped.
+  if (PadDevice.gone()) PadState = rest_state();
 }
 
 void PadEngine::translate_directions() {
@@ -69,39 +103,39 @@ void PadEngine::translate_directions() {
   // ticks leaves both directions down until a tick sees the centre.
   if (x < kAxisCentre) {
     if (!DirectionDown[0]) {
-      if (!Logitech || y != 0) PressKey(keys.JoyLeft);
+      if (!Logitech || y != 0) press_pad_key(0, keys.JoyLeft);
       DirectionDown[0] = true;
     }
   } else if (x == kAxisCentre) {
     if (DirectionDown[0]) {
-      ReleaseKey(keys.JoyLeft);
+      release_pad_key(0, keys.JoyLeft);
       DirectionDown[0] = false;
     }
     if (DirectionDown[1]) {
-      ReleaseKey(keys.JoyRight);
+      release_pad_key(1, keys.JoyRight);
       DirectionDown[1] = false;
     }
   } else if (!DirectionDown[1]) {
-    PressKey(keys.JoyRight);
+    press_pad_key(1, keys.JoyRight);
     DirectionDown[1] = true;
   }
 
   if (y < kAxisCentre) {
     if (!DirectionDown[2]) {
-      PressKey(keys.JoyUp);
+      press_pad_key(2, keys.JoyUp);
       DirectionDown[2] = true;
     }
   } else if (y == kAxisCentre) {
     if (DirectionDown[2]) {
-      ReleaseKey(keys.JoyUp);
+      release_pad_key(2, keys.JoyUp);
       DirectionDown[2] = false;
     }
     if (DirectionDown[3]) {
-      ReleaseKey(keys.JoyDown);
+      release_pad_key(3, keys.JoyDown);
       DirectionDown[3] = false;
     }
   } else if (!DirectionDown[3]) {
-    if (!Logitech || x != 0) PressKey(keys.JoyDown);
+    if (!Logitech || x != 0) press_pad_key(3, keys.JoyDown);
     DirectionDown[3] = true;
   }
 }
@@ -129,7 +163,7 @@ void PadEngine::button_loop() {
       // Start and Select never auto-fire.
       if (AutoFireOn && i <= 7) RepeatKey(key_of_button(i));
       if (!ButtonDown[i]) {
-        PressKey(key_of_button(i));
+        press_pad_key(button_source(i), key_of_button(i));
         ButtonDown[i] = true;
         rumble_press(i);
       }
@@ -137,7 +171,7 @@ void PadEngine::button_loop() {
       if (HoldNextRelease) {
         HoldNextRelease = false;  // one hold covers one release: this key stays down
       } else {
-        ReleaseKey(key_of_button(i));
+        release_pad_key(button_source(i), key_of_button(i));
       }
       rumble_stop();
       ButtonDown[i] = false;

@@ -52,6 +52,9 @@ class ControllerDevice {
   virtual std::optional<std::string> product_name() = 0;
   // Creates the effect and downloads it to the device; null when that fails.
   virtual std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo& info) = 0;
+  // True once an acquire, poll or state read has failed because the device is unplugged
+  // (DIERR_UNPLUGGED); such a device object never works again.
+  virtual bool unplugged() = 0;
 };
 
 // The DirectInput object: enumerates devices and creates them from an instance GUID.

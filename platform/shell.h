@@ -90,6 +90,8 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual LocalTime now() = 0;
+  // Milliseconds since some fixed moment; never goes back, whatever the wall clock does.
+  virtual std::uint64_t milliseconds() = 0;
 };
 
 class Random {

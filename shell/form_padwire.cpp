@@ -61,18 +61,9 @@ void FormPadwire::Form_Load() {
   }
 
   // The first joystick the system enumerates, attached or not; no choice among several.
-  const auto devices = InputRoot_->enumerate_devices(kDevTypeJoystick, kEnumAllDevices);
-  if (!devices.empty()) engine.PadDevice = InputRoot_->create_device(devices.front());
-  ControllerDevice* device = engine.PadDevice.get();
+  engine.open_controller(*InputRoot_, platform_.views.main_window());
+  ControllerDevice* device = engine.PadDevice.device();
   std::string product_name;
-  if (device) {
-    device->set_cooperative_level(platform_.views.main_window(), kCoopExclusiveBackground);
-    device->set_data_format(kDataFormatJoystick2);
-    device->acquire();
-    if (const auto count = device->count_objects(kObjectButtons)) {
-      engine.LastButtonIndex = static_cast<std::int16_t>(std::clamp(*count - 1, -1, 32767));
-    }
-  }
 
   engine.Timer1.set_enabled(false);
   menu.mnuAbout.caption = std::string("About ") + kMainCaption + "...";
@@ -128,9 +119,22 @@ void FormPadwire::Form_Load() {
 }
 
 void FormPadwire::Form_Unload() {
+  if (ended_) return;  // the system may close the window after Exit has ended the program
+  // Nothing the pad pressed may stay down once the program is gone; this holds also while the
+  // assignment dialog has the timer off.
+  engine.release_all();
   platform_.tray.notify_icon(kNimDelete, TrayIcon);
-  if (engine.PadDevice) engine.PadDevice->unacquire();
+  if (ControllerDevice* device = engine.PadDevice.device()) device->unacquire();
   end_program();
+}
+
+void FormPadwire::look_for_controller() {
+  if (ended_ || !InputRoot_ || controller_open()) return;
+  // Opened as start-up opens it, without touching the options start-up derived from the
+  // product name: what the user has chosen stays as it is.
+  if (engine.open_controller(*InputRoot_, platform_.views.main_window())) {
+    engine.create_rumble_effect();
+  }
 }
 
 }  // namespace padwire

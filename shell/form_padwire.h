@@ -36,7 +36,13 @@ class FormPadwire {
   std::function<void()> show_force_feedback;
 
   void Form_Load();
+  // Exit, a close of the window by the system, or the end of the session: everything the pad
+  // holds down is released first, then the icon and the controller.
   void Form_Unload();
+  // A device change, or the back end's look every 2 seconds while no controller is open:
+  // opens the first controller as start-up does. Nothing happens while one is open.
+  void look_for_controller();
+  bool controller_open() const { return engine.PadDevice.device() != nullptr; }
   // Tray notifications arrive as mouse moves whose X (in twips) carries the mouse message.
   void Form_MouseMove(int button, int shift, float x, float y);
 

@@ -259,6 +259,17 @@ void Session::add_input_commands() {
       s.world().controller->failing = arg(c, 1) == "fail";
       return;
     }
+    if (c.words.size() == 2 && (arg(c, 1) == "unplug" || arg(c, 1) == "plug")) {
+      pad_state(s, c);
+      SimController& pad = *s.world().controller;
+      const bool plug = arg(c, 1) == "plug";
+      if (pad.plugged == plug) {
+        throw ScenarioError(c.line, plug ? "the pad is plugged in" : "the pad is unplugged");
+      }
+      pad.plugged = plug;
+      if (!plug) ++pad.plug_count;
+      return;
+    }
     if (c.words.size() >= 2 && arg(c, 1) == "set") {
       expect_words(c, 4, 4);
       JoyState2& st = pad_state(s, c);
@@ -270,7 +281,8 @@ void Session::add_input_commands() {
       return;
     }
     if (c.words.size() != 5 && c.words.size() != 7) {
-      throw ScenarioError(c.line, "pad wants: x X y Y [buttons B,B,...], set, fail or ok");
+      throw ScenarioError(c.line,
+                          "pad wants: x X y Y [buttons B,B,...], set, fail, ok, unplug or plug");
     }
     if (arg(c, 1) != "x" || arg(c, 3) != "y" || (c.words.size() == 7 && arg(c, 5) != "buttons")) {
       throw ScenarioError(c.line, "pad wants: x X y Y [buttons B,B,...]");
@@ -314,6 +326,16 @@ void Session::add_input_commands() {
       }
       f.engine.Timer1_Timer();
     }
+  });
+  add_command("wait", [](Session& s, const Command& c) {
+    expect_words(c, 2, 2);
+    s.world().milliseconds += static_cast<std::uint64_t>(number_arg(c, 1, 0, 86400000));
+  });
+  add_command("devicechange", [](Session& s, const Command& c) {
+    expect_words(c, 1, 1);
+    FormPadwire& f = s.form(c);
+    if (s.ignored_after_end()) return;
+    f.look_for_controller();
   });
   add_command("tray", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);

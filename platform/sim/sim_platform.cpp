@@ -52,26 +52,29 @@ class SimEffect final : public RumbleEffect {
   SimWorld& w_;
 };
 
-// A device object on the world's controller; it fails once the controller is gone.
+// A device object on the world's controller; it fails once the controller is gone. Unplugging
+// the pad kills it for good, as DirectInput's device objects die with their device: plugging
+// the pad in again brings back the pad, not this object.
 class SimDevice final : public ControllerDevice {
  public:
-  explicit SimDevice(SimWorld& w) : w_(w) {}
+  explicit SimDevice(SimWorld& w) : w_(w), plug_count_(w.controller->plug_count) {}
   bool set_cooperative_level(WindowHandle, std::uint32_t) override { return present(); }
   bool set_data_format(int format) override { return present() && format == kDataFormatJoystick2; }
   bool acquire() override {
     w_.trace.line("device acquire");
-    return present();
+    return usable();
   }
   bool unacquire() override {
     w_.trace.line("device unacquire");
     return present();
   }
-  bool poll() override { return present() && !w_.controller->failing; }
+  bool poll() override { return usable() && !w_.controller->failing; }
   bool get_state(JoyState2& state) override {
-    if (!present() || w_.controller->failing) return false;
+    if (!usable() || w_.controller->failing) return false;
     state = w_.controller->state;
     return true;
   }
+  bool unplugged() override { return unplugged_; }
   std::optional<int> count_objects(std::uint32_t flags) override {
     if (!present() || flags != kObjectButtons) return std::nullopt;
     return w_.controller->buttons;
@@ -87,19 +90,28 @@ class SimDevice final : public ControllerDevice {
   }
 
  private:
-  bool present() const { return w_.controller.has_value(); }
+  bool present() const {
+    return w_.controller && w_.controller->plugged && w_.controller->plug_count == plug_count_;
+  }
+  // The calls that report an unplugged device (acquire, poll, state read) remember it.
+  bool usable() {
+    if (w_.controller && !present()) unplugged_ = true;
+    return present();
+  }
   SimWorld& w_;
+  int plug_count_;
+  bool unplugged_ = false;
 };
 
 class SimInputRoot final : public InputRoot {
  public:
   explicit SimInputRoot(SimWorld& w) : w_(w) {}
   std::vector<std::string> enumerate_devices(int device_type, std::uint32_t) override {
-    if (device_type != kDevTypeJoystick || !w_.controller) return {};
+    if (device_type != kDevTypeJoystick || !w_.controller || !w_.controller->plugged) return {};
     return {"{6F1D2B60-D5A0-11CF-BFC7-444553540000}"};
   }
   std::unique_ptr<ControllerDevice> create_device(const std::string&) override {
-    if (!w_.controller) return nullptr;
+    if (!w_.controller || !w_.controller->plugged) return nullptr;
     return std::make_unique<SimDevice>(w_);
   }
 
@@ -300,6 +312,7 @@ struct SimPlatform::Services final : DirectInputService,
 
   // Clock and Random
   LocalTime now() override { return w.clock; }
+  std::uint64_t milliseconds() override { return w.milliseconds; }
   void seed(double) override {}
   float next() override {
     if (w.random_numbers.empty()) return 0.5f;

@@ -22,6 +22,8 @@ struct SimController {
   std::string product_name;
   bool effects = false;
   bool failing = false;  // poll and state reads fail
+  bool plugged = true;   // unplugged: not enumerated, and devices made from it fail for good
+  int plug_count = 0;    // unplugs so far; a device works only with the pad it was made on
   JoyState2 state;       // what the pad reports now
   SimController() {
     state.lX = kAxisCentre;
@@ -45,6 +47,7 @@ struct SimWorld {
   std::vector<RegistryValue> registry;
   std::string app_path = "C:\\Padwire";
   LocalTime clock{2000, 12, 31, 23, 59, 59};
+  std::uint64_t milliseconds = 0;  // the monotonic clock: only `wait` advances it
   std::deque<float> random_numbers;
   std::map<int, int> scan_codes;  // overrides of the US keyboard table
   int screen_width = 1024;

@@ -74,10 +74,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   events.close = [&] {
     if (!views.ended()) form.Form_Unload();
   };
+  events.look_for_controller = [&] {
+    if (!views.ended() && !form.controller_open()) form.look_for_controller();
+  };
 
   form.Form_Load();
+  SetTimer(main_window, kLookTimerId, kLookInterval, nullptr);
   const int result = run_message_loop(views);
 
+  KillTimer(main_window, kLookTimerId);
   KillTimer(main_window, kPollTimerId);
   DestroyWindow(main_window);
   if (SUCCEEDED(com)) CoUninitialize();

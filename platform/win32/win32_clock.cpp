@@ -10,6 +10,11 @@ LocalTime Win32Clock::now() {
   return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
+// GetTickCount64 counts from the system's start and, unlike GetTickCount, does not wrap.
+std::uint64_t Win32Clock::milliseconds() {
+  return GetTickCount64();
+}
+
 void Win32Random::seed(double value) {
   std::uint64_t bits = 0;
   std::memcpy(&bits, &value, sizeof bits);

@@ -13,6 +13,7 @@ namespace padwire::win32 {
 class Win32Clock final : public Clock {
  public:
   LocalTime now() override;
+  std::uint64_t milliseconds() override;
 };
 
 // The classic runtime's generator: a 24-bit linear congruential sequence, so every number is

@@ -104,16 +104,17 @@ class DirectInputDevice final : public ControllerDevice {
     if (format != kDataFormatJoystick2) return false;
     return SUCCEEDED(device_->SetDataFormat(&c_dfDIJoystick2));
   }
-  bool acquire() override { return SUCCEEDED(device_->Acquire()); }
+  bool acquire() override { return succeeded(device_->Acquire()); }
   bool unacquire() override { return SUCCEEDED(device_->Unacquire()); }
   // Devices that need no polling answer DI_NOEFFECT, which is a success.
-  bool poll() override { return SUCCEEDED(device_->Poll()); }
+  bool poll() override { return succeeded(device_->Poll()); }
   bool get_state(JoyState2& state) override {
     DIJOYSTATE2 raw{};
-    if (FAILED(device_->GetDeviceState(sizeof raw, &raw))) return false;
+    if (!succeeded(device_->GetDeviceState(sizeof raw, &raw))) return false;
     std::memcpy(static_cast<void*>(&state), &raw, sizeof raw);
     return true;
   }
+  bool unplugged() override { return unplugged_; }
   std::optional<int> count_objects(std::uint32_t flags) override {
     int count = 0;
     if (FAILED(device_->EnumObjects(count_object, &count, flags))) return std::nullopt;
@@ -160,7 +161,15 @@ class DirectInputDevice final : public ControllerDevice {
   }
 
  private:
+  // The result of an acquire, poll or state read; an unplugged device is remembered, since
+  // its object never works again (a new one has to be created when the device returns).
+  bool succeeded(HRESULT result) {
+    if (result == static_cast<HRESULT>(DIERR_UNPLUGGED)) unplugged_ = true;
+    return SUCCEEDED(result);
+  }
+
   ComPtr<IDirectInputDevice8W> device_;
+  bool unplugged_ = false;
 };
 
 BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID guids) {

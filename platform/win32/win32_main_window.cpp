@@ -13,7 +13,11 @@ LRESULT CALLBACK main_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
   switch (message) {
     case WM_TIMER:
       if (wparam == kPollTimerId && events->tick) events->tick();
+      if (wparam == kLookTimerId && events->look_for_controller) events->look_for_controller();
       return 0;
+    case WM_DEVICECHANGE:
+      if (events->look_for_controller) events->look_for_controller();
+      return TRUE;  // grants any request the message carries
     case kTrayCallback:
       // The icon's id is in wParam and the mouse message in the low word of lParam.
       if (events->tray) events->tray(LOWORD(lparam));

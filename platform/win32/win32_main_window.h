@@ -1,5 +1,6 @@
 // The main form's window: never shown, it owns the tray icon, receives the icon's
-// notifications and the poll timer's ticks, and is the controller's cooperative window.
+// notifications, the poll timer's ticks and the system's device changes, and is the
+// controller's cooperative window.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,9 @@ namespace padwire::win32 {
 
 inline constexpr const wchar_t* kMainWindowClass = L"PadwireMain";
 inline constexpr UINT_PTR kPollTimerId = 1;
+// Looks for a controller every 2 seconds; the look does nothing while one is open.
+inline constexpr UINT_PTR kLookTimerId = 2;
+inline constexpr UINT kLookInterval = 2000;
 // The tray icon's callback message (WM_MOUSEMOVE's number, as the core asks for it).
 inline constexpr UINT kTrayCallback = 512;
 
@@ -19,6 +23,8 @@ struct MainWindowEvents {
   std::function<void(UINT)> tray;
   // Someone asked the window to close (WM_CLOSE): the program unloads as on Exit.
   std::function<void()> close;
+  // A device change (WM_DEVICECHANGE) or the look timer: open a controller if none is open.
+  std::function<void()> look_for_controller;
 };
 
 // `events` must outlive the window; its members may be set after creation.

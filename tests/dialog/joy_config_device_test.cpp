@@ -45,6 +45,7 @@ class RecordingDevice : public ControllerDevice {
   std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo& info) override {
     return inner_->create_constant_force(info);
   }
+  bool unplugged() override { return inner_->unplugged(); }
 
  private:
   std::unique_ptr<ControllerDevice> inner_;

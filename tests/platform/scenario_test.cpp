@@ -68,6 +68,10 @@ TEST(ScenarioRunner, ImpossibleRequestsStopTheRun) {
       "start\nmenu mnuNothing\n",
       "start\nshow everything\n",
       "controller buttons 200 name P\n",
+      "controller buttons 4 name P\npad plug\n",  // plugged in already
+      "controller none\npad unplug\n",
+      "wait -1\n",
+      "devicechange\n",  // not started
   };
   for (const char* text : bad) {
     Session session;
@@ -77,9 +81,9 @@ TEST(ScenarioRunner, ImpossibleRequestsStopTheRun) {
 
 TEST(ScenarioRunner, InputAfterTheEndIsIgnoredAndSaysSo) {
   Session session;
-  session.run(parse_scenario("instance running\nstart\ntick\ntray 517\n"));
+  session.run(parse_scenario("instance running\nstart\ntick\ntray 517\ndevicechange\n"));
   const auto& lines = session.world().trace.lines();
-  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], "end");
   EXPECT_EQ(lines[1], "ignored: the program has ended");
 }
