@@ -70,6 +70,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (views.ended()) return;
     const float x = static_cast<float>(mouse_message) * tray.twips_per_pixel_x();
     form.Form_MouseMove(0, 0, x, 0);
+    tray.give_back_foreground();
+  };
+  events.taskbar_created = [&] {
+    if (!views.ended()) tray.add_again();
   };
   events.close = [&] {
     if (!views.ended()) form.Form_Unload();

@@ -30,13 +30,13 @@ HWND DebugWindow::ensure() {
                           WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
                           10, 10, window_, reinterpret_cast<HMENU>(kTextId),
                           GetModuleHandleW(nullptr), nullptr);
+  size_and_centre(window_, kClientWidth, kClientHeight);
   layout();
   return window_;
 }
 
 void DebugWindow::layout() {
   const UINT dpi = window_dpi(window_);
-  size_and_centre(window_, kClientWidth, kClientHeight);
   if (font_) DeleteObject(font_);
   font_ = create_font(dpi, L"", 8.25);
   const RECT box = twips_rect(kText1, dpi);
@@ -88,7 +88,10 @@ LRESULT CALLBACK DebugWindow::procedure(HWND window, UINT message, WPARAM wparam
       SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_WINDOWTEXT));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     case WM_DPICHANGED:
-      if (self->window_ == window) self->layout();
+      if (self->window_ == window) {
+        take_suggested_rect(window, lparam);
+        self->layout();
+      }
       return 0;
     case WM_CLOSE:
       if (self->window_ == window) {

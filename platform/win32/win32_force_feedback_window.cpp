@@ -22,13 +22,14 @@ HWND ForceFeedbackWindow::ensure() {
                             to_wide_lossy(FormForceFeedback::kCaption).c_str(), kToolWindowStyle,
                             CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
-  if (window_) create_controls();
+  if (!window_) return nullptr;
+  size_and_centre(window_, FormForceFeedback::kClientWidth, FormForceFeedback::kClientHeight);
+  create_controls();
   return window_;
 }
 
 void ForceFeedbackWindow::create_controls() {
   const UINT dpi = window_dpi(window_);
-  size_and_centre(window_, FormForceFeedback::kClientWidth, FormForceFeedback::kClientHeight);
   for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(window_, GW_CHILD)) {
     DestroyWindow(child);
   }
@@ -110,6 +111,7 @@ LRESULT CALLBACK ForceFeedbackWindow::procedure(HWND window, UINT message, WPARA
       }
       return 0;
     case WM_DPICHANGED:
+      take_suggested_rect(window, lparam);
       self->create_controls();
       return 0;
     case WM_CLOSE:

@@ -205,7 +205,9 @@ Win32DirectInput::Win32DirectInput(std::wstring library) : library_name_(std::mo
 Win32DirectInput::~Win32DirectInput() = default;
 
 std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
-  if (!library_) library_ = LoadLibraryW(library_name_.c_str());
+  if (!library_) {
+    library_ = LoadLibraryExW(library_name_.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
   if (!library_) return nullptr;
   const auto create = reinterpret_cast<CreateFunction>(reinterpret_cast<void*>(
       GetProcAddress(static_cast<HMODULE>(library_), "DirectInput8Create")));

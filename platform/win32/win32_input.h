@@ -12,7 +12,8 @@ namespace padwire::win32 {
 
 class Win32DirectInput final : public DirectInputService {
  public:
-  // `library` is the DLL to load: the system's by default; tests name a scripted one.
+  // `library` names the DLL, which is loaded from the system folder only: a DLL of that name
+  // in the program's folder or the current one is never taken for it.
   explicit Win32DirectInput(std::wstring library = L"dinput8.dll");
   ~Win32DirectInput() override;
   Win32DirectInput(const Win32DirectInput&) = delete;

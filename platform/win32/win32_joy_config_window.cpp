@@ -42,13 +42,14 @@ HWND JoyConfigWindow::ensure() {
       CreateWindowExW(kToolWindowExStyle | WS_EX_CONTROLPARENT, kJoyConfigWindowClass,
                       to_wide_lossy(jc::kCaption).c_str(), kToolWindowStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (window_) create_controls();
+  if (!window_) return nullptr;
+  size_and_centre(window_, jc::kClientWidth, jc::kClientHeight);
+  create_controls();
   return window_;
 }
 
 void JoyConfigWindow::create_controls() {
   const UINT dpi = window_dpi(window_);
-  size_and_centre(window_, jc::kClientWidth, jc::kClientHeight);
   if (tooltip_) DestroyWindow(tooltip_);
   for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(window_, GW_CHILD)) {
     DestroyWindow(child);
@@ -207,17 +208,38 @@ void JoyConfigWindow::destroy() {
 }
 
 bool JoyConfigWindow::preview_key(const MSG& message) {
-  if (!alive() || (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)) {
-    return false;
+  if (!alive()) return false;
+  const auto key = static_cast<WPARAM>(swallowed_key_);
+  switch (message.message) {
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (message.wParam == key) swallowed_key_ = 0;
+      return false;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_DEADCHAR:
+    case WM_SYSDEADCHAR:
+      // A captured key's characters would reach the dialog's access keys.
+      return key != 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      break;
+    default:
+      return false;
   }
+  // The captured key held down repeats: its repeats are swallowed with it.
+  if (key != 0 && message.wParam == key && (message.lParam & (1 << 30)) != 0) return true;
   const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
                     (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  const bool capturing = form_.Capturing;
   form_.Form_KeyDown(static_cast<std::int16_t>(message.wParam), shift);
   if (!alive()) return true;
   sync();
-  // The key goes on to the control with the focus. During a capture every control is
-  // disabled, so no control has the focus and the key that answers it presses nothing.
-  return false;
+  // A key that answers a capture is only bound: the capture's end has enabled the controls
+  // again, and the key must not press one of them ("S" would save through "&Save"), nor make
+  // a character. Other keys go on to the control with the focus.
+  swallowed_key_ = capturing ? static_cast<int>(message.wParam) : 0;
+  return capturing;
 }
 
 void JoyConfigWindow::command(int id, int code, HWND control) {
@@ -305,6 +327,7 @@ LRESULT CALLBACK JoyConfigWindow::procedure(HWND window, UINT message, WPARAM wp
       }
       return 0;
     case WM_DPICHANGED:
+      take_suggested_rect(window, lparam);
       self->create_controls();
       InvalidateRect(window, nullptr, TRUE);
       return 0;

@@ -33,8 +33,8 @@ class JoyConfigWindow {
   // Brings the controls (and the preview timer) up to date with the form's data.
   void sync();
   void destroy();
-  // Key preview: the form's key-down handler sees every key-down first; true when the key
-  // must go no further (the dialog is gone).
+  // Key preview: the form's key-down handler sees every key-down first; true when the message
+  // must go no further (the dialog is gone, or the key answered a capture).
   bool preview_key(const MSG& message);
 
  private:
@@ -66,6 +66,7 @@ class JoyConfigWindow {
   int timer_interval_ = 0;
   bool syncing_ = false;
   HWND focus_ = nullptr;
+  int swallowed_key_ = 0;  // the captured key while it is down: its repeats and characters go
 };
 
 }  // namespace padwire::win32

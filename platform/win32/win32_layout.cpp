@@ -64,6 +64,13 @@ void size_and_centre(HWND window, int width_twips, int height_twips) {
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
+void take_suggested_rect(HWND window, LPARAM lparam) {
+  const auto* r = reinterpret_cast<const RECT*>(lparam);
+  if (!r) return;
+  SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
 HFONT create_font(UINT dpi, std::wstring_view face, double points, bool bold) {
   const std::wstring name(face.empty() ? std::wstring_view(L"MS Shell Dlg 2") : face);
   if (points <= 0) points = 8.25;

@@ -20,6 +20,10 @@ RECT twips_rect(const TwipsRect& rect, UINT dpi);
 // centres it in the work area of its monitor (the program's owner window is never shown).
 void size_and_centre(HWND window, int width_twips, int height_twips);
 
+// WM_DPICHANGED: the window takes the rectangle the system suggests for the new DPI (in
+// lParam), which keeps it where the user moved it, on the monitor it moved to.
+void take_suggested_rect(HWND window, LPARAM lparam);
+
 // A font in points at a DPI; an empty face is the dialogs' default face.
 HFONT create_font(UINT dpi, std::wstring_view face, double points, bool bold = false);
 

@@ -19,6 +19,8 @@ struct MainWindowEvents {
   std::function<void(UINT)> tray;
   // Someone asked the window to close (WM_CLOSE): the program unloads as on Exit.
   std::function<void()> close;
+  // The notification area was made anew ("TaskbarCreated", sent when Explorer restarts).
+  std::function<void()> taskbar_created;
 };
 
 // `events` must outlive the window; its members may be set after creation.

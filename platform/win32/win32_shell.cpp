@@ -44,8 +44,10 @@ BOOL CALLBACK consider_window(HWND hwnd, LPARAM param) {
 }
 
 // Brings a window of another program to the front. Windows lets only the foreground's own
-// input queue change the foreground, so the call is made with ours joined to it.
-void bring_to_foreground(HWND hwnd) {
+// input queue change the foreground, so the call is made with ours joined to it. True when the
+// window is then in front: the system may still refuse (its foreground lock), and the window's
+// own thread may take a moment to take the activation.
+bool bring_to_foreground(HWND hwnd) {
   if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
   const DWORD self = GetCurrentThreadId();
   const HWND current = GetForegroundWindow();
@@ -54,6 +56,12 @@ void bring_to_foreground(HWND hwnd) {
   SetForegroundWindow(hwnd);
   BringWindowToTop(hwnd);
   if (joined) AttachThreadInput(self, other, FALSE);
+  constexpr int kWaitSteps = 25;  // at most a quarter of a second
+  for (int step = 0; GetForegroundWindow() != hwnd; ++step) {
+    if (step == kWaitSteps) return false;
+    Sleep(10);
+  }
+  return true;
 }
 
 HKEY root_key(std::uint32_t root) {
@@ -82,6 +90,20 @@ bool wildcard_match(std::wstring_view name, std::wstring_view pattern) {
   }
   while (p < pattern.size() && pattern[p] == L'*') ++p;
   return p == pattern.size();
+}
+
+// A command line that is the path of an existing file, with blanks and without quotes (a
+// program's recorded location), is quoted: unquoted, "C:\Program Files\vgs.exe" would start
+// C:\Program.exe when one exists.
+std::wstring quoted_if_a_path(std::wstring command) {
+  if (command.find(L' ') == std::wstring::npos || command.find(L'"') != std::wstring::npos) {
+    return command;
+  }
+  const DWORD attributes = GetFileAttributesW(command.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return command;
+  }
+  return L"\"" + command + L"\"";
 }
 
 }  // namespace
@@ -145,14 +167,15 @@ bool Win32Shell::shell_execute(WindowHandle owner, const std::string& verb, cons
 }
 
 bool Win32Shell::run(const std::string& command_line, int window_style) {
-  auto wide = to_wide(command_line);
-  if (!wide || wide->empty()) return false;
+  const auto given = to_wide(command_line);
+  if (!given || given->empty()) return false;
+  std::wstring command = quoted_if_a_path(*given);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(window_style);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, wide->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process)) {
     return false;
   }
@@ -193,10 +216,9 @@ bool Win32Shell::activate_window(const std::string& title) {
   EnumWindows(consider_window, reinterpret_cast<LPARAM>(&search));
   const HWND target = search.exact ? search.exact : search.prefix;
   if (!target) return false;
-  // Found is what counts, as with the classic activation call: a refusal of the foreground
-  // must not make the caller think the program is not running and start another copy.
-  bring_to_foreground(target);
-  return true;
+  // A window the system keeps behind counts as not activated: the caller must not type into
+  // whatever is in front instead.
+  return bring_to_foreground(target);
 }
 
 void Win32Shell::beep() {
