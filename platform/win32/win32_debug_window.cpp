@@ -37,12 +37,11 @@ HWND DebugWindow::ensure() {
 
 void DebugWindow::layout() {
   const UINT dpi = window_dpi(window_);
-  if (font_) DeleteObject(font_);
   font_ = create_font(dpi, L"", 8.25);
   const RECT box = twips_rect(kText1, dpi);
   SetWindowPos(edit_, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void DebugWindow::show_text(const std::string& text) {
@@ -56,12 +55,13 @@ void DebugWindow::show_text(const std::string& text) {
 void DebugWindow::update_scroll_bar() {
   RECT area{};
   SendMessageW(edit_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
-  HDC dc = GetDC(edit_);
-  HGDIOBJ previous = SelectObject(dc, font_);
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, previous);
-  ReleaseDC(edit_, dc);
+  {
+    const WindowDc dc(edit_);
+    HGDIOBJ previous = SelectObject(dc.get(), font_.get());
+    GetTextMetricsW(dc.get(), &metrics);
+    SelectObject(dc.get(), previous);
+  }
   const int line_height = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
   const auto lines = static_cast<int>(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0));
   ShowScrollBar(edit_, SB_VERT, lines * line_height > area.bottom - area.top);
@@ -74,8 +74,7 @@ void DebugWindow::destroy() {
     edit_ = nullptr;
     DestroyWindow(window);
   }
-  if (font_) DeleteObject(font_);
-  font_ = nullptr;
+  font_.reset();
 }
 
 LRESULT CALLBACK DebugWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

@@ -33,22 +33,20 @@ void ForceFeedbackWindow::create_controls() {
   for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(window_, GW_CHILD)) {
     DestroyWindow(child);
   }
-  if (font_) DeleteObject(font_);
   font_ = create_font(dpi, L"", 8.25);
   for (std::size_t i = 0; i < form_.optForceFeedback.size(); ++i) {
     const OptionButton& option = form_.optForceFeedback[i];
     options_[i] = create_control(window_, L"BUTTON", to_wide_lossy(option.caption),
                                  BS_RADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0u), 0,
-                                 kOptionId + static_cast<int>(i), option.position, dpi, font_);
+                                 kOptionId + static_cast<int>(i), option.position, dpi, font_.get());
   }
   const std::wstring label = to_wide_lossy(form_.Label1);
-  if (label_font_) DeleteObject(label_font_);
   label_font_ = create_fitting_font(dpi, L"", 8.25, label, twips_rect(form_.Label1Position, dpi));
   create_control(window_, L"STATIC", label, SS_LEFT | SS_NOPREFIX | WS_GROUP, 0, kLabelId,
-                 form_.Label1Position, dpi, label_font_);
+                 form_.Label1Position, dpi, label_font_.get());
   create_control(window_, L"BUTTON", to_wide_lossy(form_.btnOK),
                  BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, IDOK, form_.btnOKPosition, dpi,
-                 font_);
+                 font_.get());
   focus_ = nullptr;
   sync();
 }
@@ -67,10 +65,8 @@ void ForceFeedbackWindow::destroy() {
     window_ = nullptr;
     DestroyWindow(window);
   }
-  if (font_) DeleteObject(font_);
-  if (label_font_) DeleteObject(label_font_);
-  font_ = nullptr;
-  label_font_ = nullptr;
+  font_.reset();
+  label_font_.reset();
 }
 
 void ForceFeedbackWindow::command(int id, int code) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/controller.h"
+#include "platform/win32/win32_handles.h"
 
 namespace padwire::win32 {
 
@@ -23,7 +24,8 @@ class Win32DirectInput final : public DirectInputService {
 
  private:
   std::wstring library_name_;
-  void* library_ = nullptr;  // HMODULE, kept loaded while any object made from it may live
+  // Shared with every object made from it, which keeps it loaded while any of them lives.
+  std::shared_ptr<const Library> library_;
 };
 
 }  // namespace padwire::win32

@@ -56,10 +56,10 @@ class JoyConfigWindow {
   HWND names_ = nullptr;
   HWND game_controllers_ = nullptr;
   HWND tooltip_ = nullptr;
-  HFONT dialog_font_ = nullptr;
-  HFONT label_font_ = nullptr;
-  HFONT panel_font_ = nullptr;
-  std::array<HFONT, kPadButtonCount> button_fonts_{};
+  Font dialog_font_;
+  Font label_font_;
+  Font panel_font_;
+  std::array<Font, kPadButtonCount> button_fonts_;
   bool marlett_missing_ = false;
   Picture picture_;
   bool timer_running_ = false;

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
@@ -238,17 +239,17 @@ bool Win32Registry::query_value(std::uint32_t root, const std::string& sub_key,
   const auto wide_key = to_wide(sub_key);
   const auto wide_name = to_wide(value_name);
   if (!wide_key || !wide_name || capacity == 0) return false;
-  HKEY key = nullptr;
+  RegistryKey key;
   if (RegOpenKeyExW(root_key(root), wide_key->c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                    &key) != ERROR_SUCCESS) {
+                    key.out()) != ERROR_SUCCESS) {
     return false;
   }
   std::vector<wchar_t> buffer(capacity, L'\0');
   DWORD type = 0;
   DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-  const LONG result = RegQueryValueExW(key, wide_name->c_str(), nullptr, &type,
+  const LONG result = RegQueryValueExW(key.get(), wide_name->c_str(), nullptr, &type,
                                        reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-  RegCloseKey(key);
+  key.reset();
   if (result != ERROR_SUCCESS) return false;  // absent, or too long for the buffer
   if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
   std::size_t count = bytes / sizeof(wchar_t);

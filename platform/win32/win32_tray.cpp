@@ -2,23 +2,24 @@
 
 #include <algorithm>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
 
-HMENU build_popup_menu(std::span<const MenuItem* const> items) {
-  HMENU menu = CreatePopupMenu();
-  if (!menu) return nullptr;
+Menu build_popup_menu(std::span<const MenuItem* const> items) {
+  Menu menu(CreatePopupMenu());
+  if (!menu) return menu;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const MenuItem& item = *items[i];
     const auto command = static_cast<UINT_PTR>(i + 1);
     if (item.is_separator()) {
-      AppendMenuW(menu, MF_SEPARATOR, command, nullptr);
+      AppendMenuW(menu.get(), MF_SEPARATOR, command, nullptr);
       continue;
     }
     const UINT flags = MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) |
                        (item.enabled ? MF_ENABLED : MF_GRAYED);
-    AppendMenuW(menu, flags, command, to_wide_lossy(item.caption).c_str());
+    AppendMenuW(menu.get(), flags, command, to_wide_lossy(item.caption).c_str());
   }
   return menu;
 }
@@ -55,16 +56,15 @@ void Win32Tray::add_again() {
 }
 
 std::optional<std::size_t> Win32Tray::track_popup(std::span<const MenuItem* const> items) {
-  HMENU menu = build_popup_menu(items);
+  const Menu menu = build_popup_menu(items);
   if (!menu) return std::nullopt;
   POINT at{};
   GetCursorPos(&at);
   before_menu_ = GetForegroundWindow();
   SetForegroundWindow(owner_);
-  const BOOL command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x,
+  const BOOL command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x,
                                       at.y, 0, owner_, nullptr);
   PostMessageW(owner_, WM_NULL, 0, 0);
-  DestroyMenu(menu);
   if (command <= 0 || static_cast<std::size_t>(command) > items.size()) return std::nullopt;
   return static_cast<std::size_t>(command) - 1;
 }
@@ -78,9 +78,8 @@ void Win32Tray::give_back_foreground() {
 }
 
 float Win32Tray::twips_per_pixel_x() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDc screen;
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
   return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
 }
 

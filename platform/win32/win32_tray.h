@@ -9,12 +9,13 @@
 #include <span>
 
 #include "platform/shell.h"
+#include "platform/win32/win32_handles.h"
 
 namespace padwire::win32 {
 
 // A popup menu of the model's items: command i + 1 for item i, separators for "-", check marks
 // and grey items as the model says; "&" marks the access key as in the model's captions.
-HMENU build_popup_menu(std::span<const MenuItem* const> items);
+Menu build_popup_menu(std::span<const MenuItem* const> items);
 
 class Win32Tray final : public Tray {
  public:

@@ -67,7 +67,8 @@ struct Model {
 TEST(Popup, MenuShowsTheModelsCheckMarksGreyItemsAndSeparators) {
   const Model model;
   const auto items = model.items();
-  HMENU menu = build_popup_menu(items);
+  const Menu owned = build_popup_menu(items);
+  const HMENU menu = owned.get();
   ASSERT_NE(menu, nullptr);
   ASSERT_EQ(GetMenuItemCount(menu), 5);
   struct Expected {
@@ -96,7 +97,6 @@ TEST(Popup, MenuShowsTheModelsCheckMarksGreyItemsAndSeparators) {
       EXPECT_STREQ(text, expected[i].text);
     }
   }
-  DestroyMenu(menu);
 }
 
 // A window that opens the popup on a right-button-up notification, as the main window does.
