@@ -8,6 +8,7 @@
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/win32/win32_clock.h"
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_input.h"
 #include "platform/win32/win32_keyboard.h"
 #include "platform/win32/win32_main_window.h"
@@ -31,15 +32,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MainWindowEvents events;
   HWND main_window = create_main_window(to_wide_lossy(kMainCaption).c_str(), events);
   if (!main_window) return 1;
-  const auto tray_icon = static_cast<HICON>(
+  const Icon tray_icon(static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
 
   Win32DirectInput input;
   Win32Keyboard keyboard;
   Win32Keystrokes keystrokes;
   Win32Mouse mouse;
-  Win32Tray tray(main_window, tray_icon ? tray_icon : LoadIconW(nullptr, IDI_APPLICATION));
+  Win32Tray tray(main_window, tray_icon ? tray_icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
   RegistrySettingsStore settings;
   Win32Views views(main_window);
   // Ending closes every other window without its closing steps and leaves the message loop
@@ -70,6 +71,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (views.ended()) return;
     const float x = static_cast<float>(mouse_message) * tray.twips_per_pixel_x();
     form.Form_MouseMove(0, 0, x, 0);
+    tray.give_back_foreground();
+  };
+  events.taskbar_created = [&] {
+    if (!views.ended()) tray.add_again();
   };
   events.close = [&] {
     if (!views.ended()) form.Form_Unload();

@@ -30,19 +30,18 @@ HWND DebugWindow::ensure() {
                           WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0,
                           10, 10, window_, reinterpret_cast<HMENU>(kTextId),
                           GetModuleHandleW(nullptr), nullptr);
+  size_and_centre(window_, kClientWidth, kClientHeight);
   layout();
   return window_;
 }
 
 void DebugWindow::layout() {
   const UINT dpi = window_dpi(window_);
-  size_and_centre(window_, kClientWidth, kClientHeight);
-  if (font_) DeleteObject(font_);
   font_ = create_font(dpi, L"", 8.25);
   const RECT box = twips_rect(kText1, dpi);
   SetWindowPos(edit_, nullptr, box.left, box.top, box.right - box.left, box.bottom - box.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  SendMessageW(edit_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
 }
 
 void DebugWindow::show_text(const std::string& text) {
@@ -56,12 +55,13 @@ void DebugWindow::show_text(const std::string& text) {
 void DebugWindow::update_scroll_bar() {
   RECT area{};
   SendMessageW(edit_, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&area));
-  HDC dc = GetDC(edit_);
-  HGDIOBJ previous = SelectObject(dc, font_);
   TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, previous);
-  ReleaseDC(edit_, dc);
+  {
+    const WindowDc dc(edit_);
+    HGDIOBJ previous = SelectObject(dc.get(), font_.get());
+    GetTextMetricsW(dc.get(), &metrics);
+    SelectObject(dc.get(), previous);
+  }
   const int line_height = metrics.tmHeight > 0 ? metrics.tmHeight : 1;
   const auto lines = static_cast<int>(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0));
   ShowScrollBar(edit_, SB_VERT, lines * line_height > area.bottom - area.top);
@@ -74,8 +74,7 @@ void DebugWindow::destroy() {
     edit_ = nullptr;
     DestroyWindow(window);
   }
-  if (font_) DeleteObject(font_);
-  font_ = nullptr;
+  font_.reset();
 }
 
 LRESULT CALLBACK DebugWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -88,7 +87,10 @@ LRESULT CALLBACK DebugWindow::procedure(HWND window, UINT message, WPARAM wparam
       SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_WINDOWTEXT));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     case WM_DPICHANGED:
-      if (self->window_ == window) self->layout();
+      if (self->window_ == window) {
+        take_suggested_rect(window, lparam);
+        self->layout();
+      }
       return 0;
     case WM_CLOSE:
       if (self->window_ == window) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/win32/win32_handles.h"
+
 namespace padwire::win32 {
 
 inline constexpr const wchar_t* kDebugCaption = L"Padwire Debug Window";
@@ -38,7 +40,7 @@ class DebugWindow {
   std::function<void()> on_closed_;
   HWND window_ = nullptr;
   HWND edit_ = nullptr;
-  HFONT font_ = nullptr;
+  Font font_;
 };
 
 }  // namespace padwire::win32

@@ -32,9 +32,8 @@ bool font_available(const wchar_t* face) {
   wanted.lfCharSet = DEFAULT_CHARSET;
   wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
   bool found = false;
-  HDC dc = GetDC(nullptr);
-  EnumFontFamiliesExW(dc, &wanted, note_family, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, dc);
+  const WindowDc screen;
+  EnumFontFamiliesExW(screen.get(), &wanted, note_family, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -46,10 +45,10 @@ void draw_marlett_glyph(HDC dc, const RECT& box, wchar_t glyph, COLORREF colour,
   const int cx = (box.left + box.right) / 2;
   const int cy = (box.top + box.bottom) / 2;
   const int h = size / 2;
-  HBRUSH brush = CreateSolidBrush(colour);
-  HPEN pen = CreatePen(PS_SOLID, 1, colour);
-  HGDIOBJ old_brush = SelectObject(dc, brush);
-  HGDIOBJ old_pen = SelectObject(dc, pen);
+  const Brush brush(CreateSolidBrush(colour));
+  const Pen pen(CreatePen(PS_SOLID, 1, colour));
+  HGDIOBJ old_brush = SelectObject(dc, brush.get());
+  HGDIOBJ old_pen = SelectObject(dc, pen.get());
   if (glyph == L'n') {
     Ellipse(dc, cx - h, cy - h, cx + h + 1, cy + h + 1);
   } else {
@@ -82,8 +81,6 @@ void draw_marlett_glyph(HDC dc, const RECT& box, wchar_t glyph, COLORREF colour,
   }
   SelectObject(dc, old_pen);
   SelectObject(dc, old_brush);
-  DeleteObject(pen);
-  DeleteObject(brush);
 }
 
 void draw_pad_button(const DRAWITEMSTRUCT& item, const PadButtonLook& look) {
@@ -95,9 +92,7 @@ void draw_pad_button(const DRAWITEMSTRUCT& item, const PadButtonLook& look) {
   DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
   RECT face = r;
   InflateRect(&face, -2, -2);
-  HBRUSH brush = CreateSolidBrush(look.back);
-  FillRect(dc, &face, brush);
-  DeleteObject(brush);
+  FillRect(dc, &face, Brush(CreateSolidBrush(look.back)).get());
   if (pushed) OffsetRect(&face, 1, 1);
 
   const COLORREF text = disabled ? GetSysColor(COLOR_GRAYTEXT) : GetSysColor(COLOR_BTNTEXT);
@@ -143,28 +138,24 @@ Picture load_picture(int resource) {
   header.bmiHeader = info;
   header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!bitmap) return picture;
+  picture.bitmap.reset(CreateDIBSection(nullptr, &header, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!picture.bitmap) return picture;
   std::memcpy(bits, data + file.bfOffBits, bytes);
-  picture = {bitmap, width, height};
+  picture.width = width;
+  picture.height = height;
   return picture;
-}
-
-void free_picture(Picture& picture) {
-  if (picture.bitmap) DeleteObject(picture.bitmap);
-  picture = {};
 }
 
 void draw_picture(HDC dc, const Picture& picture, const RECT& target) {
   if (!picture.bitmap) return;
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(memory, picture.bitmap);
+  const MemoryDc memory(CreateCompatibleDC(dc));
+  if (!memory) return;
+  HGDIOBJ old = SelectObject(memory.get(), picture.bitmap.get());
   BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   SetStretchBltMode(dc, HALFTONE);
   GdiAlphaBlend(dc, target.left, target.top, target.right - target.left, target.bottom - target.top,
-                memory, 0, 0, picture.width, picture.height, blend);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+                memory.get(), 0, 0, picture.width, picture.height, blend);
+  SelectObject(memory.get(), old);
 }
 
 }  // namespace padwire::win32

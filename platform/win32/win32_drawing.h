@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/ui_model.h"
+#include "platform/win32/win32_handles.h"
 
 namespace padwire::win32 {
 
@@ -31,12 +32,11 @@ void draw_pad_button(const DRAWITEMSTRUCT& item, const PadButtonLook& look);
 
 // A 32-bit picture with premultiplied alpha from the program's resources.
 struct Picture {
-  HBITMAP bitmap = nullptr;
+  Bitmap bitmap;
   int width = 0;
   int height = 0;
 };
 Picture load_picture(int resource);
-void free_picture(Picture& picture);
 // Draws the picture into `target`, scaled to it, blended over what is there.
 void draw_picture(HDC dc, const Picture& picture, const RECT& target);
 

@@ -22,32 +22,31 @@ HWND ForceFeedbackWindow::ensure() {
                             to_wide_lossy(FormForceFeedback::kCaption).c_str(), kToolWindowStyle,
                             CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, nullptr, nullptr,
                             GetModuleHandleW(nullptr), this);
-  if (window_) create_controls();
+  if (!window_) return nullptr;
+  size_and_centre(window_, FormForceFeedback::kClientWidth, FormForceFeedback::kClientHeight);
+  create_controls();
   return window_;
 }
 
 void ForceFeedbackWindow::create_controls() {
   const UINT dpi = window_dpi(window_);
-  size_and_centre(window_, FormForceFeedback::kClientWidth, FormForceFeedback::kClientHeight);
   for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(window_, GW_CHILD)) {
     DestroyWindow(child);
   }
-  if (font_) DeleteObject(font_);
   font_ = create_font(dpi, L"", 8.25);
   for (std::size_t i = 0; i < form_.optForceFeedback.size(); ++i) {
     const OptionButton& option = form_.optForceFeedback[i];
     options_[i] = create_control(window_, L"BUTTON", to_wide_lossy(option.caption),
                                  BS_RADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0u), 0,
-                                 kOptionId + static_cast<int>(i), option.position, dpi, font_);
+                                 kOptionId + static_cast<int>(i), option.position, dpi, font_.get());
   }
   const std::wstring label = to_wide_lossy(form_.Label1);
-  if (label_font_) DeleteObject(label_font_);
   label_font_ = create_fitting_font(dpi, L"", 8.25, label, twips_rect(form_.Label1Position, dpi));
   create_control(window_, L"STATIC", label, SS_LEFT | SS_NOPREFIX | WS_GROUP, 0, kLabelId,
-                 form_.Label1Position, dpi, label_font_);
+                 form_.Label1Position, dpi, label_font_.get());
   create_control(window_, L"BUTTON", to_wide_lossy(form_.btnOK),
                  BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, IDOK, form_.btnOKPosition, dpi,
-                 font_);
+                 font_.get());
   focus_ = nullptr;
   sync();
 }
@@ -66,10 +65,8 @@ void ForceFeedbackWindow::destroy() {
     window_ = nullptr;
     DestroyWindow(window);
   }
-  if (font_) DeleteObject(font_);
-  if (label_font_) DeleteObject(label_font_);
-  font_ = nullptr;
-  label_font_ = nullptr;
+  font_.reset();
+  label_font_.reset();
 }
 
 void ForceFeedbackWindow::command(int id, int code) {
@@ -110,6 +107,7 @@ LRESULT CALLBACK ForceFeedbackWindow::procedure(HWND window, UINT message, WPARA
       }
       return 0;
     case WM_DPICHANGED:
+      take_suggested_rect(window, lparam);
       self->create_controls();
       return 0;
     case WM_CLOSE:

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "dialog/form_force_feedback.h"
+#include "platform/win32/win32_handles.h"
 
 namespace padwire::win32 {
 
@@ -33,8 +34,8 @@ class ForceFeedbackWindow {
   const bool& ended_;
   HWND window_ = nullptr;
   HWND options_[4] = {};
-  HFONT font_ = nullptr;
-  HFONT label_font_ = nullptr;
+  Font font_;
+  Font label_font_;
   HWND focus_ = nullptr;  // the control that had the focus when the window was deactivated
 };
 

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
@@ -27,18 +28,9 @@ static_assert(kEnumAllDevices == DIEDFL_ALLDEVICES);
 
 namespace {
 
-template <class T>
-struct ComPtr {
-  ComPtr() = default;
-  explicit ComPtr(T* p) : ptr(p) {}
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ~ComPtr() {
-    if (ptr) ptr->Release();
-  }
-  T* operator->() const { return ptr; }
-  T* ptr = nullptr;
-};
+// Every object made from the library keeps it loaded: the forms may hold them longer than
+// the service that made the first one.
+using SharedLibrary = std::shared_ptr<const Library>;
 
 // GUIDs as the core carries them: "{6F1D2B60-D5A0-11CF-BFC7-444553540000}".
 std::string guid_to_text(const GUID& guid) {
@@ -72,13 +64,15 @@ std::optional<GUID> guid_from_text(const std::string& text) {
 
 class DirectInputEffect final : public RumbleEffect {
  public:
-  explicit DirectInputEffect(IDirectInputEffect* effect) : effect_(effect) {}
+  DirectInputEffect(SharedLibrary library, IDirectInputEffect* effect)
+      : library_(std::move(library)), effect_(effect) {}
   bool start(std::int32_t iterations, std::uint32_t flags) override {
     return SUCCEEDED(effect_->Start(static_cast<DWORD>(iterations), flags));
   }
   bool stop() override { return SUCCEEDED(effect_->Stop()); }
 
  private:
+  SharedLibrary library_;
   ComPtr<IDirectInputEffect> effect_;
 };
 
@@ -95,7 +89,8 @@ BOOL CALLBACK collect_axis(LPCDIDEVICEOBJECTINSTANCEW object, LPVOID axes) {
 
 class DirectInputDevice final : public ControllerDevice {
  public:
-  explicit DirectInputDevice(IDirectInputDevice8W* device) : device_(device) {}
+  DirectInputDevice(SharedLibrary library, IDirectInputDevice8W* device)
+      : library_(std::move(library)), device_(device) {}
 
   bool set_cooperative_level(WindowHandle window, std::uint32_t flags) override {
     return SUCCEEDED(device_->SetCooperativeLevel(reinterpret_cast<HWND>(window), flags));
@@ -157,7 +152,7 @@ class DirectInputDevice final : public ControllerDevice {
       return nullptr;
     }
     created->Download();
-    return std::make_unique<DirectInputEffect>(created);
+    return std::make_unique<DirectInputEffect>(library_, created);
   }
 
  private:
@@ -168,6 +163,7 @@ class DirectInputDevice final : public ControllerDevice {
     return SUCCEEDED(result);
   }
 
+  SharedLibrary library_;
   ComPtr<IDirectInputDevice8W> device_;
   bool unplugged_ = false;
 };
@@ -179,7 +175,8 @@ BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID guids) {
 
 class DirectInputRoot final : public InputRoot {
  public:
-  explicit DirectInputRoot(IDirectInput8W* input) : input_(input) {}
+  DirectInputRoot(SharedLibrary library, IDirectInput8W* input)
+      : library_(std::move(library)), input_(input) {}
 
   // The joystick type of the classic interface is the game-controller class of version 8,
   // which holds joysticks, gamepads and wheels alike.
@@ -196,10 +193,11 @@ class DirectInputRoot final : public InputRoot {
     if (!guid) return nullptr;
     IDirectInputDevice8W* device = nullptr;
     if (FAILED(input_->CreateDevice(*guid, &device, nullptr)) || !device) return nullptr;
-    return std::make_unique<DirectInputDevice>(device);
+    return std::make_unique<DirectInputDevice>(library_, device);
   }
 
  private:
+  SharedLibrary library_;
   ComPtr<IDirectInput8W> input_;
 };
 
@@ -209,15 +207,16 @@ using CreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNK
 
 Win32DirectInput::Win32DirectInput(std::wstring library) : library_name_(std::move(library)) {}
 
-// The library stays loaded until the program ends: objects created from it may outlive this
-// service in the forms' members.
 Win32DirectInput::~Win32DirectInput() = default;
 
 std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
-  if (!library_) library_ = LoadLibraryW(library_name_.c_str());
-  if (!library_) return nullptr;
-  const auto create = reinterpret_cast<CreateFunction>(reinterpret_cast<void*>(
-      GetProcAddress(static_cast<HMODULE>(library_), "DirectInput8Create")));
+  if (!library_) {
+    HMODULE module = LoadLibraryExW(library_name_.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module) return nullptr;
+    library_ = std::make_shared<const Library>(module);
+  }
+  const auto create = reinterpret_cast<CreateFunction>(
+      reinterpret_cast<void*>(GetProcAddress(library_->get(), "DirectInput8Create")));
   if (!create) return nullptr;
   void* input = nullptr;
   if (FAILED(create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, &input,
@@ -225,7 +224,7 @@ std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
       !input) {
     return nullptr;
   }
-  return std::make_unique<DirectInputRoot>(static_cast<IDirectInput8W*>(input));
+  return std::make_unique<DirectInputRoot>(library_, static_cast<IDirectInput8W*>(input));
 }
 
 }  // namespace padwire::win32

@@ -7,12 +7,14 @@
 #include <string>
 
 #include "platform/controller.h"
+#include "platform/win32/win32_handles.h"
 
 namespace padwire::win32 {
 
 class Win32DirectInput final : public DirectInputService {
  public:
-  // `library` is the DLL to load: the system's by default; tests name a scripted one.
+  // `library` names the DLL, which is loaded from the system folder only: a DLL of that name
+  // in the program's folder or the current one is never taken for it.
   explicit Win32DirectInput(std::wstring library = L"dinput8.dll");
   ~Win32DirectInput() override;
   Win32DirectInput(const Win32DirectInput&) = delete;
@@ -22,7 +24,8 @@ class Win32DirectInput final : public DirectInputService {
 
  private:
   std::wstring library_name_;
-  void* library_ = nullptr;  // HMODULE, kept loaded while any object made from it may live
+  // Shared with every object made from it, which keeps it loaded while any of them lives.
+  std::shared_ptr<const Library> library_;
 };
 
 }  // namespace padwire::win32

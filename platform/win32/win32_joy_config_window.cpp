@@ -42,13 +42,14 @@ HWND JoyConfigWindow::ensure() {
       CreateWindowExW(kToolWindowExStyle | WS_EX_CONTROLPARENT, kJoyConfigWindowClass,
                       to_wide_lossy(jc::kCaption).c_str(), kToolWindowStyle, CW_USEDEFAULT,
                       CW_USEDEFAULT, 100, 100, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (window_) create_controls();
+  if (!window_) return nullptr;
+  size_and_centre(window_, jc::kClientWidth, jc::kClientHeight);
+  create_controls();
   return window_;
 }
 
 void JoyConfigWindow::create_controls() {
   const UINT dpi = window_dpi(window_);
-  size_and_centre(window_, jc::kClientWidth, jc::kClientHeight);
   if (tooltip_) DestroyWindow(tooltip_);
   for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(window_, GW_CHILD)) {
     DestroyWindow(child);
@@ -66,16 +67,16 @@ void JoyConfigWindow::create_controls() {
     buttons_[static_cast<std::size_t>(i)] =
         create_control(window_, L"BUTTON", to_wide_lossy(model.caption),
                        BS_OWNERDRAW | WS_TABSTOP | (i == 0 ? WS_GROUP : 0u), 0, kPadButtonId + i,
-                       model.position, dpi, button_fonts_[static_cast<std::size_t>(i)]);
+                       model.position, dpi, button_fonts_[static_cast<std::size_t>(i)].get());
   }
   // Its text and font come with the first sync.
   // The two-line label reaches into the etched rule below it: it clips itself to its siblings,
   // and the rule stands above it, so the rule runs unbroken across the dialog.
   label_ = create_control(window_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0,
-                          kLabelId, form_.Label1.position, dpi, dialog_font_);
+                          kLabelId, form_.Label1.position, dpi, dialog_font_.get());
   save_ = create_control(window_, L"BUTTON", to_wide_lossy(form_.btnSave.caption),
                          BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kSaveId, form_.btnSave.position,
-                         dpi, dialog_font_);
+                         dpi, dialog_font_.get());
   HWND rule = create_control(window_, L"STATIC", L"", SS_ETCHEDHORZ, 0, kFrameId, form_.Frame1,
                              dpi, nullptr);
   SetWindowPos(rule, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -83,13 +84,13 @@ void JoyConfigWindow::create_controls() {
   list.height += kListLines * form_.cmbName.position.height;  // room for the open list
   names_ = create_control(window_, L"COMBOBOX", L"",
                           CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_GROUP, 0,
-                          kNameListId, list, dpi, dialog_font_);
+                          kNameListId, list, dpi, dialog_font_.get());
   const std::wstring panel = to_wide_lossy(form_.btnConfig.caption);
   panel_font_ =
       create_fitting_font(dpi, L"", 8.25, panel, twips_rect(form_.btnConfig.position, dpi), true);
   game_controllers_ =
       create_control(window_, L"BUTTON", panel, BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0,
-                     kGameControllersId, form_.btnConfig.position, dpi, panel_font_);
+                     kGameControllersId, form_.btnConfig.position, dpi, panel_font_.get());
 
   tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0, 0, window_, nullptr,
@@ -110,17 +111,11 @@ void JoyConfigWindow::create_controls() {
 }
 
 void JoyConfigWindow::destroy_resources() {
-  if (dialog_font_) DeleteObject(dialog_font_);
-  if (label_font_) DeleteObject(label_font_);
-  if (panel_font_) DeleteObject(panel_font_);
-  dialog_font_ = nullptr;
-  label_font_ = nullptr;
-  panel_font_ = nullptr;
-  for (HFONT& font : button_fonts_) {
-    if (font) DeleteObject(font);
-    font = nullptr;
-  }
-  free_picture(picture_);
+  dialog_font_.reset();
+  label_font_.reset();
+  panel_font_.reset();
+  for (Font& font : button_fonts_) font.reset();
+  picture_ = {};
 }
 
 void JoyConfigWindow::sync() {
@@ -148,10 +143,9 @@ void JoyConfigWindow::sync() {
     // Fitted above the etched rule, which crosses the label's last few pixels.
     RECT box = twips_rect(form_.Label1.position, dpi);
     box.bottom = std::min(box.bottom, twips_rect(form_.Frame1, dpi).top);
-    HFONT fitting = create_fitting_font(dpi, L"", 8.25, label, box);
-    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(fitting), FALSE);
-    if (label_font_) DeleteObject(label_font_);
-    label_font_ = fitting;
+    Font fitting = create_fitting_font(dpi, L"", 8.25, label, box);
+    SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(fitting.get()), FALSE);
+    label_font_ = std::move(fitting);
     SetWindowTextW(label_, label.c_str());
   }
   InvalidateRect(label_, nullptr, TRUE);  // its colour may have changed
@@ -207,17 +201,38 @@ void JoyConfigWindow::destroy() {
 }
 
 bool JoyConfigWindow::preview_key(const MSG& message) {
-  if (!alive() || (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN)) {
-    return false;
+  if (!alive()) return false;
+  const auto key = static_cast<WPARAM>(swallowed_key_);
+  switch (message.message) {
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      if (message.wParam == key) swallowed_key_ = 0;
+      return false;
+    case WM_CHAR:
+    case WM_SYSCHAR:
+    case WM_DEADCHAR:
+    case WM_SYSDEADCHAR:
+      // A captured key's characters would reach the dialog's access keys.
+      return key != 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      break;
+    default:
+      return false;
   }
+  // The captured key held down repeats: its repeats are swallowed with it.
+  if (key != 0 && message.wParam == key && (message.lParam & (1 << 30)) != 0) return true;
   const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
                     (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  const bool capturing = form_.Capturing;
   form_.Form_KeyDown(static_cast<std::int16_t>(message.wParam), shift);
   if (!alive()) return true;
   sync();
-  // The key goes on to the control with the focus. During a capture every control is
-  // disabled, so no control has the focus and the key that answers it presses nothing.
-  return false;
+  // A key that answers a capture is only bound: the capture's end has enabled the controls
+  // again, and the key must not press one of them ("S" would save through "&Save"), nor make
+  // a character. Other keys go on to the control with the focus.
+  swallowed_key_ = capturing ? static_cast<int>(message.wParam) : 0;
+  return capturing;
 }
 
 void JoyConfigWindow::command(int id, int code, HWND control) {
@@ -246,12 +261,11 @@ void JoyConfigWindow::paint() {
   draw_picture(dc, picture_, twips_rect(form_.Image1.position, dpi));
   // The leader lines, one pixel wide, from the picture to the buttons.
   for (const LineControl& line : form_.leader_lines) {
-    HPEN pen = CreatePen(PS_SOLID, 1, colour_ref(line.colour));
-    HGDIOBJ old = SelectObject(dc, pen);
+    const Pen pen(CreatePen(PS_SOLID, 1, colour_ref(line.colour)));
+    HGDIOBJ old = SelectObject(dc, pen.get());
     MoveToEx(dc, twips_to_pixels(line.x1, dpi), twips_to_pixels(line.y1, dpi), nullptr);
     LineTo(dc, twips_to_pixels(line.x2, dpi), twips_to_pixels(line.y2, dpi));
     SelectObject(dc, old);
-    DeleteObject(pen);
   }
   EndPaint(window_, &ps);
 }
@@ -277,7 +291,7 @@ LRESULT CALLBACK JoyConfigWindow::procedure(HWND window, UINT message, WPARAM wp
       const PadButtonControl& model = self->form_.btnJoy[static_cast<std::size_t>(index)];
       PadButtonLook look;
       look.caption = to_wide_lossy(model.caption);
-      look.font = self->button_fonts_[static_cast<std::size_t>(index)];
+      look.font = self->button_fonts_[static_cast<std::size_t>(index)].get();
       look.back = colour_ref(model.BackColor);
       look.draw_glyph =
           self->marlett_missing_ && model.font.face == "Marlett" && is_marlett_glyph(look.caption);
@@ -305,6 +319,7 @@ LRESULT CALLBACK JoyConfigWindow::procedure(HWND window, UINT message, WPARAM wp
       }
       return 0;
     case WM_DPICHANGED:
+      take_suggested_rect(window, lparam);
       self->create_controls();
       InvalidateRect(window, nullptr, TRUE);
       return 0;

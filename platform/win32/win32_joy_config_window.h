@@ -33,8 +33,8 @@ class JoyConfigWindow {
   // Brings the controls (and the preview timer) up to date with the form's data.
   void sync();
   void destroy();
-  // Key preview: the form's key-down handler sees every key-down first; true when the key
-  // must go no further (the dialog is gone).
+  // Key preview: the form's key-down handler sees every key-down first; true when the message
+  // must go no further (the dialog is gone, or the key answered a capture).
   bool preview_key(const MSG& message);
 
  private:
@@ -56,16 +56,17 @@ class JoyConfigWindow {
   HWND names_ = nullptr;
   HWND game_controllers_ = nullptr;
   HWND tooltip_ = nullptr;
-  HFONT dialog_font_ = nullptr;
-  HFONT label_font_ = nullptr;
-  HFONT panel_font_ = nullptr;
-  std::array<HFONT, kPadButtonCount> button_fonts_{};
+  Font dialog_font_;
+  Font label_font_;
+  Font panel_font_;
+  std::array<Font, kPadButtonCount> button_fonts_;
   bool marlett_missing_ = false;
   Picture picture_;
   bool timer_running_ = false;
   int timer_interval_ = 0;
   bool syncing_ = false;
   HWND focus_ = nullptr;
+  int swallowed_key_ = 0;  // the captured key while it is down: its repeats and characters go
 };
 
 }  // namespace padwire::win32

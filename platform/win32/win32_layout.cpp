@@ -15,9 +15,8 @@ Function user32_function(const char* name) {
 }
 
 UINT screen_dpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDc screen;
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
   return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
 }
 
@@ -64,7 +63,14 @@ void size_and_centre(HWND window, int width_twips, int height_twips) {
                SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
-HFONT create_font(UINT dpi, std::wstring_view face, double points, bool bold) {
+void take_suggested_rect(HWND window, LPARAM lparam) {
+  const auto* r = reinterpret_cast<const RECT*>(lparam);
+  if (!r) return;
+  SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+Font create_font(UINT dpi, std::wstring_view face, double points, bool bold) {
   const std::wstring name(face.empty() ? std::wstring_view(L"MS Shell Dlg 2") : face);
   if (points <= 0) points = 8.25;
   LOGFONTW font{};
@@ -73,31 +79,24 @@ HFONT create_font(UINT dpi, std::wstring_view face, double points, bool bold) {
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
   name.copy(font.lfFaceName, LF_FACESIZE - 1);
-  return CreateFontIndirectW(&font);
+  return Font(CreateFontIndirectW(&font));
 }
 
-HFONT create_fitting_font(UINT dpi, std::wstring_view face, double points, std::wstring_view text,
-                          const RECT& box, bool one_line) {
-  HDC dc = GetDC(nullptr);
+Font create_fitting_font(UINT dpi, std::wstring_view face, double points, std::wstring_view text,
+                         const RECT& box, bool one_line) {
+  const WindowDc screen;
   const std::wstring copy(text);
   // A button's text keeps clear of its edges.
   const int width = (box.right - box.left) - (one_line ? MulDiv(8, static_cast<int>(dpi), 96) : 0);
   for (double size = points;; size -= 0.25) {
-    HFONT font = create_font(dpi, face, size);
-    if (size <= 6.75 || !dc) {
-      if (dc) ReleaseDC(nullptr, dc);
-      return font;
-    }
-    HGDIOBJ previous = SelectObject(dc, font);
+    Font font = create_font(dpi, face, size);
+    if (size <= 6.75 || !screen) return font;
+    HGDIOBJ previous = SelectObject(screen.get(), font.get());
     RECT needed{0, 0, width, 0};
-    DrawTextW(dc, copy.c_str(), static_cast<int>(copy.size()), &needed,
+    DrawTextW(screen.get(), copy.c_str(), static_cast<int>(copy.size()), &needed,
               DT_CALCRECT | (one_line ? DT_SINGLELINE : DT_WORDBREAK));
-    SelectObject(dc, previous);
-    if (needed.right - needed.left <= width && needed.bottom <= box.bottom - box.top) {
-      ReleaseDC(nullptr, dc);
-      return font;
-    }
-    DeleteObject(font);
+    SelectObject(screen.get(), previous);
+    if (needed.right - needed.left <= width && needed.bottom <= box.bottom - box.top) return font;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "dialog/twips.h"
+#include "platform/win32/win32_handles.h"
 
 namespace padwire::win32 {
 
@@ -20,13 +21,17 @@ RECT twips_rect(const TwipsRect& rect, UINT dpi);
 // centres it in the work area of its monitor (the program's owner window is never shown).
 void size_and_centre(HWND window, int width_twips, int height_twips);
 
+// WM_DPICHANGED: the window takes the rectangle the system suggests for the new DPI (in
+// lParam), which keeps it where the user moved it, on the monitor it moved to.
+void take_suggested_rect(HWND window, LPARAM lparam);
+
 // A font in points at a DPI; an empty face is the dialogs' default face.
-HFONT create_font(UINT dpi, std::wstring_view face, double points, bool bold = false);
+Font create_font(UINT dpi, std::wstring_view face, double points, bool bold = false);
 
 // The font for a label (word-wrapped) or a button's one line: the given size, or a smaller
 // one (down to 6.75 points) when the text would not fit the box in that size. Faces differ in
 // width from the classic dialog font the layouts were made with.
-HFONT create_fitting_font(UINT dpi, std::wstring_view face, double points, std::wstring_view text,
+Font create_fitting_font(UINT dpi, std::wstring_view face, double points, std::wstring_view text,
                           const RECT& box, bool one_line = false);
 
 // A child control with the given font, at a twips position.

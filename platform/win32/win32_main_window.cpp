@@ -8,8 +8,13 @@ namespace padwire::win32 {
 namespace {
 
 LRESULT CALLBACK main_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  static const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
   auto* events = window_object<MainWindowEvents>(window, message, lparam);
   if (!events) return DefWindowProcW(window, message, wparam, lparam);
+  if (message == taskbar_created && taskbar_created != 0) {
+    if (events->taskbar_created) events->taskbar_created();
+    return 0;
+  }
   switch (message) {
     case WM_TIMER:
       if (wparam == kPollTimerId && events->tick) events->tick();

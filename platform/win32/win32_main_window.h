@@ -25,6 +25,8 @@ struct MainWindowEvents {
   std::function<void()> close;
   // A device change (WM_DEVICECHANGE) or the look timer: open a controller if none is open.
   std::function<void()> look_for_controller;
+  // The notification area was made anew ("TaskbarCreated", sent when Explorer restarts).
+  std::function<void()> taskbar_created;
 };
 
 // `events` must outlive the window; its members may be set after creation.

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
@@ -22,17 +23,6 @@ std::optional<std::wstring> section_path(const std::string& app, const std::stri
   if (!usable_name(wide_app) || !usable_name(wide_section)) return std::nullopt;
   return std::wstring(kSettingsRoot) + L"\\" + *wide_app + L"\\" + *wide_section;
 }
-
-class Key {
- public:
-  Key() = default;
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  ~Key() {
-    if (handle) RegCloseKey(handle);
-  }
-  HKEY handle = nullptr;
-};
 
 // The text of a string value; nothing when it is absent or holds no text.
 std::optional<std::wstring> read_string(HKEY key, const std::wstring& name) {
@@ -70,12 +60,12 @@ std::string RegistrySettingsStore::get(const std::string& app, const std::string
   const auto path = section_path(app, section);
   const auto name = to_wide(key);
   if (!path || !name || name->empty()) return fallback;
-  Key opened;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, path->c_str(), 0, KEY_QUERY_VALUE, &opened.handle) !=
+  RegistryKey opened;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path->c_str(), 0, KEY_QUERY_VALUE, opened.out()) !=
       ERROR_SUCCESS) {
     return fallback;
   }
-  const auto value = read_string(opened.handle, *name);
+  const auto value = read_string(opened.get(), *name);
   return value ? to_utf8(*value) : fallback;
 }
 
@@ -86,13 +76,13 @@ bool RegistrySettingsStore::save(const std::string& app, const std::string& sect
   const auto text = to_wide(value);
   if (!path || !name || name->empty() || !text) return false;
   if (text->find(L'\0') != std::wstring::npos) return false;  // would be cut short on reading
-  Key created;
+  RegistryKey created;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, path->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                      KEY_SET_VALUE, nullptr, &created.handle, nullptr) != ERROR_SUCCESS) {
+                      KEY_SET_VALUE, nullptr, created.out(), nullptr) != ERROR_SUCCESS) {
     return false;
   }
   const auto bytes = static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(created.handle, name->c_str(), 0, REG_SZ,
+  return RegSetValueExW(created.get(), name->c_str(), 0, REG_SZ,
                         reinterpret_cast<const BYTE*>(text->c_str()), bytes) == ERROR_SUCCESS;
 }
 

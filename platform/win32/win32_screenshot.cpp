@@ -8,24 +8,12 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
 
 namespace {
-
-template <class T>
-struct Com {
-  Com() = default;
-  Com(const Com&) = delete;
-  Com& operator=(const Com&) = delete;
-  ~Com() {
-    if (ptr) ptr->Release();
-  }
-  T* operator->() const { return ptr; }
-  T** out() { return &ptr; }
-  T* ptr = nullptr;
-};
 
 struct Image {
   int width = 0;
@@ -43,9 +31,9 @@ std::optional<Image> capture_screen() {
   image.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
   if (image.width <= 0 || image.height <= 0) return std::nullopt;
 
-  HDC screen = GetDC(nullptr);
+  const WindowDc screen;
   if (!screen) return std::nullopt;
-  HDC memory = CreateCompatibleDC(screen);
+  const MemoryDc memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
   info.bmiHeader.biWidth = image.width;
@@ -54,15 +42,15 @@ std::optional<Image> capture_screen() {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap =
-      memory ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+  const Bitmap bitmap(
+      memory ? CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr);
   bool copied = false;
   if (bitmap) {
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    copied = BitBlt(memory, 0, 0, image.width, image.height, screen, left, top,
+    HGDIOBJ previous = SelectObject(memory.get(), bitmap.get());
+    copied = BitBlt(memory.get(), 0, 0, image.width, image.height, screen.get(), left, top,
                     SRCCOPY | CAPTUREBLT) != FALSE;
     GdiFlush();
-    SelectObject(memory, previous);
+    SelectObject(memory.get(), previous);
   }
   if (copied) {
     image.bgr.resize(static_cast<std::size_t>(image.stride()) *
@@ -79,31 +67,28 @@ std::optional<Image> capture_screen() {
       }
     }
   }
-  if (bitmap) DeleteObject(bitmap);
-  if (memory) DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   if (!copied) return std::nullopt;
   return image;
 }
 
 bool write_jpeg(const Image& image, float quality, const std::wstring& path) {
-  Com<IWICImagingFactory> factory;
+  ComPtr<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_PPV_ARGS(factory.out())))) {
     return false;
   }
-  Com<IWICStream> stream;
-  Com<IWICBitmapEncoder> encoder;
-  Com<IWICBitmapFrameEncode> frame;
-  Com<IPropertyBag2> options;
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapEncoder> encoder;
+  ComPtr<IWICBitmapFrameEncode> frame;
+  ComPtr<IPropertyBag2> options;
   if (FAILED(factory->CreateStream(stream.out())) ||
       FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) ||
       FAILED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.out())) ||
-      FAILED(encoder->Initialize(stream.ptr, WICBitmapEncoderNoCache)) ||
+      FAILED(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache)) ||
       FAILED(encoder->CreateNewFrame(frame.out(), options.out()))) {
     return false;
   }
-  if (options.ptr) {
+  if (options.get()) {
     PROPBAG2 option{};
     option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
     VARIANT value;
@@ -115,7 +100,7 @@ bool write_jpeg(const Image& image, float quality, const std::wstring& path) {
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
   const auto width = static_cast<UINT>(image.width);
   const auto height = static_cast<UINT>(image.height);
-  if (FAILED(frame->Initialize(options.ptr)) || FAILED(frame->SetSize(width, height)) ||
+  if (FAILED(frame->Initialize(options.get())) || FAILED(frame->SetSize(width, height)) ||
       FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR ||
       FAILED(frame->WritePixels(height, image.stride(), static_cast<UINT>(image.bgr.size()),
                                 const_cast<BYTE*>(image.bgr.data()))) ||

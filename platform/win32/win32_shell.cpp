@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
@@ -44,8 +45,10 @@ BOOL CALLBACK consider_window(HWND hwnd, LPARAM param) {
 }
 
 // Brings a window of another program to the front. Windows lets only the foreground's own
-// input queue change the foreground, so the call is made with ours joined to it.
-void bring_to_foreground(HWND hwnd) {
+// input queue change the foreground, so the call is made with ours joined to it. True when the
+// window is then in front: the system may still refuse (its foreground lock), and the window's
+// own thread may take a moment to take the activation.
+bool bring_to_foreground(HWND hwnd) {
   if (IsIconic(hwnd)) ShowWindow(hwnd, SW_RESTORE);
   const DWORD self = GetCurrentThreadId();
   const HWND current = GetForegroundWindow();
@@ -54,6 +57,12 @@ void bring_to_foreground(HWND hwnd) {
   SetForegroundWindow(hwnd);
   BringWindowToTop(hwnd);
   if (joined) AttachThreadInput(self, other, FALSE);
+  constexpr int kWaitSteps = 25;  // at most a quarter of a second
+  for (int step = 0; GetForegroundWindow() != hwnd; ++step) {
+    if (step == kWaitSteps) return false;
+    Sleep(10);
+  }
+  return true;
 }
 
 HKEY root_key(std::uint32_t root) {
@@ -82,6 +91,20 @@ bool wildcard_match(std::wstring_view name, std::wstring_view pattern) {
   }
   while (p < pattern.size() && pattern[p] == L'*') ++p;
   return p == pattern.size();
+}
+
+// A command line that is the path of an existing file, with blanks and without quotes (a
+// program's recorded location), is quoted: unquoted, "C:\Program Files\vgs.exe" would start
+// C:\Program.exe when one exists.
+std::wstring quoted_if_a_path(std::wstring command) {
+  if (command.find(L' ') == std::wstring::npos || command.find(L'"') != std::wstring::npos) {
+    return command;
+  }
+  const DWORD attributes = GetFileAttributesW(command.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return command;
+  }
+  return L"\"" + command + L"\"";
 }
 
 }  // namespace
@@ -145,14 +168,15 @@ bool Win32Shell::shell_execute(WindowHandle owner, const std::string& verb, cons
 }
 
 bool Win32Shell::run(const std::string& command_line, int window_style) {
-  auto wide = to_wide(command_line);
-  if (!wide || wide->empty()) return false;
+  const auto given = to_wide(command_line);
+  if (!given || given->empty()) return false;
+  std::wstring command = quoted_if_a_path(*given);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(window_style);
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, wide->data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process)) {
     return false;
   }
@@ -193,10 +217,9 @@ bool Win32Shell::activate_window(const std::string& title) {
   EnumWindows(consider_window, reinterpret_cast<LPARAM>(&search));
   const HWND target = search.exact ? search.exact : search.prefix;
   if (!target) return false;
-  // Found is what counts, as with the classic activation call: a refusal of the foreground
-  // must not make the caller think the program is not running and start another copy.
-  bring_to_foreground(target);
-  return true;
+  // A window the system keeps behind counts as not activated: the caller must not type into
+  // whatever is in front instead.
+  return bring_to_foreground(target);
 }
 
 void Win32Shell::beep() {
@@ -216,17 +239,17 @@ bool Win32Registry::query_value(std::uint32_t root, const std::string& sub_key,
   const auto wide_key = to_wide(sub_key);
   const auto wide_name = to_wide(value_name);
   if (!wide_key || !wide_name || capacity == 0) return false;
-  HKEY key = nullptr;
+  RegistryKey key;
   if (RegOpenKeyExW(root_key(root), wide_key->c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                    &key) != ERROR_SUCCESS) {
+                    key.out()) != ERROR_SUCCESS) {
     return false;
   }
   std::vector<wchar_t> buffer(capacity, L'\0');
   DWORD type = 0;
   DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-  const LONG result = RegQueryValueExW(key, wide_name->c_str(), nullptr, &type,
+  const LONG result = RegQueryValueExW(key.get(), wide_name->c_str(), nullptr, &type,
                                        reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-  RegCloseKey(key);
+  key.reset();
   if (result != ERROR_SUCCESS) return false;  // absent, or too long for the buffer
   if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
   std::size_t count = bytes / sizeof(wchar_t);

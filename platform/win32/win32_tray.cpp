@@ -1,26 +1,25 @@
 #include "platform/win32/win32_tray.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 
+#include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
 
-HMENU build_popup_menu(std::span<const MenuItem* const> items) {
-  HMENU menu = CreatePopupMenu();
-  if (!menu) return nullptr;
+Menu build_popup_menu(std::span<const MenuItem* const> items) {
+  Menu menu(CreatePopupMenu());
+  if (!menu) return menu;
   for (std::size_t i = 0; i < items.size(); ++i) {
     const MenuItem& item = *items[i];
     const auto command = static_cast<UINT_PTR>(i + 1);
     if (item.is_separator()) {
-      AppendMenuW(menu, MF_SEPARATOR, command, nullptr);
+      AppendMenuW(menu.get(), MF_SEPARATOR, command, nullptr);
       continue;
     }
     const UINT flags = MF_STRING | (item.checked ? MF_CHECKED : MF_UNCHECKED) |
                        (item.enabled ? MF_ENABLED : MF_GRAYED);
-    AppendMenuW(menu, flags, command, to_wide_lossy(item.caption).c_str());
+    AppendMenuW(menu.get(), flags, command, to_wide_lossy(item.caption).c_str());
   }
   return menu;
 }
@@ -37,27 +36,50 @@ bool Win32Tray::notify_icon(std::uint32_t message, const TrayIconData& data) {
   const std::wstring tip = to_wide_lossy(std::string(data.szTip.begin(), end));
   const std::size_t length = std::min(tip.size(), std::size(record.szTip) - 1);
   std::copy_n(tip.begin(), length, record.szTip);
-  return Shell_NotifyIconW(message, &record) != FALSE;
+  if (Shell_NotifyIconW(message, &record) == FALSE) return false;
+  if (message == NIM_DELETE) {
+    shown_.reset();
+  } else if (message == NIM_ADD) {
+    shown_ = record;
+  } else if (message == NIM_MODIFY && shown_) {
+    // A change carries only the parts its flags name.
+    if (record.uFlags & NIF_MESSAGE) shown_->uCallbackMessage = record.uCallbackMessage;
+    if (record.uFlags & NIF_ICON) shown_->hIcon = record.hIcon;
+    if (record.uFlags & NIF_TIP) std::copy_n(record.szTip, std::size(record.szTip), shown_->szTip);
+    shown_->uFlags |= record.uFlags;
+  }
+  return true;
+}
+
+void Win32Tray::add_again() {
+  if (shown_) Shell_NotifyIconW(NIM_ADD, &*shown_);
 }
 
 std::optional<std::size_t> Win32Tray::track_popup(std::span<const MenuItem* const> items) {
-  HMENU menu = build_popup_menu(items);
+  const Menu menu = build_popup_menu(items);
   if (!menu) return std::nullopt;
   POINT at{};
   GetCursorPos(&at);
+  before_menu_ = GetForegroundWindow();
   SetForegroundWindow(owner_);
-  const BOOL command = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x,
+  const BOOL command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x,
                                       at.y, 0, owner_, nullptr);
   PostMessageW(owner_, WM_NULL, 0, 0);
-  DestroyMenu(menu);
   if (command <= 0 || static_cast<std::size_t>(command) > items.size()) return std::nullopt;
   return static_cast<std::size_t>(command) - 1;
 }
 
+void Win32Tray::give_back_foreground() {
+  const HWND before = before_menu_;
+  before_menu_ = nullptr;
+  if (before && before != owner_ && IsWindow(before) && GetForegroundWindow() == owner_) {
+    SetForegroundWindow(before);
+  }
+}
+
 float Win32Tray::twips_per_pixel_x() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen) ReleaseDC(nullptr, screen);
+  const WindowDc screen;
+  const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 0;
   return 1440.0f / static_cast<float>(dpi > 0 ? dpi : 96);
 }
 

@@ -3,15 +3,19 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <optional>
 #include <span>
 
 #include "platform/shell.h"
+#include "platform/win32/win32_handles.h"
 
 namespace padwire::win32 {
 
 // A popup menu of the model's items: command i + 1 for item i, separators for "-", check marks
 // and grey items as the model says; "&" marks the access key as in the model's captions.
-HMENU build_popup_menu(std::span<const MenuItem* const> items);
+Menu build_popup_menu(std::span<const MenuItem* const> items);
 
 class Win32Tray final : public Tray {
  public:
@@ -21,13 +25,24 @@ class Win32Tray final : public Tray {
   bool notify_icon(std::uint32_t message, const TrayIconData& data) override;
   // The menu opens at the pointer. The owner is brought to the foreground first and sent a
   // null message afterwards, without which a tray menu does not close when the user clicks
-  // elsewhere.
+  // elsewhere. The window that was in front is remembered for give_back_foreground.
   std::optional<std::size_t> track_popup(std::span<const MenuItem* const> items) override;
   float twips_per_pixel_x() override;
+
+  // Once the handler of a menu choice has run: when the owner is still in front (the choice
+  // opened none of the program's windows), the window that was in front before the menu gets
+  // the foreground back, so the game keeps the keyboard. Does nothing when no menu was shown.
+  void give_back_foreground();
+  // The notification area was made anew (Explorer restarted): the icon, when it is shown,
+  // is added again with its tip.
+  void add_again();
 
  private:
   HWND owner_;
   HICON default_icon_;
+  // The record of the icon while it is shown; nothing once it is deleted.
+  std::optional<NOTIFYICONDATAW> shown_;
+  HWND before_menu_ = nullptr;
 };
 
 }  // namespace padwire::win32

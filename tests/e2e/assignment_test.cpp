@@ -28,13 +28,25 @@ TEST_F(EndToEnd, AKeyAssignedInTheDialogIsSavedUsedAndFollowsItsWindow) {
   const HWND names = GetDlgItem(dialog, 203);
   ASSERT_TRUE(a_button && label && save && names);
 
-  test::click(a_button);
-  ASSERT_TRUE(test::pump_until([&] {
-    return test::text_of(label) ==
-           L"Press the key on the KEYBOARD to be assigned to the joypad button A (1)";
-  })) << test::narrow(test::text_of(label));
-  test::press('K');
-  ASSERT_TRUE(test::pump_until([&] { return test::text_of(label) == kInstructions; }));
+  // Every letter, K last, is only bound: none presses a control ("S" would save and close
+  // through "&Save") and nothing is stored before Save.
+  const std::wstring stored = test::registry_value(L"Custom", L"3");
+  const std::wstring letters = L"ABCDEFGHIJKLMNOPQRSTUVWXYZK";
+  for (wchar_t letter : letters) {
+    SCOPED_TRACE(test::narrow(std::wstring(1, letter)));
+    test::pump_for(static_cast<int>(GetDoubleClickTime()));  // a click, not a double-click
+    test::click(a_button);
+    ASSERT_TRUE(test::pump_until([&] {
+      return test::text_of(label) ==
+             L"Press the key on the KEYBOARD to be assigned to the joypad button A (1)";
+    })) << test::narrow(test::text_of(label));
+    test::press(static_cast<BYTE>(letter));
+    ASSERT_TRUE(test::pump_until([&] { return test::text_of(label) == kInstructions; }));
+    ASSERT_TRUE(IsWindow(dialog)) << "the key closed the dialog";
+  }
+  test::pump_for(200);
+  EXPECT_TRUE(IsWindow(dialog));
+  EXPECT_EQ(test::registry_value(L"Custom", L"3"), stored);
 
   // The set's name replaces "Custom" in the list's text field.
   test::click(names);

@@ -6,6 +6,8 @@ namespace test = win32::test;
 
 void EndToEnd::SetUp() {
   if (exe_.empty()) GTEST_SKIP() << "PADWIRE_EXE names no padwire.exe";
+  system_dll_.emplace(test::environment(L"PADWIRE_FAKE_DINPUT8"), L"dinput8.dll");
+  ASSERT_TRUE(system_dll_->installed()) << "PADWIRE_FAKE_DINPUT8 names no DLL to install";
   test::forget_settings();
   pad_.describe("name Scripted Pad\nbuttons 10\n");
 }

@@ -1,11 +1,12 @@
-// The fixture of the end-to-end tests: padwire.exe from the folder that holds the scripted
-// dinput8.dll, a scripted controller, a window the user works in, and the ways a user meets the
+// The fixture of the end-to-end tests: padwire.exe with the scripted dinput8.dll in the system
+// folder, a scripted controller, a window the user works in, and the ways a user meets the
 // program (the tray menu, the pad, the keyboard, the mouse).
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ class EndToEnd : public testing::Test {
   bool tap(int button, RecorderWindow& window, UINT vk);
 
   win32::test::TempFolder folder_;
+  // The scripted dinput8.dll where the system's is; a test may take it away before launching.
+  std::optional<win32::test::SystemDll> system_dll_;
   ScriptedPad pad_{folder_.path()};
   std::wstring exe_ = win32::test::environment(L"PADWIRE_EXE");
   win32::test::PadwireProcesses processes_{exe_};

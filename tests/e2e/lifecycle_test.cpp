@@ -23,6 +23,34 @@ TEST_F(EndToEnd, ASecondInstanceEndsAtOnceAndExitRemovesTheIcon) {
   EXPECT_GE(pad_.count_in_log("acquire"), 1);
 }
 
+// Explorer restarting takes every icon; "TaskbarCreated" brings Padwire's back. A choice from
+// the menu opened over the game leaves the game in front, where the pad's keys go.
+TEST_F(EndToEnd, TheIconComesBackAfterATaskbarRestartAndTheGameKeepsTheFocus) {
+  RecorderWindow game(L"Game");
+  HWND main = launch();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(test::lose_icon(main));
+  PostMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+  EXPECT_TRUE(test::pump_until([&] { return test::icon_present(main); })) << "no icon again";
+
+  ASSERT_TRUE(game.take_focus());
+  ASSERT_TRUE(make_m_a_modifier(main));
+  EXPECT_TRUE(test::pump_until([&] { return GetForegroundWindow() == game.handle(); }))
+      << "the foreground stayed with Padwire";
+  EXPECT_TRUE(tap(pad::kA, game, 'J')) << describe(game.keys());
+  EXPECT_TRUE(exit_from_menu(main));
+}
+
+// Only the system folder's dinput8.dll is loaded: the scripted one beside padwire.exe is not.
+TEST_F(EndToEnd, ADinput8BesideTheProgramIsNotLoaded) {
+  system_dll_.reset();
+  HWND main = launch();
+  ASSERT_NE(main, nullptr) << "Wine's own DirectInput, with no controller, lets it start";
+  test::pump_for(500);
+  EXPECT_EQ(pad_.log(), "") << "the scripted controller was used";
+  EXPECT_TRUE(exit_from_menu(main));
+}
+
 TEST_F(EndToEnd, DirectInputRefusingToStartGivesTheMessageAndNoIcon) {
   pad_.describe("create fail\n");
   const PROCESS_INFORMATION padwire = processes_.start();

@@ -1,10 +1,11 @@
-// DirectInput 8 through a scripted dinput8.dll (the end-to-end tests' controller), loaded by
-// path in place of the system's: the device calls, the state record and the effect.
+// DirectInput 8 through a scripted dinput8.dll (the end-to-end tests' controller), put in the
+// system folder in place of the system's: the device calls, the state record and the effect.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "platform/win32/win32_input.h"
 #include "test_support.h"
@@ -19,6 +20,8 @@ class DirectInput : public testing::Test {
   void SetUp() override {
     dll_ = test::environment(L"PADWIRE_FAKE_DINPUT8");
     if (dll_.empty()) GTEST_SKIP() << "PADWIRE_FAKE_DINPUT8 names no scripted dinput8.dll";
+    system_dll_.emplace(dll_, L"dinput8.dll");
+    ASSERT_TRUE(system_dll_->installed()) << "cannot put the scripted DLL in the system folder";
     SetEnvironmentVariableW(L"PADWIRE_FAKE_PAD", script_.c_str());
     SetEnvironmentVariableW(L"PADWIRE_FAKE_PAD_LOG", log_.c_str());
     write_script("");
@@ -46,11 +49,12 @@ class DirectInput : public testing::Test {
   const std::wstring script_ = folder_.file(L"pad.txt");
   const std::wstring log_ = folder_.file(L"pad.log");
   std::wstring dll_;
+  std::optional<test::SystemDll> system_dll_;
   std::unique_ptr<InputRoot> root_;
 };
 
 TEST_F(DirectInput, EnumeratesTheJoystickAndCreatesItFromItsGuidText) {
-  Win32DirectInput input(dll_);
+  Win32DirectInput input;
   auto root = input.create_input();
   ASSERT_NE(root, nullptr);
   EXPECT_EQ(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices),
@@ -68,7 +72,7 @@ TEST_F(DirectInput, EnumeratesTheJoystickAndCreatesItFromItsGuidText) {
 
 TEST_F(DirectInput, DeviceCallsReachTheDeviceAndTheStateIsTheJoystick2Record) {
   write_script("name Scripted Pad\nbuttons 12\nx 100\ny 65535\nheld 0,3\n");
-  Win32DirectInput input(dll_);
+  Win32DirectInput input;
   auto device = open_device(input);
   ASSERT_NE(device, nullptr);
   test::RecorderWindow window(L"Cooperative window");
@@ -100,7 +104,7 @@ TEST_F(DirectInput, DeviceCallsReachTheDeviceAndTheStateIsTheJoystick2Record) {
 
 TEST_F(DirectInput, ALostDeviceFailsItsPollReadAndAcquire) {
   write_script("lost 1\n");
-  Win32DirectInput input(dll_);
+  Win32DirectInput input;
   auto device = open_device(input);
   ASSERT_NE(device, nullptr);
   JoyState2 state;
@@ -113,7 +117,7 @@ TEST_F(DirectInput, ALostDeviceFailsItsPollReadAndAcquire) {
 
 TEST_F(DirectInput, TheConstantForceStartsInfinitelyAloneAndStops) {
   write_script("effects yes\n");
-  Win32DirectInput input(dll_);
+  Win32DirectInput input;
   auto device = open_device(input);
   ASSERT_NE(device, nullptr);
   EffectInfo info;
@@ -135,7 +139,7 @@ TEST_F(DirectInput, TheConstantForceStartsInfinitelyAloneAndStops) {
 
 TEST_F(DirectInput, ADeviceWithoutForceFeedbackGetsNoEffect) {
   write_script("effects no\n");
-  Win32DirectInput input(dll_);
+  Win32DirectInput input;
   auto device = open_device(input);
   ASSERT_NE(device, nullptr);
   EXPECT_EQ(device->create_constant_force(EffectInfo{}), nullptr);
@@ -143,14 +147,14 @@ TEST_F(DirectInput, ADeviceWithoutForceFeedbackGetsNoEffect) {
 
 TEST_F(DirectInput, NoDeviceAndRefusedOrMissingDirectInput) {
   write_script("device none\n");
-  Win32DirectInput input(dll_);
+  Win32DirectInput input;
   auto root = input.create_input();
   ASSERT_NE(root, nullptr);
   EXPECT_TRUE(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices).empty());
   EXPECT_EQ(root->create_device(kScriptedGuid), nullptr);
   write_script("create fail\n");
   EXPECT_EQ(input.create_input(), nullptr);
-  Win32DirectInput missing(L"Z:\\no\\such\\dinput8.dll");
+  Win32DirectInput missing(L"padwire-no-such-input.dll");
   EXPECT_EQ(missing.create_input(), nullptr);
 }
 

@@ -44,6 +44,15 @@ std::wstring section_path(const wchar_t* section) {
          (section ? section : L"");
 }
 
+// The record that names the program's icon and nothing else.
+NOTIFYICONDATAW program_icon(HWND window) {
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof record;
+  record.hWnd = window;
+  record.uID = 1;
+  return record;
+}
+
 }  // namespace
 
 HWND window_of(DWORD process, const wchar_t* window_class) {
@@ -82,11 +91,13 @@ void click(HWND window) {
 }
 
 bool icon_present(HWND window) {
-  NOTIFYICONDATAW probe{};
-  probe.cbSize = sizeof probe;
-  probe.hWnd = window;
-  probe.uID = 1;
+  NOTIFYICONDATAW probe = program_icon(window);
   return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
+
+bool lose_icon(HWND window) {
+  NOTIFYICONDATAW lost = program_icon(window);
+  return Shell_NotifyIconW(NIM_DELETE, &lost) != FALSE;
 }
 
 bool choose_from_menu(const std::vector<BYTE>& keys) {

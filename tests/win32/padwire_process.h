@@ -24,6 +24,8 @@ std::wstring message_box_text(HWND box);
 void click(HWND window);
 // The program's tray icon (id 1 of its main window) is in the tray.
 bool icon_present(HWND window);
+// The notification area forgets that icon, as when Explorer restarts; true if it was there.
+bool lose_icon(HWND window);
 
 // Waits for the popup menu of any process, then presses the keys, one by one.
 bool choose_from_menu(const std::vector<BYTE>& keys);

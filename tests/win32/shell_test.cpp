@@ -65,6 +65,25 @@ TEST_F(Activation, AMinimisedWindowIsRestored) {
   EXPECT_FALSE(IsIconic(exact.handle()));
 }
 
+// The system keeps a window from the front (here a hook refuses its activation, as the
+// foreground lock may): it was not activated.
+TEST_F(Activation, AWindowKeptFromTheFrontCountsAsNotActivated) {
+  static HWND refused = nullptr;
+  refused = exact.handle();
+  HHOOK hook = SetWindowsHookExW(
+      WH_CBT,
+      [](int code, WPARAM wparam, LPARAM lparam) -> LRESULT {
+        if (code == HCBT_ACTIVATE && reinterpret_cast<HWND>(wparam) == refused) return 1;
+        return CallNextHookEx(nullptr, code, wparam, lparam);
+      },
+      nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  bool found = true;
+  EXPECT_NE(foreground_after("Virtual Station", found), exact.handle());
+  EXPECT_FALSE(found);
+  UnhookWindowsHookEx(hook);
+}
+
 TEST(SingleInstance, OnlyTheFirstHolderOfTheSessionMutexIsAlone) {
   const std::wstring name = test::unique_name(L"Local\\PadwireTest");
   Win32Shell first(nullptr, name);
@@ -126,6 +145,33 @@ TEST(Shell, RunStartsACommandLineWithoutWaiting) {
   EXPECT_TRUE(test::pump_until([&] { return test::read_file(marker).size() >= 3; }, 10000));
   EXPECT_FALSE(shell.run("no-such-program-anywhere.exe", 1));
   EXPECT_FALSE(shell.run("", 1));
+}
+
+// Unquoted, "...\My Tool\probe.exe" would start "...\My.exe" first. Both are copies of this
+// test program, which started so only writes down its own path.
+TEST(Shell, RunQuotesTheLocationOfAProgramWhosePathHasBlanks) {
+  test::TempFolder folder;
+  const std::wstring tool = folder.file(L"My Tool");
+  const std::wstring program = tool + L"\\probe.exe";
+  const std::wstring decoy = folder.file(L"My.exe");
+  const std::wstring mark = folder.file(L"started.txt");
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  ASSERT_TRUE(CreateDirectoryW(tool.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(self, program.c_str(), FALSE) && CopyFileW(self, decoy.c_str(), FALSE));
+  Win32Shell shell = make_shell();
+  SetEnvironmentVariableW(L"PADWIRE_TEST_STARTED_MARK", mark.c_str());
+  const bool ran = shell.run(narrow(program), 1);
+  SetEnvironmentVariableW(L"PADWIRE_TEST_STARTED_MARK", nullptr);
+  ASSERT_TRUE(ran);
+  auto started = [&] {
+    const std::vector<unsigned char> bytes = test::read_file(mark);
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+  };
+  EXPECT_TRUE(test::pump_until([&] { return started().ends_with(L".exe"); }, 10000));
+  EXPECT_TRUE(started().ends_with(L"\\My Tool\\probe.exe")) << narrow(started());
+  test::pump_until([&] { return DeleteFileW(program.c_str()) != FALSE; });
+  RemoveDirectoryW(tool.c_str());
 }
 
 TEST(Shell, ShellExecuteReportsAFileThatCannotBeOpened) {

@@ -157,6 +157,27 @@ TempFolder::~TempFolder() {
   RemoveDirectoryW(path_.c_str());
 }
 
+SystemDll::SystemDll(const std::wstring& source, const wchar_t* name) {
+  wchar_t folder[MAX_PATH] = {};
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  target_ = std::wstring(folder) + L"\\" + name;
+  if (file_exists(target_)) {
+    saved_ = target_ + L".saved-by-test";
+    if (!MoveFileExW(target_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+      target_.clear();
+      return;
+    }
+  }
+  installed_ = CopyFileW(source.c_str(), target_.c_str(), FALSE) != FALSE;
+}
+
+SystemDll::~SystemDll() {
+  if (target_.empty()) return;
+  if (installed_) DeleteFileW(target_.c_str());
+  if (!saved_.empty()) MoveFileExW(saved_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
 std::wstring unique_name(std::wstring_view prefix) {
   static LONG counter = 0;
   wchar_t text[96];

@@ -68,6 +68,23 @@ class TempFolder {
   std::wstring path_;
 };
 
+// A DLL put where the system's own DLLs live (the system folder of the run's Wine prefix),
+// under the name of the one it stands for, for as long as this lives; the system's file is
+// back afterwards. `installed` tells whether the copy was made.
+class SystemDll {
+ public:
+  SystemDll(const std::wstring& source, const wchar_t* name);
+  ~SystemDll();
+  SystemDll(const SystemDll&) = delete;
+  SystemDll& operator=(const SystemDll&) = delete;
+  bool installed() const { return installed_; }
+
+ private:
+  std::wstring target_;
+  std::wstring saved_;
+  bool installed_ = false;
+};
+
 // A name no other test run uses, e.g. for registry keys and mutexes.
 std::wstring unique_name(std::wstring_view prefix);
 std::string narrow(std::wstring_view text);

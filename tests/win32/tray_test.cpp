@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "platform/win32/win32_tray.h"
+#include "padwire_process.h"
 #include "test_support.h"
 
 namespace padwire::win32 {
@@ -37,15 +38,21 @@ bool icon_present(HWND window, UINT id) {
   return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
-TEST(Tray, IconIsAddedAndDeleted) {
+// Added, lost with the notification area and added again, deleted; a deleted icon stays away.
+TEST(Tray, IconIsAddedAgainWhenTheAreaIsMadeAnewUntilItIsDeleted) {
   test::RecorderWindow owner(L"Tray owner");
   Win32Tray tray(owner.handle(), LoadIconW(nullptr, IDI_APPLICATION));
   const TrayIconData data = record_for(owner.handle());
   ASSERT_TRUE(tray.notify_icon(kNimAdd, data));
   EXPECT_TRUE(icon_present(owner.handle(), 1));
+  ASSERT_TRUE(test::lose_icon(owner.handle()));
+  tray.add_again();
+  EXPECT_TRUE(icon_present(owner.handle(), 1));
   EXPECT_TRUE(tray.notify_icon(kNimDelete, data));  // the same record deletes it
   EXPECT_FALSE(icon_present(owner.handle(), 1));
   EXPECT_FALSE(tray.notify_icon(kNimDelete, data));
+  tray.add_again();
+  EXPECT_FALSE(icon_present(owner.handle(), 1));
 }
 
 struct Model {
@@ -60,7 +67,8 @@ struct Model {
 TEST(Popup, MenuShowsTheModelsCheckMarksGreyItemsAndSeparators) {
   const Model model;
   const auto items = model.items();
-  HMENU menu = build_popup_menu(items);
+  const Menu owned = build_popup_menu(items);
+  const HMENU menu = owned.get();
   ASSERT_NE(menu, nullptr);
   ASSERT_EQ(GetMenuItemCount(menu), 5);
   struct Expected {
@@ -89,7 +97,6 @@ TEST(Popup, MenuShowsTheModelsCheckMarksGreyItemsAndSeparators) {
       EXPECT_STREQ(text, expected[i].text);
     }
   }
-  DestroyMenu(menu);
 }
 
 // A window that opens the popup on a right-button-up notification, as the main window does.
