@@ -1,10 +1,11 @@
 # The commands of the README: `make run`, `make test` and `make dist`. Each installs what is
-# missing.
+# missing. `make fuzz` runs every fuzz target for FUZZ_SECONDS each.
 JOBS ?= 2
+FUZZ_SECONDS ?= 300
 
-.PHONY: all test run dist deps native windows clean
+.PHONY: all test run dist fuzz deps native sanitize windows clean
 
-all: native windows
+all: native sanitize windows
 
 deps:
 	@tools/install-deps.sh
@@ -13,13 +14,23 @@ native: deps
 	cmake --preset native >/dev/null
 	cmake --build --preset native -j$(JOBS)
 
+# clang with AddressSanitizer and UBSan: the native tests again, and the fuzz targets.
+sanitize: deps
+	cmake --preset sanitize >/dev/null
+	cmake --build --preset sanitize -j$(JOBS)
+
 windows: deps
 	cmake --preset windows >/dev/null
 	cmake --build --preset windows -j$(JOBS)
 
-test: native windows
+# The sanitizer run includes a short run of each fuzz target (10 s each, or FUZZ_SECONDS).
+test: native sanitize windows
 	ctest --preset native -j$(JOBS)
+	ctest --preset sanitize -j$(JOBS)
 	ctest --preset windows -j$(JOBS)
+
+fuzz: sanitize
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz -j$(JOBS)
 
 run: windows
 	tools/run-windows.sh build/windows/platform/win32/padwire.exe
