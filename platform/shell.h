@@ -37,6 +37,13 @@ class Tray {
 };
 
 inline constexpr int kShowNormal = 1;
+
+// What became of a request to bring a window to the front.
+enum class Activation {
+  kActivated,  // the window is in front
+  kNotFound,   // no window has that title
+  kRefused,    // the window exists, but the system kept it behind (the foreground lock)
+};
 inline constexpr int kShowMinimizedFocus = 2;
 
 class Shell {
@@ -55,7 +62,7 @@ class Shell {
   // Name (without folder) of the first normal file matching the pattern; empty when none.
   virtual std::string find_first_file(const std::string& pattern) = 0;
   // Activates the top-level window with that title (exact, else one that begins with it).
-  virtual bool activate_window(const std::string& title) = 0;
+  virtual Activation activate_window(const std::string& title) = 0;
   virtual void beep() = 0;
   // Shows a message box and returns when it is closed.
   virtual void message_box(const std::string& text, std::uint32_t style,

@@ -22,7 +22,8 @@ void FormPadwire::AutoDetect() {
       const std::string name =
           platform_.settings.get(settings::kApp, settings::kNamesRead, std::to_string(i), "");
       if (name.empty()) break;
-      if (shell.activate_window(name)) {
+      // Only a window that really came to the front gets the key set and the Enter.
+      if (shell.activate_window(name) == Activation::kActivated) {
         menu.mnuDOSApplication.checked = true;  // not stored: the next start shows "DOS" again
         LoadKeySet(name);
         platform_.keystrokes.send_keys("~", false);
@@ -39,9 +40,16 @@ void FormPadwire::AutoDetect() {
     mnuCustom_Click();
   }
 
-  if (shell.activate_window(kEmulatorTitle)) {
-    platform_.keystrokes.send_keys("~", false);
-    return;
+  switch (shell.activate_window(kEmulatorTitle)) {
+    case Activation::kActivated:
+      platform_.keystrokes.send_keys("~", false);
+      return;
+    case Activation::kRefused:
+      // The emulator runs but the system keeps it behind: the Enter would go to another
+      // window, and a launch would start a second emulator.
+      return;
+    case Activation::kNotFound:
+      break;
   }
 
   const std::string folder = shell.app_path();

@@ -189,6 +189,13 @@ void Session::add_world_commands() {
       const auto it = std::find(windows.begin(), windows.end(), arg(c, 2));
       if (it == windows.end()) throw ScenarioError(c.line, "no window titled " + arg(c, 2));
       windows.erase(it);
+      s.world().refusing_windows.erase(arg(c, 2));
+      return;
+    }
+    // `window refuses "Title"`: the window exists, but the system keeps it from the front.
+    if (c.words.size() == 3 && arg(c, 1) == "refuses" && !c.words[1].quoted) {
+      windows.push_back(arg(c, 2));
+      s.world().refusing_windows.insert(arg(c, 2));
       return;
     }
     expect_words(c, 2, 2);

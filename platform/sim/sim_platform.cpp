@@ -273,13 +273,21 @@ struct SimPlatform::Services final : DirectInputService,
     }
     return {};
   }
-  bool activate_window(const std::string& title) override {
-    bool found = false;
-    for (const std::string& t : w.windows) found = found || equal_ignoring_case(t, title);
-    for (const std::string& t : w.windows) found = found || starts_with_ignoring_case(t, title);
-    found = found && !title.empty();
-    w.trace.line("activate " + quote(title) + (found ? " ok" : " fail"));
-    return found;
+  Activation activate_window(const std::string& title) override {
+    const std::string* target = nullptr;
+    for (const std::string& t : w.windows) {
+      if (!target && equal_ignoring_case(t, title)) target = &t;
+    }
+    for (const std::string& t : w.windows) {
+      if (!target && starts_with_ignoring_case(t, title)) target = &t;
+    }
+    if (title.empty()) target = nullptr;
+    if (target && w.refusing_windows.contains(*target)) {
+      w.trace.line("activate " + quote(title) + " refused");
+      return Activation::kRefused;
+    }
+    w.trace.line("activate " + quote(title) + (target ? " ok" : " fail"));
+    return target ? Activation::kActivated : Activation::kNotFound;
   }
   void beep() override { w.trace.line("beep"); }
   void message_box(const std::string& text, std::uint32_t, const std::string& title) override {

@@ -7,6 +7,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,7 @@ struct SimWorld {
   bool instance_running = false;
   MemoryStore store;
   std::vector<std::string> windows;  // titles of top-level windows, oldest first
+  std::set<std::string> refusing_windows;  // of those, the ones the system keeps behind
   std::vector<std::string> files;    // names in the program's folder
   std::vector<RegistryValue> registry;
   std::string app_path = "C:\\Padwire";

@@ -210,16 +210,16 @@ std::string Win32Shell::find_first_file(const std::string& pattern) {
   return result;
 }
 
-bool Win32Shell::activate_window(const std::string& title) {
+Activation Win32Shell::activate_window(const std::string& title) {
   const auto wide = to_wide(title);
-  if (!wide || wide->empty()) return false;
+  if (!wide || wide->empty()) return Activation::kNotFound;
   TitleSearch search{*wide};
   EnumWindows(consider_window, reinterpret_cast<LPARAM>(&search));
   const HWND target = search.exact ? search.exact : search.prefix;
-  if (!target) return false;
-  // A window the system keeps behind counts as not activated: the caller must not type into
-  // whatever is in front instead.
-  return bring_to_foreground(target);
+  if (!target) return Activation::kNotFound;
+  // A window the system keeps behind is not activated: the caller must not type into whatever
+  // is in front instead.
+  return bring_to_foreground(target) ? Activation::kActivated : Activation::kRefused;
 }
 
 void Win32Shell::beep() {

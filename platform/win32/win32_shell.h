@@ -35,7 +35,7 @@ class Win32Shell final : public Shell {
   // Among visible top-level windows, in their order on screen: a title equal to `title`
   // without regard to case, else one that begins with it. True only when that window is then
   // the foreground window.
-  bool activate_window(const std::string& title) override;
+  Activation activate_window(const std::string& title) override;
   void beep() override;
   void message_box(const std::string& text, std::uint32_t style, const std::string& title) override;
 

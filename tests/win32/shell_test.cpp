@@ -15,7 +15,7 @@ Win32Shell make_shell() {
   return Win32Shell(nullptr, test::unique_name(L"Local\\PadwireTest"));
 }
 
-class Activation : public testing::Test {
+class WindowActivation : public testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(other.take_focus()); }
   // Created first, so the windows below lie above it on screen.
@@ -24,50 +24,50 @@ class Activation : public testing::Test {
   test::RecorderWindow other{L"Some other program"};
   Win32Shell shell{nullptr};
 
-  HWND foreground_after(const std::string& title, bool& found) {
-    found = shell.activate_window(title);
+  HWND foreground_after(const std::string& title, Activation& result) {
+    result = shell.activate_window(title);
     test::pump_until([&] { return GetForegroundWindow() != other.handle(); }, 1000);
     return GetForegroundWindow();
   }
 };
 
-TEST_F(Activation, AnExactTitleWinsOverALongerOneAboveIt) {
-  bool found = false;
+TEST_F(WindowActivation, AnExactTitleWinsOverALongerOneAboveIt) {
+  Activation found{};
   EXPECT_EQ(foreground_after("Virtual Station", found), exact.handle());
-  EXPECT_TRUE(found);
+  EXPECT_EQ(found, Activation::kActivated);
 }
 
-TEST_F(Activation, ATitleThatBeginsWithTheTextIsTheFallback) {
-  bool found = false;
+TEST_F(WindowActivation, ATitleThatBeginsWithTheTextIsTheFallback) {
+  Activation found{};
   EXPECT_EQ(foreground_after("Virtual Station D", found), longer.handle());
-  EXPECT_TRUE(found);
+  EXPECT_EQ(found, Activation::kActivated);
   EXPECT_EQ(foreground_after("virtual station", found), exact.handle()) << "case is ignored";
-  EXPECT_TRUE(found);
+  EXPECT_EQ(found, Activation::kActivated);
 }
 
-TEST_F(Activation, NoMatchingVisibleWindowFailsAndLeavesTheForeground) {
+TEST_F(WindowActivation, NoMatchingVisibleWindowFailsAndLeavesTheForeground) {
   test::RecorderWindow hidden{L"Hidden Emulator"};
   ShowWindow(hidden.handle(), SW_HIDE);
   ASSERT_TRUE(other.take_focus());
   for (const char* title : {"Hidden Emulator", "Station", "", "Virtual Station Deluxe Plus"}) {
     SCOPED_TRACE(title);
-    EXPECT_FALSE(shell.activate_window(title));
+    EXPECT_EQ(shell.activate_window(title), Activation::kNotFound);
   }
   test::pump_for(100);
   EXPECT_EQ(GetForegroundWindow(), other.handle());
 }
 
-TEST_F(Activation, AMinimisedWindowIsRestored) {
+TEST_F(WindowActivation, AMinimisedWindowIsRestored) {
   ShowWindow(exact.handle(), SW_MINIMIZE);
   ASSERT_TRUE(other.take_focus());
-  bool found = false;
+  Activation found{};
   EXPECT_EQ(foreground_after("Virtual Station", found), exact.handle());
   EXPECT_FALSE(IsIconic(exact.handle()));
 }
 
 // The system keeps a window from the front (here a hook refuses its activation, as the
 // foreground lock may): it was not activated.
-TEST_F(Activation, AWindowKeptFromTheFrontCountsAsNotActivated) {
+TEST_F(WindowActivation, AWindowKeptFromTheFrontCountsAsNotActivated) {
   static HWND refused = nullptr;
   refused = exact.handle();
   HHOOK hook = SetWindowsHookExW(
@@ -78,9 +78,9 @@ TEST_F(Activation, AWindowKeptFromTheFrontCountsAsNotActivated) {
       },
       nullptr, GetCurrentThreadId());
   ASSERT_NE(hook, nullptr);
-  bool found = true;
+  Activation found{};
   EXPECT_NE(foreground_after("Virtual Station", found), exact.handle());
-  EXPECT_FALSE(found);
+  EXPECT_EQ(found, Activation::kRefused);
   UnhookWindowsHookEx(hook);
 }
 
