@@ -3,8 +3,6 @@
 // their own.
 #include "dialog/form_joy_config.h"
 
-#include <algorithm>
-
 #include "dialog/key_names.h"
 #include "shell/form_padwire.h"
 #include "shell/settings_schema.h"
@@ -15,7 +13,7 @@ namespace padwire {
 namespace jc = joy_config;
 
 FormJoyConfig::FormJoyConfig(Platform& platform, FormPadwire& main_form)
-    : platform_(platform), main_(main_form) {
+    : PadDevice(platform.clock), platform_(platform), main_(main_form) {
   create_controls();
 }
 
@@ -84,6 +82,7 @@ void FormJoyConfig::Form_Load() {
   }
   for (int i = 0; i < kPadButtonCount; ++i) refresh_tooltip(i);
   LogitechPatch = main_.engine.Logitech;
+  direction_options = main_.engine.direction_options;
 
   // Every key from "1" to "32" is read: a missing or empty one does not end the list.
   cmbName.entries.clear();
@@ -102,7 +101,7 @@ void FormJoyConfig::Form_Load() {
   if (!InputRoot_) {
     // Unlike at start-up the program goes on: sets can still be edited and saved, without a
     // device to preview.
-    PadDevice.reset();
+    PadDevice.forget();
     platform_.shell.message_box(kDialogDirectInputError, kMbOk, settings::kApp);
     return;
   }
@@ -110,19 +109,13 @@ void FormJoyConfig::Form_Load() {
 }
 
 void FormJoyConfig::open_pad_device() {
-  // The first joystick the system reports, as the main form takes it. The old device is
-  // replaced without being unacquired; with no controller the dialog opens without one.
-  const auto devices = InputRoot_->enumerate_devices(kDevTypeJoystick, kEnumAllDevices);
-  PadDevice = devices.empty() ? nullptr : InputRoot_->create_device(devices.front());
-  if (!PadDevice) return;
-  // Shared access, so the main form's exclusive device is not disturbed.
-  PadDevice->set_cooperative_level(platform_.views.window_of(View::joy_config),
-                                   kCoopNonExclusiveBackground);
-  PadDevice->set_data_format(kDataFormatJoystick2);
-  PadDevice->acquire();
-  if (const auto count = PadDevice->count_objects(kObjectButtons)) {
-    LastButtonIndex = static_cast<std::int16_t>(std::clamp(*count - 1, -1, 32767));
-  }
+  // The first joystick the system reports, as the main form takes it, with shared access on
+  // the dialog's own window so that the main form's exclusive device is not disturbed. The old
+  // device is replaced without being unacquired; with no controller the dialog opens without
+  // one, and the button count of before stays.
+  PadDevice.open(*InputRoot_, platform_.views.window_of(View::joy_config),
+                 kCoopNonExclusiveBackground);
+  if (const auto last = PadDevice.last_button_index()) LastButtonIndex = *last;
 }
 
 void FormJoyConfig::Form_Unload() {

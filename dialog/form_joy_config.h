@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "dialog/joy_config_layout.h"
+#include "engine/pad_reader.h"
 #include "platform/platform.h"
 
 namespace padwire {
@@ -119,12 +120,13 @@ class FormJoyConfig {
 
   // Fields.
   std::unique_ptr<InputRoot> InputRoot_;
-  std::unique_ptr<ControllerDevice> PadDevice;
+  PadReader PadDevice;  // the dialog's own device, shared access on the dialog's window
   JoyState2 PadState;
   std::int16_t LastButtonIndex = 0;
   bool LogitechPatch = false;
-  std::array<bool, 4> DirectionDown{};  // 0 Left, 1 Right, 2 Up, 3 Down
-  std::array<bool, 13> ButtonDown{};    // controller buttons 0 to 12
+  DirectionOptions direction_options;              // the main form's, as the dialog loaded
+  std::array<bool, 4> DirectionDown{};             // 0 Left, 1 Right, 2 Up, 3 Down
+  std::array<bool, kTrackedButtons> ButtonDown{};  // by controller button number
   std::int16_t CapturedKey = 0;
   bool Capturing = false;
   bool Unloading = false;
@@ -145,9 +147,6 @@ class FormJoyConfig {
   // The capture that waits: its control and the label text it replaced.
   int capture_index_ = -1;
   std::string remembered_label_;
-  // True once a state has been read from a device: before that the record is all zero, which
-  // would read as Left held, so the preview examines nothing.
-  bool pad_state_read_ = false;
 };
 
 }  // namespace padwire

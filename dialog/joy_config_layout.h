@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "dialog/twips.h"
-#include "engine/key_codes.h"
+#include "engine/pad_buttons.h"
 #include "platform/ui_model.h"
 
 namespace padwire::joy_config {
@@ -117,10 +117,5 @@ inline constexpr TwipsRect kCmbName = {15, 3525, 4290, 315};
 inline constexpr TwipsRect kBtnConfig = {15, 3855, 1635, 300};
 inline constexpr std::string_view kConfigCaption = "Game Controllers...";
 inline constexpr int kTimerInterval = 10;
-
-// The pad-button control that a controller button picks in the preview, for buttons 0 to 12;
-// buttons 9 and up all stand for M.
-inline constexpr std::array<int, 13> kControlOfButton = {
-    kPadA, kPadB, kPadC, kPadX, kPadY, kPadZ, kPadL, kPadR, kPadStart, kPadM, kPadM, kPadM, kPadM};
 
 }  // namespace padwire::joy_config

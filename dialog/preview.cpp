@@ -12,26 +12,21 @@ constexpr int kLeft = 0, kRight = 1, kUp = 2, kDown = 3;
 
 void FormJoyConfig::Timer1_Timer() {
   if (!loaded_ || !Timer1.Enabled) return;
-  // Without a device there is nothing to read; an all-zero record is not a reading, so the
-  // preview stays idle instead of taking it as Left held.
-  if (!PadDevice) return;
-
-  const bool polled = PadDevice->poll();
-  JoyState2 state;
-  const bool read = PadDevice->get_state(state);
-  if (read) {
-    PadState = state;
-    pad_state_read_ = true;
-  }
-  // One attempt to get the device back per failing tick; the tick goes on with the last state.
-  if (!polled || !read) PadDevice->acquire();
-  if (!pad_state_read_) return;
+  // Without a device there is nothing to read. A failed read leaves the last state, and the
+  // device is acquired again, once a failing tick.
+  if (!PadDevice.device()) return;
+  PadDevice.read(PadState);
+  // Until the device has delivered a state the record is no reading (all zero would be Left
+  // held), so the preview stays idle.
+  if (!PadDevice.has_reading()) return;
 
   // Examined in a fixed order, at most one new press a tick: the x axis, then the y axis only
   // with x centred, then the buttons only with both centred. A press is marked as seen even
   // when a waiting capture drops the request, so it has to be released and pressed again.
-  const std::int32_t x = PadState.lX;
-  const std::int32_t y = PadState.lY;
+  // The directions are decoded as the poll cycle decodes them, with the main form's options.
+  const Stick stick = decode_directions(PadState, direction_options);
+  const std::int32_t x = stick.x;
+  const std::int32_t y = stick.y;
   if (x < kAxisCentre) {
     if (!DirectionDown[kLeft]) {
       DirectionDown[kLeft] = true;
@@ -67,14 +62,14 @@ void FormJoyConfig::Timer1_Timer() {
   DirectionDown[kUp] = false;
   DirectionDown[kDown] = false;
 
-  // Buttons 13 and up have no edge memory and stand for no pad button: they are not examined.
-  const int last = std::min<int>(LastButtonIndex, static_cast<int>(ButtonDown.size()) - 1);
-  for (int i = 0; i <= last; ++i) {
-    const auto b = static_cast<std::size_t>(i);
+  // Controller buttons 13 and up have no edge memory: they are not examined.
+  const int last = std::min<int>(LastButtonIndex, kTrackedButtons - 1);
+  for (int button = 0; button <= last; ++button) {
+    const auto b = static_cast<std::size_t>(button);
     if (PadState.rgbButtons[b] != 0) {
       if (ButtonDown[b]) continue;
       ButtonDown[b] = true;
-      btnJoy_Click(joy_config::kControlOfButton[b]);
+      btnJoy_Click(pad_button_of_controller_button(button));
       return;
     }
     ButtonDown[b] = false;

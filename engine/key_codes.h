@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/pad_buttons.h"
+
 namespace padwire {
 
 struct KeyCodes {
@@ -25,26 +27,6 @@ struct KeyCodes {
   std::uint8_t KeyDefEscape = 0;
 };
 
-// Pad-button indices: the order of the assignment dialog's controls and of the keys "0" to
-// "13" of a stored key set.
-inline constexpr int kPadButtonCount = 14;
-enum PadButton : int {
-  kPadX = 0,
-  kPadY,
-  kPadZ,
-  kPadA,
-  kPadB,
-  kPadC,
-  kPadUp,
-  kPadDown,
-  kPadLeft,
-  kPadRight,
-  kPadStart,
-  kPadL,
-  kPadR,
-  kPadM,
-};
-
 // The key-code variable of each pad-button index.
 inline constexpr std::array<std::uint8_t KeyCodes::*, kPadButtonCount> kPadButtonVariable = {
     &KeyCodes::JoyButtonX, &KeyCodes::JoyButtonY, &KeyCodes::JoyButtonZ, &KeyCodes::JoyButtonA,
@@ -54,7 +36,7 @@ inline constexpr std::array<std::uint8_t KeyCodes::*, kPadButtonCount> kPadButto
 };
 
 inline std::uint8_t& pad_key(KeyCodes& keys, int index) { return keys.*kPadButtonVariable[index]; }
-inline std::uint8_t pad_key(const KeyCodes& keys, int index) {
+inline const std::uint8_t& pad_key(const KeyCodes& keys, int index) {
   return keys.*kPadButtonVariable[index];
 }
 

@@ -34,8 +34,8 @@ void PadEngine::MouseModeStep() {
   Point position;
   if (platform_.mouse.get_cursor_pos(position)) CursorPos = position;
   CursorTarget = CursorPos;
-  accelerate(PadState.lX, CursorSpeedX, CursorTarget.x);
-  accelerate(PadState.lY, CursorSpeedY, CursorTarget.y);
+  accelerate(stick_.x, CursorSpeedX, CursorTarget.x);
+  accelerate(stick_.y, CursorSpeedY, CursorTarget.y);
   // Only a real move touches the pointer, so the user's own mouse keeps working at rest.
   if (CursorTarget != CursorPos) platform_.mouse.set_cursor_pos(CursorTarget.x, CursorTarget.y);
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/key_codes.h"
+#include "engine/pad_buttons.h"
 #include "engine/pad_reader.h"
 #include "platform/platform.h"
 #include "platform/ui_model.h"
@@ -23,18 +24,6 @@ inline constexpr int kVkControl = 17;
 inline constexpr int kVkAlt = 18;
 inline constexpr int kVkSnapshot = 44;
 inline constexpr int kVkScroll = 145;
-
-// Controller buttons with a fixed role (counted from 0).
-inline constexpr int kButtonA = 0;
-inline constexpr int kButtonB = 1;
-inline constexpr int kButtonC = 2;
-inline constexpr int kButtonX = 3;
-inline constexpr int kButtonY = 4;
-inline constexpr int kButtonR = 7;
-inline constexpr int kButtonStart = 8;
-inline constexpr int kButtonM = 9;
-// The edge memory covers controller buttons 0 to 12; higher buttons are never translated.
-inline constexpr int kTrackedButtons = 13;
 
 // Rumble modes, as stored under "RumbleType".
 inline constexpr std::int16_t kRumbleNever = 0;
@@ -86,6 +75,8 @@ class PadEngine {
   KeyCodes keys;
   std::int16_t RumbleType = 0;
   bool Logitech = false;
+  // "Analog Stick Dead Zone" and "D-Pad Hat as Directions".
+  DirectionOptions direction_options;
   bool SelectOnM = false;
   bool AutoFireOn = false;
   bool MouseMode = false;
@@ -96,7 +87,7 @@ class PadEngine {
 
   PadReader PadDevice;  // the controller, while one is open
   std::unique_ptr<RumbleEffect> RumbleEffect_;
-  JoyState2 PadState;
+  JoyState2 PadState;  // the raw record, as the debug window shows it
 
   std::array<bool, 4> DirectionDown{};  // 0 Left, 1 Right, 2 Up, 3 Down
   std::array<bool, kTrackedButtons> ButtonDown{};
@@ -145,6 +136,8 @@ class PadEngine {
   // while the pad button is held still lets go of the key that went down.
   std::array<std::uint32_t, 256> presses_{};
   std::array<std::optional<std::uint8_t>, kPadSources> source_key_{};
+  // The directions of the last reading, as direction_options decode it.
+  Stick stick_;
 };
 
 }  // namespace padwire

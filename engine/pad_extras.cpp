@@ -78,7 +78,7 @@ void PadEngine::run_m_combinations() {
     platform_.keyboard.key_event(kVkTab, 0, kKeyEventExtended, 0);
     platform_.keyboard.key_event(kVkTab, 0, kKeyEventKeyUp, 0);
     platform_.keyboard.key_event(kVkAlt, 0, kKeyEventExtended | kKeyEventKeyUp, 0);
-  } else if (PadState.lY < kAxisCentre) {
+  } else if (stick_.y < kAxisCentre) {
     HoldNextRelease = true;
   }
 }

@@ -1,6 +1,8 @@
 // The controller as the program reads it: the first joystick the system enumerates, opened for
 // one window, read once a tick, acquired again after a failed read, and known to be gone for
-// good once it says it is unplugged or keeps failing.
+// good once it says it is unplugged or keeps failing; and the directions a state record gives.
+// The main form's poll cycle and the assignment dialog's preview each read through one of these,
+// on a device of their own.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +18,26 @@ namespace padwire {
 // lost for a moment (another program took it, the system was busy) comes back well within it.
 inline constexpr std::uint64_t kPadGoneAfterMs = 250;
 
+// How the directions are taken from a state record. Both off: the axes as they are, which
+// suits a digital pad that rests at exactly the centre.
+struct DirectionOptions {
+  // An axis within a quarter of its half-range of the centre reads as centred, so an analog
+  // stick that rests a little off centre, or jitters, holds no direction.
+  bool dead_zone = false;
+  // Point-of-view hat 0, while it is not centred, gives the directions instead of the stick.
+  bool hat = false;
+};
+
+// The directions as two axes in the 0..65535 range, 32768 the centre: below it Left or Up,
+// above it Right or Down.
+struct Stick {
+  std::int32_t x = kAxisCentre;
+  std::int32_t y = kAxisCentre;
+  friend bool operator==(const Stick&, const Stick&) = default;
+};
+
+Stick decode_directions(const JoyState2& state, DirectionOptions options);
+
 class PadReader {
  public:
   explicit PadReader(Clock& clock) : clock_(clock) {}
@@ -23,18 +45,24 @@ class PadReader {
   // Creates a device on the first joystick `root` enumerates, attached or not, and sets it up
   // for `window`: cooperative level, the joystick-2 data format, acquire, then counts its
   // buttons. A step that fails is skipped. False when no device could be created. A device
-  // that is open already is closed first.
+  // that is open already is dropped first, as forget() drops it.
   bool open(InputRoot& root, WindowHandle window, std::uint32_t cooperation);
   // Unacquires the device and drops it.
   void close();
+  // Drops the device without unacquiring it, as a window that goes away leaves its own.
+  void forget();
 
   ControllerDevice* device() const { return device_.get(); }
-  // The number of button objects the device reported when it was opened.
-  std::optional<int> button_count() const { return buttons_; }
+  // The highest controller button number there is to read, from the count of button objects
+  // the device reported when it was opened (-1 for none); nothing when the count failed.
+  std::optional<std::int16_t> last_button_index() const;
 
   // Polls the device and reads its state into `state`; a failed read leaves `state` as it was.
   // When the poll or the read fails, the device is acquired again.
   void read(JoyState2& state);
+  // True once a read of the open device has succeeded: until then the record read into holds
+  // no reading of this device.
+  bool has_reading() const { return has_reading_; }
   // True once the device reported it is unplugged, or every read has failed for
   // kPadGoneAfterMs since the first failure of an unbroken run.
   bool gone() const { return gone_; }
@@ -44,6 +72,7 @@ class PadReader {
   std::unique_ptr<ControllerDevice> device_;
   std::optional<int> buttons_;
   std::optional<std::uint64_t> failing_since_;
+  bool has_reading_ = false;
   bool gone_ = false;
 };
 

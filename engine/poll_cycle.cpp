@@ -1,7 +1,5 @@
 // The poll cycle: one tick of the main timer reads the controller and turns every change of a
 // direction or button into a key press or release.
-#include <algorithm>
-
 #include "engine/pad_engine.h"
 
 namespace padwire {
@@ -30,9 +28,7 @@ PadEngine::PadEngine(Platform& platform, const MenuItem& auto_fire_item, const M
 
 bool PadEngine::open_controller(InputRoot& root, WindowHandle window) {
   if (!PadDevice.open(root, window, kCoopExclusiveBackground)) return false;
-  if (const auto count = PadDevice.button_count()) {
-    LastButtonIndex = static_cast<std::int16_t>(std::clamp(*count - 1, -1, 32767));
-  }
+  if (const auto last = PadDevice.last_button_index()) LastButtonIndex = *last;
   return true;
 }
 
@@ -93,11 +89,16 @@ void PadEngine::read_controller() {
   // A controller gone for good reads as one at rest, so that the rest of the tick releases
   // what it holds down the ordinary way before the device is dropped.
   if (PadDevice.gone()) PadState = rest_state();
+  // The rest state's hat reads 0, which is Up: while the record holds no reading of the open
+  // device, and once it is gone, the directions are centred whatever the options say.
+  stick_ = PadDevice.has_reading() && !PadDevice.gone()
+               ? decode_directions(PadState, direction_options)
+               : Stick{};
 }
 
 void PadEngine::translate_directions() {
-  const std::int32_t x = PadState.lX;
-  const std::int32_t y = PadState.lY;
+  const std::int32_t x = stick_.x;
+  const std::int32_t y = stick_.y;
 
   // Each side of an axis is looked at on its own, so swinging across the centre between two
   // ticks leaves both directions down until a tick sees the centre.
@@ -141,18 +142,7 @@ void PadEngine::translate_directions() {
 }
 
 const std::uint8_t& PadEngine::key_of_button(int i) const {
-  switch (i) {
-    case 0: return keys.JoyButtonA;
-    case 1: return keys.JoyButtonB;
-    case 2: return keys.JoyButtonC;
-    case 3: return keys.JoyButtonX;
-    case 4: return keys.JoyButtonY;
-    case 5: return keys.JoyButtonZ;
-    case 6: return keys.JoyTriggerL;
-    case 7: return keys.JoyTriggerR;
-    case 8: return keys.JoyStart;
-    default: return keys.JoySelect;
-  }
+  return pad_key(keys, pad_button_of_controller_button(i));
 }
 
 void PadEngine::button_loop() {

@@ -95,6 +95,9 @@ void FormPadwire::Form_Load() {
                   read_setting(settings::kLogitech,
                                boolean_to_text(contains_ignoring_case(product_name, "Logitech"))));
   engine.Logitech = menu.mnuLogitech.checked;
+  read_check_mark(menu.mnuDeadZone, read_setting(settings::kDeadZone, "False"));
+  read_check_mark(menu.mnuHatDirections, read_setting(settings::kHatDirections, "False"));
+  engine.direction_options = {menu.mnuDeadZone.checked, menu.mnuHatDirections.checked};
   if (const auto rumble = text_to_int16(read_setting(settings::kRumbleType, "2"))) {
     engine.RumbleType = *rumble;
   }

@@ -55,6 +55,8 @@ class FormPadwire {
   void mnuSelect_Click();
   void mnuAutoFire_Click();
   void mnuLogitech_Click();
+  void mnuDeadZone_Click();
+  void mnuHatDirections_Click();
   void mnuAutodetectProfile_Click();
   void mnuAbout_Click();
   void mnuExit_Click();

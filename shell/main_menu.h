@@ -9,7 +9,7 @@
 
 namespace padwire {
 
-inline constexpr std::size_t kMenuItemCount = 20;
+inline constexpr std::size_t kMenuItemCount = 22;
 
 struct MainMenu {
   MenuItem mnuEnabled{"mnuEnabled", "Enabled", true};
@@ -20,6 +20,8 @@ struct MainMenu {
   MenuItem mnuSelect{"mnuSelect", "Use M button as Select"};
   MenuItem mnuAutoFire{"mnuAutoFire", "Allow Auto-Fire"};
   MenuItem mnuLogitech{"mnuLogitech", "Logitech Wingman Patch"};
+  MenuItem mnuDeadZone{"mnuDeadZone", "Analog Stick Dead Zone"};
+  MenuItem mnuHatDirections{"mnuHatDirections", "D-Pad Hat as Directions"};
   MenuItem mnuSep2{"mnuSep2", "-"};
   MenuItem mnuAutodetectProfile{"mnuAutodetectProfile", "Auto-detect profile", true};
   MenuItem mnuSwapLR{"mnuSwapLR", "Swap L1/R1 with L2/R2 Buttons"};
@@ -34,10 +36,17 @@ struct MainMenu {
   MenuItem mnuExit{"mnuExit", "E&xit"};
 
   std::array<const MenuItem*, kMenuItemCount> items() const {
-    return {&mnuEnabled, &mnuSep1,   &mnuConfig, &mnuRumble,  &mnuForceFeedback,
-            &mnuSelect,  &mnuAutoFire, &mnuLogitech, &mnuSep2, &mnuAutodetectProfile,
-            &mnuSwapLR,  &mnuDOSApplication, &mnuSep3, &mnuSNES9X, &mnuVGS,
-            &mnuCustom,  &mnuSep4,   &mnuAbout,  &mnuSep5,    &mnuExit};
+    return {&mnuEnabled,       &mnuSep1,
+            &mnuConfig,        &mnuRumble,
+            &mnuForceFeedback, &mnuSelect,
+            &mnuAutoFire,      &mnuLogitech,
+            &mnuDeadZone,      &mnuHatDirections,
+            &mnuSep2,          &mnuAutodetectProfile,
+            &mnuSwapLR,        &mnuDOSApplication,
+            &mnuSep3,          &mnuSNES9X,
+            &mnuVGS,           &mnuCustom,
+            &mnuSep4,          &mnuAbout,
+            &mnuSep5,          &mnuExit};
   }
 };
 

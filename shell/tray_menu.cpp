@@ -36,6 +36,8 @@ void FormPadwire::menu_click(std::size_t index) {
   else if (item == &menu.mnuSelect) mnuSelect_Click();
   else if (item == &menu.mnuAutoFire) mnuAutoFire_Click();
   else if (item == &menu.mnuLogitech) mnuLogitech_Click();
+  else if (item == &menu.mnuDeadZone) mnuDeadZone_Click();
+  else if (item == &menu.mnuHatDirections) mnuHatDirections_Click();
   else if (item == &menu.mnuAutodetectProfile) mnuAutodetectProfile_Click();
   else if (item == &menu.mnuSwapLR) mnuSwapLR_Click();
   else if (item == &menu.mnuDOSApplication) mnuDOSApplication_Click();
@@ -77,6 +79,19 @@ void FormPadwire::mnuLogitech_Click() {
   toggle(menu.mnuLogitech);
   engine.Logitech = menu.mnuLogitech.checked;
   save_setting(settings::kLogitech, boolean_to_text(menu.mnuLogitech.checked));
+}
+
+// Decoding options for pads with analog sticks and a hat; the tick reads them at once.
+void FormPadwire::mnuDeadZone_Click() {
+  toggle(menu.mnuDeadZone);
+  engine.direction_options.dead_zone = menu.mnuDeadZone.checked;
+  save_setting(settings::kDeadZone, boolean_to_text(menu.mnuDeadZone.checked));
+}
+
+void FormPadwire::mnuHatDirections_Click() {
+  toggle(menu.mnuHatDirections);
+  engine.direction_options.hat = menu.mnuHatDirections.checked;
+  save_setting(settings::kHatDirections, boolean_to_text(menu.mnuHatDirections.checked));
 }
 
 void FormPadwire::mnuAutodetectProfile_Click() {

@@ -38,7 +38,7 @@ shoot debug-window "Padwire Debug Window"
 # The pointer over the icon in Wine's stand-in tray (top left): the menu opens below it.
 xdotool mousemove 14 32
 menu
-import -window root -crop 300x390+0+0 +repage "$out/tray-menu.png"
+import -window root -crop 300x424+0+0 +repage "$out/tray-menu.png"
 keys 27
 xdotool mousemove 512 384
 menu

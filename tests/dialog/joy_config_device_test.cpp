@@ -133,7 +133,7 @@ TEST_F(JoyConfigDevice, WithoutAControllerTheButtonCountOfBeforeStays) {
   calls.clear();
   dialog.show();
   EXPECT_EQ(calls, (Calls{"directinput", "enumerate 4 0"}));
-  EXPECT_EQ(dialog.PadDevice, nullptr);
+  EXPECT_EQ(dialog.PadDevice.device(), nullptr);
   EXPECT_EQ(dialog.LastButtonIndex, 5);
 }
 

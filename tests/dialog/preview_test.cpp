@@ -17,16 +17,17 @@ constexpr std::int32_t kC = kAxisCentre;
 struct Reading {
   std::int32_t x = kC, y = kC;
   std::vector<int> buttons;
-  int expected = kNone;    // the control whose capture this tick starts
-  bool answer_key = true;  // press a key afterwards, ending a capture that waits
+  int expected = kNone;            // the control whose capture this tick starts
+  bool answer_key = true;          // press a key afterwards, ending a capture that waits
+  std::uint32_t pov = 0xFFFFFFFF;  // hat 0, centred
 };
 
 class Preview : public ::testing::Test {
  protected:
-  void open(int buttons, bool logitech = false) {
+  // `menu`: menu choices before the dialog opens.
+  void open(int buttons, const std::string& menu = "") {
     s.run(parse_scenario("controller buttons " + std::to_string(buttons) +
-                         " name Pad\nhold 16\nstart\n" + (logitech ? "menu mnuLogitech\n" : "") +
-                         "config open\n"));
+                         " name Pad\nhold 16\nstart\n" + menu + "config open\n"));
   }
   FormJoyConfig& dialog() { return s.joy_config({}); }
   int green() {
@@ -45,6 +46,7 @@ class Preview : public ::testing::Test {
       st = JoyState2{};
       st.lX = r.x;
       st.lY = r.y;
+      st.rgdwPOV[0] = r.pov;
       for (int b : r.buttons) st.rgbButtons[b] = 128;
       const bool waiting = dialog().Capturing;
       dialog().Timer1_Timer();
@@ -100,7 +102,7 @@ TEST_F(Preview, AHeldPressStartsOneCaptureAndOneSeenDuringAWaitNone) {
 }
 
 TEST_F(Preview, TheLogitechPatchIgnoresOnlyTheWingmansRestingReading) {
-  open(10, true);
+  open(10, "menu mnuLogitech\n");
   play({
       {0, 0, {0}, kNone},  // Left marked held, nothing picked, nothing else examined
       {0, 0, {0}, kNone},
@@ -114,11 +116,23 @@ TEST_F(Preview, AnAxisRestingOffCentreReadsAsThatDirectionHeldOnce) {
   play({{kC - 1, kC, {}, kPadLeft}, {kC - 1, kC, {3}, kNone}, {kC - 1, kC + 9, {3}, kNone}});
 }
 
+TEST_F(Preview, WithBothOptionsTheHatPicksAndARestingAnalogStickDoesNot) {
+  open(10, "menu mnuDeadZone\nmenu mnuHatDirections\n");
+  constexpr std::int32_t kRest = kC - 300;  // an analog stick resting off centre
+  play({
+      {kRest, kC + 200, {2}, kPadC},              // at rest: the buttons are examined
+      {kRest, kRest, {}, kPadRight, true, 9000},  // the hat decides over the stick
+      {kRest, kRest, {}, kNone},                  // centred hat: the resting stick
+      {kRest, kRest, {}, kPadLeft, true, 31500},  // up-left is Left, as with the stick
+      {0, kC, {}, kPadUp, true, 0},               // the hat's Up over a stick held left
+  });
+}
+
 TEST_F(Preview, WithoutAReadingTheAllZeroRecordPicksNothing) {
   // No controller: no device at all.
   s.run(parse_scenario("hold 16\nstart\nconfig open\nconfig tick 20\n"));
   EXPECT_FALSE(dialog().Capturing);
-  EXPECT_EQ(dialog().PadDevice, nullptr);
+  EXPECT_EQ(dialog().PadDevice.device(), nullptr);
   // A device whose reads fail from the first tick on: one acquire a tick, still nothing picked.
   Session failing;
   failing.run(

@@ -25,9 +25,11 @@ namespace menu {
 inline constexpr int kConfigureJoypad = 2;
 inline constexpr int kUseMAsSelect = 4;
 inline constexpr int kAllowAutoFire = 5;
-inline constexpr int kDosApplication = 9;
-inline constexpr int kSnes9x = 10;
-inline constexpr int kVgs = 11;
+inline constexpr int kDeadZone = 7;
+inline constexpr int kHatDirections = 8;
+inline constexpr int kDosApplication = 11;
+inline constexpr int kSnes9x = 12;
+inline constexpr int kVgs = 13;
 }  // namespace menu
 
 // Pad buttons as the controller numbers them.

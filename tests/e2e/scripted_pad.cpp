@@ -18,9 +18,9 @@ void ScriptedPad::describe(const std::string& lines) {
   write();
 }
 
-void ScriptedPad::hold(std::initializer_list<int> buttons, long x, long y) {
+void ScriptedPad::hold(std::initializer_list<int> buttons, long x, long y, unsigned long pov) {
   std::ostringstream state;
-  state << "x " << x << "\ny " << y << "\n";
+  state << "x " << x << "\ny " << y << "\npov " << pov << "\n";
   if (buttons.size() > 0) {
     state << "held ";
     const char* separator = "";

@@ -10,6 +10,7 @@
 namespace padwire::e2e {
 
 inline constexpr long kCentre = 32768;
+inline constexpr unsigned long kHatCentred = 0xFFFFFFFF;
 
 class ScriptedPad {
  public:
@@ -20,8 +21,10 @@ class ScriptedPad {
   // Lines that describe the device (create, device, name, buttons, effects), kept for every
   // later state.
   void describe(const std::string& lines);
-  // The controller's state: buttons held (numbered from 0) and the two axes.
-  void hold(std::initializer_list<int> buttons, long x = kCentre, long y = kCentre);
+  // The controller's state: buttons held (numbered from 0), the two axes and hat 0 (in
+  // hundredths of a degree).
+  void hold(std::initializer_list<int> buttons, long x = kCentre, long y = kCentre,
+            unsigned long pov = kHatCentred);
   // The device fails its poll and state reads (unplugged) or works again.
   void lose(bool lost);
 
