@@ -39,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Tray tray(main_window, tray_icon ? tray_icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
   Win32DirectInput input;
   // A key the program sends right after a menu choice (the key-ups of Exit) goes to the game.
-  Win32Keyboard keyboard([&tray] { tray.give_back_foreground(); });
+  Win32Keyboard keyboard([&tray] { tray.before_key(); });
   Win32Keystrokes keystrokes;
   Win32Mouse mouse;
   RegistrySettingsStore settings;

@@ -89,10 +89,15 @@ std::optional<std::size_t> Win32Tray::track_popup(std::span<const MenuItem* cons
 }
 
 void Win32Tray::give_back_foreground() {
-  const HWND before = before_menu_;
+  before_key();
   before_menu_ = nullptr;
-  if (before && before != owner_ && IsWindow(before) && GetForegroundWindow() == owner_ &&
-      SetForegroundWindow(before)) {
+}
+
+void Win32Tray::before_key() {
+  const HWND before = before_menu_;
+  if (!before || GetForegroundWindow() != owner_) return;
+  before_menu_ = nullptr;
+  if (before != owner_ && IsWindow(before) && SetForegroundWindow(before)) {
     wait_for_activation(before);
   }
 }
