@@ -36,11 +36,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                  GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
 
+  Win32Tray tray(main_window, tray_icon ? tray_icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
   Win32DirectInput input;
-  Win32Keyboard keyboard;
+  // A key the program sends right after a menu choice (the key-ups of Exit) goes to the game.
+  Win32Keyboard keyboard([&tray] { tray.before_key(); });
   Win32Keystrokes keystrokes;
   Win32Mouse mouse;
-  Win32Tray tray(main_window, tray_icon ? tray_icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
   RegistrySettingsStore settings;
   Win32Views views(main_window);
   // Ending closes every other window without its closing steps and leaves the message loop
@@ -84,6 +85,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   };
 
   form.Form_Load();
+  const DeviceNotification hid_arrivals = register_hid_arrivals(main_window);
   SetTimer(main_window, kLookTimerId, kLookInterval, nullptr);
   const int result = run_message_loop(views);
 

@@ -58,16 +58,20 @@ struct CloseRegistryKey {
 struct FreeLibraryHandle {
   void operator()(HMODULE module) const { FreeLibrary(module); }
 };
+struct UnregisterDeviceNotificationHandle {
+  void operator()(HDEVNOTIFY notification) const { UnregisterDeviceNotification(notification); }
+};
 
 using Font = Owned<HFONT, DeleteGdiObject>;
 using Pen = Owned<HPEN, DeleteGdiObject>;
 using Brush = Owned<HBRUSH, DeleteGdiObject>;
 using Bitmap = Owned<HBITMAP, DeleteGdiObject>;
-using MemoryDc = Owned<HDC, DeleteMemoryDc>;  // from CreateCompatibleDC
+using MemoryDc = Owned<HDC, DeleteMemoryDc>;   // from CreateCompatibleDC
 using Icon = Owned<HICON, DestroyIconHandle>;  // created or loaded unshared (not LR_SHARED)
 using Menu = Owned<HMENU, DestroyMenuHandle>;
 using RegistryKey = Owned<HKEY, CloseRegistryKey>;
 using Library = Owned<HMODULE, FreeLibraryHandle>;
+using DeviceNotification = Owned<HDEVNOTIFY, UnregisterDeviceNotificationHandle>;
 
 // The device context of a window (of the screen for null), borrowed with GetDC and given back.
 class WindowDc {

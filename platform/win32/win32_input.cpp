@@ -5,6 +5,7 @@
 
 #include <dinput.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstddef>
 #include <cstdio>
@@ -89,8 +90,12 @@ BOOL CALLBACK collect_axis(LPCDIDEVICEOBJECTINSTANCEW object, LPVOID axes) {
 
 class DirectInputDevice final : public ControllerDevice {
  public:
-  DirectInputDevice(SharedLibrary library, IDirectInputDevice8W* device)
-      : library_(std::move(library)), device_(device) {}
+  // `input` made the device from `instance`; the device keeps it to ask for the status.
+  DirectInputDevice(SharedLibrary library, IDirectInput8W* input, const GUID& instance,
+                    IDirectInputDevice8W* device)
+      : library_(std::move(library)), input_(input), instance_(instance), device_(device) {
+    input->AddRef();
+  }
 
   bool set_cooperative_level(WindowHandle window, std::uint32_t flags) override {
     return SUCCEEDED(device_->SetCooperativeLevel(reinterpret_cast<HWND>(window), flags));
@@ -157,13 +162,21 @@ class DirectInputDevice final : public ControllerDevice {
 
  private:
   // The result of an acquire, poll or state read; an unplugged device is remembered, since
-  // its object never works again (a new one has to be created when the device returns).
+  // its object never works again (a new one has to be created when the device returns). A
+  // driver may report the removal as lost input instead; the system's status of the instance
+  // (not attached) tells it apart from a device another program took for a moment.
   bool succeeded(HRESULT result) {
-    if (result == static_cast<HRESULT>(DIERR_UNPLUGGED)) unplugged_ = true;
-    return SUCCEEDED(result);
+    if (SUCCEEDED(result)) return true;
+    if (result == static_cast<HRESULT>(DIERR_UNPLUGGED) ||
+        input_->GetDeviceStatus(instance_) == DI_NOTATTACHED) {
+      unplugged_ = true;
+    }
+    return false;
   }
 
   SharedLibrary library_;
+  ComPtr<IDirectInput8W> input_;
+  GUID instance_;
   ComPtr<IDirectInputDevice8W> device_;
   bool unplugged_ = false;
 };
@@ -179,12 +192,21 @@ class DirectInputRoot final : public InputRoot {
       : library_(std::move(library)), input_(input) {}
 
   // The joystick type of the classic interface is the game-controller class of version 8,
-  // which holds joysticks, gamepads and wheels alike.
+  // which holds joysticks, gamepads and wheels alike. All devices come attached ones first:
+  // the system may also list a controller that was set up once and is not plugged in, and the
+  // first in the list is the one the program opens, at start-up and when a pad is plugged in.
   std::vector<std::string> enumerate_devices(int device_type, std::uint32_t flags) override {
     std::vector<std::string> guids;
     if (device_type != kDevTypeJoystick) return guids;
-    if (FAILED(input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &guids, flags))) {
-      guids.clear();
+    if (FAILED(input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &guids,
+                                   flags | DIEDFL_ATTACHEDONLY))) {
+      return {};
+    }
+    if (flags & DIEDFL_ATTACHEDONLY) return guids;
+    std::vector<std::string> all;
+    if (FAILED(input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &all, flags))) return {};
+    for (std::string& guid : all) {
+      if (std::find(guids.begin(), guids.end(), guid) == guids.end()) guids.push_back(guid);
     }
     return guids;
   }
@@ -193,7 +215,7 @@ class DirectInputRoot final : public InputRoot {
     if (!guid) return nullptr;
     IDirectInputDevice8W* device = nullptr;
     if (FAILED(input_->CreateDevice(*guid, &device, nullptr)) || !device) return nullptr;
-    return std::make_unique<DirectInputDevice>(library_, device);
+    return std::make_unique<DirectInputDevice>(library_, input_.get(), *guid, device);
   }
 
  private:

@@ -38,6 +38,7 @@ bool is_extended_key(std::uint8_t vk) {
 
 void Win32Keyboard::key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                               std::uintptr_t extra_info) {
+  if (before_key_) before_key_();
   keybd_event(vk, scan, flags, extra_info);
 }
 

@@ -1,6 +1,8 @@
 // Synthetic keyboard and mouse input, and the key-state tables, through user32.
 #pragma once
 
+#include <functional>
+#include <utility>
 #include <vector>
 
 #include "platform/common/sendkeys.h"
@@ -11,6 +13,11 @@ namespace padwire::win32 {
 
 class Win32Keyboard final : public Keyboard {
  public:
+  // `before_key` runs before every key event: the keys go to the window in front, and the
+  // composition root uses it to put the game back there after a tray menu choice.
+  explicit Win32Keyboard(std::function<void()> before_key = {})
+      : before_key_(std::move(before_key)) {}
+
   // keybd_event with exactly the caller's arguments: the engine chooses scan codes and flags.
   void key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                  std::uintptr_t extra_info) override;
@@ -19,6 +26,9 @@ class Win32Keyboard final : public Keyboard {
   // The thread's own keyboard state (the Scroll Lock light follows its toggle bit).
   bool get_keyboard_state(KeyboardState& state) override;
   bool set_keyboard_state(const KeyboardState& state) override;
+
+ private:
+  std::function<void()> before_key_;
 };
 
 // Keystroke strings go out through SendInput as virtual keys: Alt combinations then arrive as

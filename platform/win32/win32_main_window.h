@@ -7,6 +7,8 @@
 
 #include <functional>
 
+#include "platform/win32/win32_handles.h"
+
 namespace padwire::win32 {
 
 inline constexpr const wchar_t* kMainWindowClass = L"PadwireMain";
@@ -21,7 +23,8 @@ struct MainWindowEvents {
   std::function<void()> tick;
   // The mouse message the icon reported (WM_RBUTTONUP, WM_LBUTTONDBLCLK, ...).
   std::function<void(UINT)> tray;
-  // Someone asked the window to close (WM_CLOSE): the program unloads as on Exit.
+  // Someone asked the window to close (WM_CLOSE), or the session ends (WM_ENDSESSION): the
+  // program unloads as on Exit.
   std::function<void()> close;
   // A device change (WM_DEVICECHANGE) or the look timer: open a controller if none is open.
   std::function<void()> look_for_controller;
@@ -31,6 +34,10 @@ struct MainWindowEvents {
 
 // `events` must outlive the window; its members may be set after creation.
 HWND create_main_window(const wchar_t* caption, MainWindowEvents& events);
+
+// Asks for WM_DEVICECHANGE when a HID device interface arrives (a controller plugged in); the
+// device-tree changes every top-level window gets come without asking. Null when refused.
+DeviceNotification register_hid_arrivals(HWND window);
 
 class Win32Views;
 

@@ -55,25 +55,50 @@ void Win32Tray::add_again() {
   if (shown_) Shell_NotifyIconW(NIM_ADD, &*shown_);
 }
 
+namespace {
+
+// The window's thread takes the keyboard focus when it handles its activation, which another
+// thread does in its own time; a key sent before then reaches no window. Waits until it has,
+// for a fifth of a second at most.
+void wait_for_activation(HWND window) {
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  for (int waited = 0; waited < 200; waited += 5) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(thread, &info) || info.hwndActive != nullptr) return;
+    Sleep(5);
+  }
+}
+
+}  // namespace
+
 std::optional<std::size_t> Win32Tray::track_popup(std::span<const MenuItem* const> items) {
   const Menu menu = build_popup_menu(items);
   if (!menu) return std::nullopt;
   POINT at{};
   GetCursorPos(&at);
-  before_menu_ = GetForegroundWindow();
+  const HWND before = GetForegroundWindow();
   SetForegroundWindow(owner_);
-  const BOOL command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x,
-                                      at.y, 0, owner_, nullptr);
+  const BOOL command = TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                      at.x, at.y, 0, owner_, nullptr);
   PostMessageW(owner_, WM_NULL, 0, 0);
+  // Remembered only now: a give-back while the menu is open would close it.
+  before_menu_ = before;
   if (command <= 0 || static_cast<std::size_t>(command) > items.size()) return std::nullopt;
   return static_cast<std::size_t>(command) - 1;
 }
 
 void Win32Tray::give_back_foreground() {
-  const HWND before = before_menu_;
+  before_key();
   before_menu_ = nullptr;
-  if (before && before != owner_ && IsWindow(before) && GetForegroundWindow() == owner_) {
-    SetForegroundWindow(before);
+}
+
+void Win32Tray::before_key() {
+  const HWND before = before_menu_;
+  if (!before || GetForegroundWindow() != owner_) return;
+  before_menu_ = nullptr;
+  if (before != owner_ && IsWindow(before) && SetForegroundWindow(before)) {
+    wait_for_activation(before);
   }
 }
 

@@ -33,6 +33,10 @@ class Win32Tray final : public Tray {
   // opened none of the program's windows), the window that was in front before the menu gets
   // the foreground back, so the game keeps the keyboard. Does nothing when no menu was shown.
   void give_back_foreground();
+  // Before a key goes out: the same while the owner is in front, so that the key-ups of what a
+  // choice releases (Exit) reach the game. With one of the program's windows in front (a
+  // message box the choice opened) the give-back is kept for when the handler has run.
+  void before_key();
   // The notification area was made anew (Explorer restarted): the icon, when it is shown,
   // is added again with its tip.
   void add_again();

@@ -23,6 +23,17 @@ HWND EndToEnd::launch() {
   return main;
 }
 
+HWND EndToEnd::launch_holding_a(RecorderWindow& game) {
+  HWND main = launch();
+  if (!main || !game.take_focus()) return nullptr;
+  pad_.hold({pad::kA});
+  return wait_for_keys(game, 'J', 1) ? main : nullptr;
+}
+
+bool EndToEnd::device_created_after(int creates) {
+  return test::pump_until([&] { return pad_.count_in_log("create device") > creates; }, 6000);
+}
+
 bool EndToEnd::choose(HWND main, int downs) {
   std::vector<BYTE> keys(static_cast<std::size_t>(downs), VK_DOWN);
   keys.push_back(VK_RETURN);
@@ -34,9 +45,12 @@ bool EndToEnd::choose_key(HWND main, BYTE key) {
 }
 
 bool EndToEnd::exit_from_menu(HWND main) {
+  return choose_key(main, 'X') && ended(main);
+}
+
+bool EndToEnd::ended(HWND main) {
   DWORD code = 99;
-  return choose_key(main, 'X') && processes_.ends(padwire_, code) && code == 0 &&
-         !test::icon_present(main);
+  return processes_.ends(padwire_, code) && code == 0 && !test::icon_present(main);
 }
 
 bool EndToEnd::make_m_a_modifier(HWND main) {

@@ -43,11 +43,18 @@ class EndToEnd : public testing::Test {
 
   // Starts padwire.exe and waits for its tray icon; the main window, or null.
   HWND launch();
+  // launch(), then the game in front and pad A held until its key went down there.
+  HWND launch_holding_a(RecorderWindow& game);
+  // Waits until the program has created more than `creates` devices (the look for a
+  // controller runs every 2 seconds).
+  bool device_created_after(int creates);
   // Chooses the item `downs` places down the tray menu of `main` (Enter), or a key.
   bool choose(HWND main, int downs);
   bool choose_key(HWND main, BYTE key);
   // Exit from the tray menu: true when the process ended with code 0 and took its icon.
   bool exit_from_menu(HWND main);
+  // The program ends by itself: true when it ended with code 0 and took its icon.
+  bool ended(HWND main);
   // Unchecks "Use M button as Select" (checked on a first run), so that M is the modifier of
   // the combinations; true once the option is stored.
   bool make_m_a_modifier(HWND main);

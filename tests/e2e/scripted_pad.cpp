@@ -39,6 +39,11 @@ void ScriptedPad::lose(bool lost) {
   write();
 }
 
+void ScriptedPad::plug(bool plugged) {
+  unplugged_ = !plugged;
+  write();
+}
+
 // Written beside the script and renamed over it, so that the DLL never reads half a state; a
 // short pause first gives every state a modification time of its own.
 void ScriptedPad::write() {
@@ -47,7 +52,8 @@ void ScriptedPad::write() {
   HANDLE file = CreateFileW(staging.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
-  const std::string text = device_ + state_ + (lost_ ? "lost 1\n" : "lost 0\n");
+  const std::string text = device_ + state_ + (lost_ ? "lost 1\n" : "lost 0\n") +
+                           (unplugged_ ? "device unplugged\n" : "");
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);

@@ -18,15 +18,17 @@ class ScriptedPad {
   // process's environment, which every padwire.exe started afterwards inherits.
   explicit ScriptedPad(const std::wstring& folder);
 
-  // Lines that describe the device (create, device, name, buttons, effects), kept for every
-  // later state.
+  // Lines that describe the device (create, device, name, buttons, effects, phantom), kept for
+  // every later state.
   void describe(const std::string& lines);
   // The controller's state: buttons held (numbered from 0), the two axes and hat 0 (in
   // hundredths of a degree).
   void hold(std::initializer_list<int> buttons, long x = kCentre, long y = kCentre,
             unsigned long pov = kHatCentred);
-  // The device fails its poll and state reads (unplugged) or works again.
+  // The device fails its poll and state reads (input lost) or works again.
   void lose(bool lost);
+  // The joystick is pulled out (its devices fail for good, it is not listed) or plugged back.
+  void plug(bool plugged);
 
   // The device calls logged so far, one per line.
   std::string log() const;
@@ -41,6 +43,7 @@ class ScriptedPad {
   std::string device_;
   std::string state_;
   bool lost_ = false;
+  bool unplugged_ = false;
 };
 
 }  // namespace padwire::e2e

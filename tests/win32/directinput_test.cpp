@@ -14,6 +14,7 @@ namespace padwire::win32 {
 namespace {
 
 constexpr const char* kScriptedGuid = "{6F1D2B60-D5A0-11CF-BFC7-444553545001}";
+constexpr const char* kPhantomGuid = "{6F1D2B60-D5A0-11CF-BFC7-444553545002}";
 
 class DirectInput : public testing::Test {
  protected:
@@ -113,6 +114,44 @@ TEST_F(DirectInput, ALostDeviceFailsItsPollReadAndAcquire) {
   EXPECT_FALSE(device->get_state(state));
   EXPECT_EQ(state.lX, 7) << "a failed read leaves the record alone";
   EXPECT_FALSE(device->acquire());
+  EXPECT_FALSE(device->unplugged()) << "lost input while attached may come back";
+  write_script("lost 1\ndevice none\n");
+  EXPECT_FALSE(device->poll());
+  EXPECT_TRUE(device->unplugged()) << "lost input of a device no longer attached";
+}
+
+// Attached devices come first; an unplugged device says so and never works again, while a
+// new one made once it is back works.
+TEST_F(DirectInput, AnUnpluggedDeviceStaysUnpluggedAndAttachedDevicesComeFirst) {
+  write_script("phantom yes\n");
+  Win32DirectInput input;
+  auto root = input.create_input();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices),
+            (std::vector<std::string>{kScriptedGuid, kPhantomGuid}));
+  auto device = root->create_device(kScriptedGuid);
+  ASSERT_NE(device, nullptr);
+  EXPECT_TRUE(device->acquire());
+  auto phantom = root->create_device(kPhantomGuid);
+  ASSERT_NE(phantom, nullptr);
+  EXPECT_FALSE(phantom->acquire());
+  EXPECT_TRUE(phantom->unplugged());
+
+  write_script("phantom yes\ndevice unplugged\n");
+  EXPECT_EQ(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices),
+            std::vector<std::string>{kPhantomGuid});
+  EXPECT_FALSE(device->unplugged()) << "nothing failed yet";
+  JoyState2 state;
+  EXPECT_FALSE(device->get_state(state));
+  EXPECT_TRUE(device->unplugged());
+
+  write_script("phantom yes\n");
+  EXPECT_FALSE(device->acquire()) << "the old device object came back to life";
+  auto again = root->create_device(kScriptedGuid);
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(again->acquire());
+  EXPECT_TRUE(again->get_state(state));
+  EXPECT_FALSE(again->unplugged());
 }
 
 TEST_F(DirectInput, TheConstantForceStartsInfinitelyAloneAndStops) {

@@ -5,6 +5,12 @@
 // The script (path in PADWIRE_FAKE_PAD) is re-read whenever it changes. Its lines:
 //   create ok|fail          DirectInput8Create succeeds or fails
 //   device present|none     whether the joystick is enumerated
+//   device unplugged        not enumerated, and every device made so far fails its acquire,
+//                           poll and state read with DIERR_UNPLUGGED from now on, even after
+//                           "device present" plugs it back (a new device works then)
+//   phantom yes|no          a second joystick, set up once and never attached: listed first
+//                           when all devices are asked for, never with attached ones only;
+//                           its device fails as an unplugged one
 //   name TEXT               product name
 //   buttons N               number of button objects
 //   effects yes|no          whether it takes force feedback
@@ -29,6 +35,8 @@ namespace {
 struct Script {
   bool create_ok = true;
   bool present = true;
+  bool unplugged = false;
+  bool phantom = false;
   std::string name = "Scripted Pad";
   int buttons = 10;
   bool effects = false;
@@ -37,6 +45,8 @@ struct Script {
 };
 
 Script g_script;
+// How often the joystick was unplugged; a device works only while this is what it was made at.
+int g_unplugs = 0;
 FILETIME g_stamp{};
 HANDLE g_notify = nullptr;
 
@@ -83,8 +93,11 @@ void reload() {
     const std::string w = word, r = rest;
     if (w == "create")
       s.create_ok = r == "ok";
-    else if (w == "device")
+    else if (w == "device") {
       s.present = r == "present";
+      s.unplugged = r == "unplugged";
+    } else if (w == "phantom")
+      s.phantom = r == "yes";
     else if (w == "name")
       s.name = r;
     else if (w == "buttons")
@@ -108,6 +121,7 @@ void reload() {
   }
   std::fclose(f);
   const bool changed = std::memcmp(&s.state, &g_script.state, sizeof s.state) != 0;
+  if (s.unplugged && !g_script.unplugged) ++g_unplugs;
   g_script = s;
   g_stamp = data.ftLastWriteTime;
   if (changed && g_notify) SetEvent(g_notify);
@@ -125,6 +139,13 @@ void log_scroll_lock() {
 // {6F1D2B60-D5A0-11CF-BFC7-444553545001}: the instance GUID of the one scripted joystick.
 const GUID kInstance = {
     0x6f1d2b60, 0xd5a0, 0x11cf, {0xbf, 0xc7, 0x44, 0x45, 0x53, 0x54, 0x50, 0x01}};
+// {6F1D2B60-D5A0-11CF-BFC7-444553545002}: the phantom's.
+const GUID kPhantom = {
+    0x6f1d2b60, 0xd5a0, 0x11cf, {0xbf, 0xc7, 0x44, 0x45, 0x53, 0x54, 0x50, 0x02}};
+
+bool attached() {
+  return g_script.present && !g_script.unplugged;
+}
 
 template <class Interface>
 class Unknown : public Interface {
@@ -174,6 +195,8 @@ class Effect final : public Unknown<IDirectInputEffect> {
 
 class Device final : public Unknown<IDirectInputDevice8W> {
  public:
+  explicit Device(bool phantom) : phantom_(phantom), made_at_(g_unplugs) {}
+
   HRESULT STDMETHODCALLTYPE GetCapabilities(LPDIDEVCAPS caps) override {
     reload();
     if (!caps) return E_POINTER;
@@ -206,6 +229,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   HRESULT STDMETHODCALLTYPE Acquire() override {
     log("acquire");
     reload();
+    if (unplugged()) return DIERR_UNPLUGGED;
     return g_script.lost ? DIERR_INPUTLOST : DI_OK;
   }
   HRESULT STDMETHODCALLTYPE Unacquire() override {
@@ -214,6 +238,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   }
   HRESULT STDMETHODCALLTYPE GetDeviceState(DWORD size, LPVOID data) override {
     reload();
+    if (unplugged()) return DIERR_UNPLUGGED;
     if (g_script.lost) return DIERR_INPUTLOST;
     if (size != sizeof(DIJOYSTATE2) || !data) return DIERR_INVALIDPARAM;
     std::memcpy(data, &g_script.state, sizeof(DIJOYSTATE2));
@@ -272,6 +297,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   HRESULT STDMETHODCALLTYPE Poll() override {
     reload();
     log_scroll_lock();
+    if (unplugged()) return DIERR_UNPLUGGED;
     return g_script.lost ? DIERR_INPUTLOST : DI_NOEFFECT;
   }
   HRESULT STDMETHODCALLTYPE SendDeviceData(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override {
@@ -291,37 +317,57 @@ class Device final : public Unknown<IDirectInputDevice8W> {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE GetImageInfo(LPDIDEVICEIMAGEINFOHEADERW) override { return E_NOTIMPL; }
+
+ private:
+  bool unplugged() const { return phantom_ || g_script.unplugged || made_at_ != g_unplugs; }
+
+  bool phantom_;
+  int made_at_;
 };
+
+BOOL list_device(const GUID& guid, LPDIENUMDEVICESCALLBACKW callback, LPVOID ref) {
+  DIDEVICEINSTANCEW info{};
+  info.dwSize = sizeof info;
+  info.guidInstance = guid;
+  info.guidProduct = guid;
+  info.dwDevType = DI8DEVTYPE_GAMEPAD;
+  MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info.tszProductName, MAX_PATH);
+  MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info.tszInstanceName, MAX_PATH);
+  return callback(&info, ref);
+}
 
 class Input final : public Unknown<IDirectInput8W> {
  public:
   HRESULT STDMETHODCALLTYPE CreateDevice(REFGUID guid, LPDIRECTINPUTDEVICE8W* out,
                                          LPUNKNOWN) override {
     reload();
-    if (!g_script.present || !IsEqualGUID(guid, kInstance)) return DIERR_DEVICENOTREG;
+    if (g_script.phantom && IsEqualGUID(guid, kPhantom)) {
+      log("create phantom");
+      *out = new Device(true);
+      return DI_OK;
+    }
+    if (!attached() || !IsEqualGUID(guid, kInstance)) return DIERR_DEVICENOTREG;
     log("create device");
-    *out = new Device();
+    *out = new Device(false);
     return DI_OK;
   }
   HRESULT STDMETHODCALLTYPE EnumDevices(DWORD type, LPDIENUMDEVICESCALLBACKW callback, LPVOID ref,
-                                        DWORD) override {
+                                        DWORD flags) override {
     reload();
     const DWORD device_class = type & 0xFF;
     const bool wanted = device_class == DI8DEVCLASS_ALL || device_class == DI8DEVCLASS_GAMECTRL ||
                         device_class == DI8DEVTYPE_GAMEPAD || device_class == DI8DEVTYPE_JOYSTICK;
-    if (!g_script.present || !wanted) return DI_OK;
-    DIDEVICEINSTANCEW info{};
-    info.dwSize = sizeof info;
-    info.guidInstance = kInstance;
-    info.guidProduct = kInstance;
-    info.dwDevType = DI8DEVTYPE_GAMEPAD;
-    MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info.tszProductName, MAX_PATH);
-    MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info.tszInstanceName, MAX_PATH);
-    callback(&info, ref);
+    if (!wanted) return DI_OK;
+    if (g_script.phantom && !(flags & DIEDFL_ATTACHEDONLY) &&
+        list_device(kPhantom, callback, ref) == DIENUM_STOP) {
+      return DI_OK;
+    }
+    if (attached()) list_device(kInstance, callback, ref);
     return DI_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetDeviceStatus(REFGUID) override {
-    return g_script.present ? DI_OK : DI_NOTATTACHED;
+  HRESULT STDMETHODCALLTYPE GetDeviceStatus(REFGUID guid) override {
+    reload();
+    return IsEqualGUID(guid, kInstance) && attached() ? DI_OK : DI_NOTATTACHED;
   }
   HRESULT STDMETHODCALLTYPE RunControlPanel(HWND, DWORD) override { return DI_OK; }
   HRESULT STDMETHODCALLTYPE Initialize(HINSTANCE, DWORD) override { return DI_OK; }
