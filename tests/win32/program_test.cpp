@@ -236,9 +236,11 @@ TEST_F(Program, StoredValuesOfEveryTypeAreReadWithoutHarmAndLeftAsTheyAre) {
       {custom, L"6", {REG_EXPAND_SZ, utf16_bytes(L"%SystemRoot%")}},
       {custom, L"7", {REG_SZ, utf16_bytes(L"75", false).substr(0, 3)}},
       {custom, L"8", {REG_SZ, utf16_bytes(L"Caf\u00E9")}},
-      {names, L"1", {REG_SZ, utf16_bytes(L"Doom")}},
-      {names, L"2", {REG_MULTI_SZ, utf16_bytes(std::wstring(L"Quake\0", 6))}},  // ends the list
-      {names, L"3", {REG_SZ, utf16_bytes(std::wstring(65536, L'n'))}},
+      // Window titles emulator detection looks for, until the multi-string, which reads as empty.
+      {names, L"1", {REG_SZ, utf16_bytes(std::wstring(65536, L'n'))}},
+      {names, L"2", {REG_SZ, utf16_bytes(L"Doom\x01")}},
+      {names, L"3", {REG_MULTI_SZ, utf16_bytes(std::wstring(L"Quake\0", 6))}},
+      {names, L"4", {REG_SZ, utf16_bytes(L"Doom")}},
       {test::settings_key(L"Doom"), L"0", {REG_DWORD, number_bytes<DWORD>(1)}},
   };
   for (const auto& v : values) ASSERT_TRUE(test::write_raw_value(v.key, v.name, v.value));
