@@ -4,7 +4,8 @@
 # holds the layer's headers under their usual names ("engine/pad_engine.h"), and nothing else.
 # A library publishes its root, and a layer sees the roots of the libraries it links, that is of
 # the layers below it. An include that points upwards ("shell/..." from the engine) or into a back
-# end ("platform/win32/..." from the core) finds no file and fails to compile.
+# end ("platform/win32/..." from the core) finds no file and fails to compile. (Sources include
+# by these root-relative paths only; a path that climbs out with "../" would not be caught.)
 #
 # The core's own sources also get padwire_core_rules: a folder that shadows the operating
 # system's headers (windows.h and the other back ends' system headers) with files that stop the
