@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config
   clang libclang-rt-dev
+  clang-format  # the "format" test
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 wine wine64 xvfb xauth xdotool
   python3 python3-markdown  # the download's user guide, rendered to HTML (make dist)

@@ -16,6 +16,12 @@ class RegistrySettingsStore final : public SettingsStore {
   // application or section name that is empty or holds a backslash (which would address some
   // other key), a key that is empty, and text that is not valid UTF-8 are never looked up or
   // written: reads give the fallback and writes fail.
+  //
+  // What other programs or the user left there reads soundly and is never rewritten by a read:
+  // a value of another type than REG_SZ and REG_EXPAND_SZ (a DWORD, binary data, a multi-string)
+  // is no setting and reads as absent; REG_EXPAND_SZ is text, read as written without expanding
+  // it (a setting is never a path). String data ends at its first NUL or at its end if it has
+  // none, and UTF-16 that is not valid (an unpaired surrogate) reads with U+FFFD in its place.
   std::string get(const std::string& app, const std::string& section, const std::string& key,
                   const std::string& fallback) override;
   bool save(const std::string& app, const std::string& section, const std::string& key,

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include "dialog/form_joy_config.h"
+#include "dialog/key_names.h"
 #include "platform/sim/session.h"
+#include "stored_shapes.h"
 
 namespace padwire {
 namespace {
@@ -175,23 +178,31 @@ TEST_F(NamedKeySets, AListedNameThatCannotBeASetLoadsNothing) {
   EXPECT_EQ(dialog().btnJoy[kPadB].Tag, "75");
 }
 
-TEST_F(NamedKeySets, TagsThatAreNoKeyCodeLeaveTheMainFormAndAreStoredBackUnchanged) {
-  run("store Custom 3 abc\nstore Custom 4 300\nstore Custom 5 -2\nstore Custom 6 \" 40 \"\n"
-      "start\nmenu mnuCustom\n");
-  FormPadwire& f = s.form({});
-  f.engine.keys.JoyButtonA = 1;
-  f.engine.keys.JoyButtonB = 2;
-  f.engine.keys.JoyButtonC = 3;
-  run("config open\nconfig save\n");
-  EXPECT_EQ(*stored("Custom", "3"), "abc");
-  EXPECT_EQ(*stored("Custom", "4"), "300");
-  EXPECT_EQ(*stored("Custom", "5"), "-2");
-  EXPECT_EQ(*stored("Custom", "6"), " 40 ");
-  // The unload's reload of Custom cannot convert them either, so the codes of before stay.
-  EXPECT_EQ(f.engine.keys.JoyButtonA, 1);
-  EXPECT_EQ(f.engine.keys.JoyButtonB, 2);
-  EXPECT_EQ(f.engine.keys.JoyButtonC, 3);
-  EXPECT_EQ(f.engine.keys.JoyUp, 40);
+TEST(StoredKeySets, EveryStoredTextBecomesATagAsItIsAndIsStoredBackUnchanged) {
+  for (const auto& shape : test::stored_shapes()) {
+    SCOPED_TRACE(shape.label);
+    Session s;
+    for (int i = 0; i < kPadButtonCount; ++i) {
+      s.world().store.put("Padwire", "Custom", std::to_string(i), shape.text);
+    }
+    s.run(parse_scenario("hold 16\nstart\nconfig open\n"));
+    FormPadwire& f = s.form({});
+    std::array<int, kPadButtonCount> before{};  // the VGS codes of start-up
+    for (int i = 0; i < kPadButtonCount; ++i) before[i] = pad_key(f.engine.keys, i);
+    for (int i = 0; i < kPadButtonCount; ++i) {
+      const PadButtonControl& button = s.joy_config({}).btnJoy[static_cast<std::size_t>(i)];
+      EXPECT_EQ(button.Tag, shape.text);
+      // Text that is no 16-bit number keeps the tooltip of the main form's code.
+      EXPECT_EQ(button.ToolTipText, KeyName(shape.int16.value_or(before[i]))) << "index " << i;
+    }
+    s.run(parse_scenario("config save\n"));
+    for (int i = 0; i < kPadButtonCount; ++i) {
+      EXPECT_EQ(*s.world().store.find("Padwire", "Custom", std::to_string(i)), shape.text);
+      // Codes are taken by Save and by the unload's reload of Custom; other text leaves the
+      // main form's code.
+      EXPECT_EQ(pad_key(f.engine.keys, i), shape.key_code.value_or(before[i])) << "index " << i;
+    }
+  }
 }
 
 }  // namespace

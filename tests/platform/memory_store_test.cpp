@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/sim/sim_platform.h"
+#include "stored_shapes.h"
 
 namespace padwire::sim {
 namespace {
@@ -48,6 +49,18 @@ TEST(SimSettingsStore, ReadsGiveTheFallbackAndCreateNothing) {
   EXPECT_EQ(settings.get("Padwire", "names", "1", "x"), "Doom");
   ASSERT_EQ(world.trace.lines().size(), 1u);
   EXPECT_EQ(world.trace.lines()[0], R"(store "Names" "1" "Doom")");
+}
+
+TEST(SimSettingsStore, TextOfEveryShapeIsKeptAsWrittenAndFallbacksComeBackAsGiven) {
+  SimWorld world;
+  SimPlatform sim(world);
+  SettingsStore& settings = sim.platform().settings;
+  for (const auto& shape : test::stored_shapes()) {
+    SCOPED_TRACE(shape.label);
+    EXPECT_EQ(settings.get("Padwire", "Custom", "Missing", shape.text), shape.text);
+    EXPECT_TRUE(settings.save("Padwire", "Custom", "Value", shape.text));
+    EXPECT_EQ(settings.get("Padwire", "custom", "VALUE", "fallback"), shape.text);
+  }
 }
 
 }  // namespace

@@ -39,11 +39,6 @@ BOOL CALLBACK longest_static_text(HWND child, LPARAM param) {
   return TRUE;
 }
 
-std::wstring section_path(const wchar_t* section) {
-  return std::wstring(kSettingsRoot) + L"\\Padwire" + (section ? L"\\" : L"") +
-         (section ? section : L"");
-}
-
 // The record that names the program's icon and nothing else.
 NOTIFYICONDATAW program_icon(HWND window) {
   NOTIFYICONDATAW record{};
@@ -140,10 +135,15 @@ void type_text(const std::wstring& text) {
   }
 }
 
+std::wstring settings_key(const wchar_t* section) {
+  return std::wstring(kSettingsRoot) + L"\\Padwire" + (section ? L"\\" : L"") +
+         (section ? section : L"");
+}
+
 std::wstring registry_value(const wchar_t* section, const wchar_t* key) {
   wchar_t data[512] = {};
   DWORD size = sizeof data;
-  if (RegGetValueW(HKEY_CURRENT_USER, section_path(section).c_str(), key, RRF_RT_REG_SZ, nullptr,
+  if (RegGetValueW(HKEY_CURRENT_USER, settings_key(section).c_str(), key, RRF_RT_REG_SZ, nullptr,
                    data, &size) != ERROR_SUCCESS) {
     return L"";
   }
@@ -151,12 +151,12 @@ std::wstring registry_value(const wchar_t* section, const wchar_t* key) {
 }
 
 void store_registry_value(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
-  RegSetKeyValueW(HKEY_CURRENT_USER, section_path(section).c_str(), key, REG_SZ, value,
+  RegSetKeyValueW(HKEY_CURRENT_USER, settings_key(section).c_str(), key, REG_SZ, value,
                   static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
 }
 
 void forget_settings() {
-  RegDeleteTreeW(HKEY_CURRENT_USER, section_path(nullptr).c_str());
+  RegDeleteTreeW(HKEY_CURRENT_USER, settings_key(nullptr).c_str());
 }
 
 PadwireProcesses::~PadwireProcesses() {

@@ -39,6 +39,8 @@ void hold(BYTE vk, int hold_ms);
 // Each character of the text typed as the key that gives it (letters, digits, spaces).
 void type_text(const std::wstring& text);
 
+// The program's registry key below HKEY_CURRENT_USER, or the key of one of its sections.
+std::wstring settings_key(const wchar_t* section = nullptr);
 // A setting under the program's registry key: section and key, "" when missing.
 std::wstring registry_value(const wchar_t* section, const wchar_t* key);
 void store_registry_value(const wchar_t* section, const wchar_t* key, const wchar_t* value);

@@ -5,7 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "padwire_process.h"
+#include "raw_registry.h"
 #include "test_support.h"
 
 namespace padwire::win32 {
@@ -198,6 +202,75 @@ TEST_F(Program, AssignmentDialogCapturesAKeyAndSavesTheCustomSet) {
   PostMessageW(main, WM_CLOSE, 0, 0);
   DWORD code = 99;
   EXPECT_TRUE(ends(padwire, code));
+}
+
+// What earlier versions, other programs or the user left under the program's key, of every
+// registry type. Start-up reads it all without harm: text that converts counts, anything else
+// keeps the item's state. Start and Exit leave every value as it was ("Last" is written again
+// with the text it held); only the user's own choices write.
+TEST_F(Program, StoredValuesOfEveryTypeAreReadWithoutHarmAndLeftAsTheyAre) {
+  using test::number_bytes;
+  using test::RawValue;
+  using test::utf16_bytes;
+  const std::wstring custom = test::settings_key(L"Custom");
+  const std::wstring names = test::settings_key(L"Names");
+  struct Stored {
+    std::wstring key;
+    const wchar_t* name;
+    RawValue value;
+  };
+  const std::vector<Stored> values = {
+      {custom, L"Select", {REG_DWORD, number_bytes<DWORD>(0)}},
+      {custom, L"AutoFire", {REG_BINARY, "\x01"}},
+      {custom, L"Logitech", {REG_MULTI_SZ, utf16_bytes(std::wstring(L"True\0", 5))}},
+      {custom, L"RumbleType", {REG_EXPAND_SZ, utf16_bytes(L"&H3")}},
+      {custom, L"Autodetect", {REG_SZ, utf16_bytes(std::wstring(65536, L'x'))}},
+      {custom, L"DOS", {REG_SZ, utf16_bytes(L"\xD800")}},
+      {custom, L"Last", {REG_SZ, utf16_bytes(L"3")}},  // Custom, so its keys are read
+      {custom, L"0", {REG_QWORD, number_bytes<ULONGLONG>(75)}},
+      {custom, L"1", {REG_SZ, utf16_bytes(L"75", false)}},
+      {custom, L"2", {REG_SZ, utf16_bytes(std::wstring(L"75\0x", 4))}},
+      {custom, L"3", {REG_NONE, ""}},
+      {custom, L"4", {REG_SZ, utf16_bytes(L"&H4B")}},
+      {custom, L"5", {REG_SZ, utf16_bytes(std::wstring(65534, L'0') + L"75")}},
+      {custom, L"6", {REG_EXPAND_SZ, utf16_bytes(L"%SystemRoot%")}},
+      {custom, L"7", {REG_SZ, utf16_bytes(L"75", false).substr(0, 3)}},
+      {custom, L"8", {REG_SZ, utf16_bytes(L"Caf\u00E9")}},
+      // Window titles emulator detection looks for, until the multi-string, which reads as empty.
+      {names, L"1", {REG_SZ, utf16_bytes(std::wstring(65536, L'n'))}},
+      {names, L"2", {REG_SZ, utf16_bytes(L"Doom\x01")}},
+      {names, L"3", {REG_MULTI_SZ, utf16_bytes(std::wstring(L"Quake\0", 6))}},
+      {names, L"4", {REG_SZ, utf16_bytes(L"Doom")}},
+      {test::settings_key(L"Doom"), L"0", {REG_DWORD, number_bytes<DWORD>(1)}},
+  };
+  for (const auto& v : values) ASSERT_TRUE(test::write_raw_value(v.key, v.name, v.value));
+  const auto before = test::raw_values_below(test::settings_key());
+
+  const auto padwire = start();
+  const HWND main = processes_.wait_until_in_tray(padwire);
+  ASSERT_NE(main, nullptr) << "not in the tray";
+  // The expandable string is text: "&H3" is Stressed, which the force-feedback dialog shows
+  // when it opens, and stores again as the choice it makes.
+  ASSERT_TRUE(processes_.choose(main, {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}));
+  const HWND dialog = wait_for_window(padwire.dwProcessId, L"PadwireForceFeedback");
+  ASSERT_NE(dialog, nullptr) << "no force-feedback dialog";
+  EXPECT_TRUE(test::pump_until(
+      [&] { return SendMessageW(GetDlgItem(dialog, 103), BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+  SendMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  EXPECT_TRUE(test::pump_until([&] { return !IsWindow(dialog); }));
+  PostMessageW(main, WM_CLOSE, 0, 0);
+  DWORD code = 99;
+  ASSERT_TRUE(ends(padwire, code));
+  EXPECT_EQ(code, 0u);
+
+  auto expected = before;
+  expected[L"Custom\\RumbleType"] = {REG_SZ, utf16_bytes(L"3")};
+  const auto after = test::raw_values_below(test::settings_key());
+  EXPECT_EQ(after.size(), expected.size());
+  for (const auto& [name, value] : expected) {
+    const auto found = after.find(name);
+    EXPECT_TRUE(found != after.end() && found->second == value) << test::narrow(name);
+  }
 }
 
 // Run with dinput8.dll disabled (WINEDLLOVERRIDES), as on a system without DirectX: the
