@@ -146,8 +146,8 @@ Scenario parse_scenario(const std::string& text) {
       repeats.pop_back();
       const std::size_t size = commands.size() - block.first;
       if (block.first + size * static_cast<std::size_t>(block.count) > kMaxCommands) {
-        throw ScenarioError(block.line, "repeat makes more than " +
-                                            std::to_string(kMaxCommands) + " commands");
+        throw ScenarioError(block.line,
+                            "repeat makes more than " + std::to_string(kMaxCommands) + " commands");
       }
       for (long i = 1; i < block.count; ++i) {
         for (std::size_t j = 0; j < size; ++j) commands.push_back(commands[block.first + j]);

@@ -228,9 +228,9 @@ void Session::add_world_commands() {
   // `ignore KIND`: from here on, trace lines of that kind are neither printed nor compared.
   add_command("ignore", [](Session& s, const Command& c) {
     static const char* const kinds[] = {
-        "keybd", "mouse", "cursor", "sendkeys", "keystate", "store",        "tray",
-        "timer", "popup", "activate", "shellexecute", "run", "screenshot", "beep",
-        "msgbox", "effect", "device", "debug", "window"};
+        "keybd",  "mouse",  "cursor",   "sendkeys",     "keystate", "store",      "tray",
+        "timer",  "popup",  "activate", "shellexecute", "run",      "screenshot", "beep",
+        "msgbox", "effect", "device",   "debug",        "window"};
     expect_words(c, 2, 2);
     if (std::find(std::begin(kinds), std::end(kinds), arg(c, 1)) == std::end(kinds)) {
       throw ScenarioError(c.line, "ignore wants a kind of trace line: " + arg(c, 1));
