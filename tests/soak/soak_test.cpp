@@ -8,6 +8,7 @@
 // (default: a fresh one, printed, so that a failing run can be replayed).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
@@ -79,15 +80,16 @@ class Soak {
     rest();
     command("exit");
     for (int vk = 0; vk < 256; ++vk) {
-      if (world().synthetic_held[static_cast<std::size_t>(vk)])
+      if (world().synthetic_held[static_cast<std::size_t>(vk)]) {
         fail("key " + std::to_string(vk) + " down after Exit");
+      }
     }
-    if (engine().MouseButtonDown[0] || engine().MouseButtonDown[1])
+    if (engine().MouseButtonDown[0] || engine().MouseButtonDown[1]) {
       fail("a mouse button down after Exit");
+    }
   }
 
   bool failed() const { return failed_; }
-  std::uint64_t ticks() const { return ticks_; }
 
  private:
   SimWorld& world() { return session_.world(); }
@@ -140,12 +142,11 @@ class Soak {
   void check_ranges() {
     if (!session_.started() || world().ended) return;
     const PadEngine& e = engine();
-    for (const bool& b : e.DirectionDown)
-      if (!is_bool(b)) fail("DirectionDown is not a Boolean");
-    for (const bool& b : e.ButtonDown)
-      if (!is_bool(b)) fail("ButtonDown is not a Boolean");
-    for (const bool& b : e.MouseButtonDown)
-      if (!is_bool(b)) fail("MouseButtonDown is not a Boolean");
+    const bool memories_sound =
+        std::all_of(e.DirectionDown.begin(), e.DirectionDown.end(), is_bool) &&
+        std::all_of(e.ButtonDown.begin(), e.ButtonDown.end(), is_bool) &&
+        std::all_of(e.MouseButtonDown.begin(), e.MouseButtonDown.end(), is_bool);
+    if (!memories_sound) fail("an edge memory holds a byte that is not a Boolean");
     if (e.LastButtonIndex < -1) fail("LastButtonIndex below -1");
     if (e.RepeatCount < 0 || e.RepeatCount > 13) fail("RepeatCount out of range");
     if (e.StressButton < 0 || e.StressButton >= kTrackedButtons) fail("StressButton out of range");
