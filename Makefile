@@ -1,9 +1,10 @@
 # The commands of the README: `make run`, `make test` and `make dist`. Each installs what is
-# missing. `make fuzz` runs every fuzz target for FUZZ_SECONDS each.
+# missing. `make fuzz` runs every fuzz target for FUZZ_SECONDS each; `make soak` runs the soak
+# test with a fresh seed (PADWIRE_SOAK_SEED=N replays one, PADWIRE_SOAK_TICKS=N sets its length).
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
 
-.PHONY: all test run dist fuzz deps native sanitize windows clean
+.PHONY: all test run dist fuzz soak deps native sanitize windows clean
 
 all: native sanitize windows
 
@@ -31,6 +32,11 @@ test: native sanitize windows
 
 fuzz: sanitize
 	FUZZ_SECONDS=$(FUZZ_SECONDS) ctest --preset fuzz -j$(JOBS)
+
+soak: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native --target padwire_soak -j$(JOBS)
+	build/native/tests/padwire_soak
 
 run: windows
 	tools/run-windows.sh build/windows/platform/win32/padwire.exe

@@ -37,11 +37,27 @@ void PadEngine::press_pad_key(int source, const std::uint8_t& keyCode) {
 
 void PadEngine::release_pad_key(int source, const std::uint8_t& keyCode) {
   auto& sent = source_key_[static_cast<std::size_t>(source)];
+  auto& kept = kept_key_[static_cast<std::size_t>(source)];
   const std::optional<std::uint8_t> went_down = sent;
+  const std::optional<std::uint8_t> held = kept;
   sent.reset();
+  kept.reset();
   ReleaseKey(keyCode);
   // The key set changed while the pad button was held: the key that went down comes up too.
   if (went_down && *went_down != keyCode) ReleaseKey(*went_down);
+  // So does the key the key hold kept down at this source's last release, also when the key
+  // set has changed since.
+  if (held && *held != keyCode && held != went_down) ReleaseKey(*held);
+}
+
+void PadEngine::withhold_pad_key(int source, const std::uint8_t& keyCode) {
+  auto& sent = source_key_[static_cast<std::size_t>(source)];
+  auto& kept = kept_key_[static_cast<std::size_t>(source)];
+  const std::uint8_t key = sent.value_or(keyCode);
+  sent.reset();
+  // This is the next release for a key an earlier hold kept down: that one goes up now.
+  if (kept && *kept != key) ReleaseKey(*kept);
+  kept = key;
 }
 
 void PadEngine::release_all() {
@@ -53,6 +69,7 @@ void PadEngine::release_all() {
     presses_[vk] = 0;
   }
   source_key_.fill(std::nullopt);
+  kept_key_.fill(std::nullopt);
   for (int button = 0; button < 2; ++button) {
     if (MouseButtonDown[static_cast<std::size_t>(button)]) mouse_button(button, false);
   }

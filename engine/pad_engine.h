@@ -119,6 +119,8 @@ class PadEngine {
   void read_controller();
   void press_pad_key(int source, const std::uint8_t& keyCode);
   void release_pad_key(int source, const std::uint8_t& keyCode);
+  // A release the key hold withholds: the key stays down until the source's next release.
+  void withhold_pad_key(int source, const std::uint8_t& keyCode);
   void mouse_button(int button, bool down);
   void translate_directions();
   void button_loop();
@@ -138,6 +140,8 @@ class PadEngine {
   std::array<std::optional<std::uint8_t>, kPadSources> source_key_{};
   // The directions of the last reading, as direction_options decode it.
   Stick stick_;
+  // The key the key hold kept down at each pad source's last release.
+  std::array<std::optional<std::uint8_t>, kPadSources> kept_key_{};
 };
 
 }  // namespace padwire

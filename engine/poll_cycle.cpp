@@ -160,6 +160,7 @@ void PadEngine::button_loop() {
     } else if (ButtonDown[i]) {
       if (HoldNextRelease) {
         HoldNextRelease = false;  // one hold covers one release: this key stays down
+        withhold_pad_key(button_source(i), key_of_button(i));
       } else {
         release_pad_key(button_source(i), key_of_button(i));
       }

@@ -1,6 +1,7 @@
 // Argument access for scenario commands.
 #include <charconv>
 
+#include "dialog/key_names.h"
 #include "platform/sim/session.h"
 
 namespace padwire::sim {
@@ -33,6 +34,24 @@ long parse_number(const Command& c, const std::string& text, long min, long max)
 
 long number_arg(const Command& c, std::size_t index, long min, long max) {
   return parse_number(c, arg(c, index), min, max);
+}
+
+long key_arg(const Command& c, std::size_t index, long min, long max) {
+  const std::string& text = arg(c, index);
+  const std::size_t digit = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (digit < text.size() && text[digit] >= '0' && text[digit] <= '9') {
+    return number_arg(c, index, min, max);
+  }
+  // The names the assignment dialog shows, and two keys it leaves unnamed.
+  static const std::pair<const char*, long> kExtra[] = {{"Esc", 27}, {"PrintScreen", 44}};
+  for (const auto& [name, code] : kExtra) {
+    if (to_lower(text) == to_lower(name)) return code;
+  }
+  for (int code = 0; code <= 255; ++code) {
+    const std::string name = KeyName(code);
+    if (!name.empty() && to_lower(name) == to_lower(text)) return code;
+  }
+  throw ScenarioError(c.line, "unknown key name: " + text);
 }
 
 }  // namespace padwire::sim

@@ -71,7 +71,7 @@ void add_config_commands(Session& session) {
       d.btnJoy_Click(index);
     } else if (what == "key") {
       expect_words(c, 3, 3);
-      const auto code = static_cast<std::int16_t>(number_arg(c, 2, -32768, 32767));
+      const auto code = static_cast<std::int16_t>(key_arg(c, 2, -32768, 32767));
       if (!ignored(s, d)) d.Form_KeyDown(code, 0);
     } else if (what == "pick") {
       expect_words(c, 3, 3);

@@ -1,5 +1,6 @@
 #include "platform/sim/scenario.h"
 
+#include <charconv>
 #include <sstream>
 
 namespace padwire::sim {
@@ -27,6 +28,34 @@ std::string strip_line(const std::string& raw) {
   const auto last = s.find_last_not_of(" \t\r");
   return s.substr(first, last - first + 1);
 }
+
+// A file may ask for more commands with `repeat` than a run should take.
+constexpr std::size_t kMaxCommands = 100000;
+constexpr long kMaxRepeat = 100000;
+
+bool is_end_repeat(const std::vector<Word>& words) {
+  return words.size() == 2 && !words[0].quoted && words[0].text == "end" && !words[1].quoted &&
+         words[1].text == "repeat";
+}
+
+// The count of a `repeat N` line.
+long repeat_count(const std::vector<Word>& words, int line) {
+  const std::string& text = words.size() == 2 ? words[1].text : std::string();
+  long n = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (words.size() != 2 || words[1].quoted || error != std::errc() ||
+      end != text.data() + text.size() || n < 1 || n > kMaxRepeat) {
+    throw ScenarioError(line, "repeat wants a count from 1 to " + std::to_string(kMaxRepeat));
+  }
+  return n;
+}
+
+// An open `repeat` block: where its commands begin, how often they run, its line.
+struct OpenRepeat {
+  std::size_t first = 0;
+  long count = 1;
+  int line = 0;
+};
 
 }  // namespace
 
@@ -87,6 +116,7 @@ Scenario parse_scenario(const std::string& text) {
   int number = 0;
   bool in_expect = false;
   int expect_line = 0;
+  std::vector<OpenRepeat> repeats;
   while (std::getline(in, raw)) {
     ++number;
     const std::string s = strip_line(raw);
@@ -98,13 +128,38 @@ Scenario parse_scenario(const std::string& text) {
       continue;
     }
     if (s == "expect") {
+      if (!repeats.empty()) throw ScenarioError(repeats.back().line, "repeat without end repeat");
       in_expect = true;
       expect_line = number;
       scenario.expected.emplace();
       continue;
     }
-    scenario.commands.push_back(Command{number, split_words(s, number)});
+    std::vector<Word> words = split_words(s, number);
+    auto& commands = scenario.commands;
+    if (!words.empty() && !words[0].quoted && words[0].text == "repeat") {
+      repeats.push_back({commands.size(), repeat_count(words, number), number});
+      continue;
+    }
+    if (is_end_repeat(words)) {
+      if (repeats.empty()) throw ScenarioError(number, "end repeat without repeat");
+      const OpenRepeat block = repeats.back();
+      repeats.pop_back();
+      const std::size_t size = commands.size() - block.first;
+      if (block.first + size * static_cast<std::size_t>(block.count) > kMaxCommands) {
+        throw ScenarioError(block.line,
+                            "repeat makes more than " + std::to_string(kMaxCommands) + " commands");
+      }
+      for (long i = 1; i < block.count; ++i) {
+        for (std::size_t j = 0; j < size; ++j) commands.push_back(commands[block.first + j]);
+      }
+      continue;
+    }
+    commands.push_back(Command{number, std::move(words)});
+    if (commands.size() > kMaxCommands) {
+      throw ScenarioError(number, "more than " + std::to_string(kMaxCommands) + " commands");
+    }
   }
+  if (!repeats.empty()) throw ScenarioError(repeats.back().line, "repeat without end repeat");
   if (in_expect) {
     if (scenario.expected->empty() || scenario.expected->back() != "end") {
       throw ScenarioError(expect_line, "expect block without end");

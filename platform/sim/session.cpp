@@ -1,6 +1,7 @@
 // The scenario runner's commands: the world, the program's inputs and the queries.
 #include "platform/sim/session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -12,6 +13,7 @@ Session::Session() : sim_(world_) {
   add_queries();
   add_force_feedback_commands(*this);
   add_config_commands(*this);
+  add_fail_commands(*this);
 }
 
 Session::~Session() = default;
@@ -223,6 +225,18 @@ void Session::add_world_commands() {
     s.world().app_path = arg(c, 1);
   });
   add_command("clock", [](Session& s, const Command& c) { s.world().clock = parse_clock(c); });
+  // `ignore KIND`: from here on, trace lines of that kind are neither printed nor compared.
+  add_command("ignore", [](Session& s, const Command& c) {
+    static const char* const kinds[] = {
+        "keybd",  "mouse",  "cursor",   "sendkeys",     "keystate", "store",      "tray",
+        "timer",  "popup",  "activate", "shellexecute", "run",      "screenshot", "beep",
+        "msgbox", "effect", "device",   "debug",        "window"};
+    expect_words(c, 2, 2);
+    if (std::find(std::begin(kinds), std::end(kinds), arg(c, 1)) == std::end(kinds)) {
+      throw ScenarioError(c.line, "ignore wants a kind of trace line: " + arg(c, 1));
+    }
+    s.world().trace.ignore(arg(c, 1));
+  });
   add_command("random", [](Session& s, const Command& c) {
     if (c.words.size() < 2) throw ScenarioError(c.line, "random wants at least one number");
     std::deque<float> numbers;
@@ -315,11 +329,11 @@ void Session::add_input_commands() {
   });
   add_command("hold", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);
-    s.world().physical_held[static_cast<std::size_t>(number_arg(c, 1, 0, 255))] = true;
+    s.world().physical_held[static_cast<std::size_t>(key_arg(c, 1, 0, 255))] = true;
   });
   add_command("release", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);
-    s.world().physical_held[static_cast<std::size_t>(number_arg(c, 1, 0, 255))] = false;
+    s.world().physical_held[static_cast<std::size_t>(key_arg(c, 1, 0, 255))] = false;
   });
   add_command("tick", [](Session& s, const Command& c) {
     expect_words(c, 1, 2);

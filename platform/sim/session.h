@@ -36,7 +36,8 @@ class Session {
   FormJoyConfig& joy_config(const Command& command);
   // True (and prints the reason) when the program has ended and the input goes nowhere.
   bool ignored_after_end();
-  void print(std::string line) { world_.trace.line(std::move(line)); }
+  // A line of the runner (query answers, ignored inputs), kept whatever the file ignores.
+  void print(std::string line) { world_.trace.note(std::move(line)); }
   // The user right-clicks the tray icon and chooses the named item from the popup menu.
   void choose_menu_item(const Command& command, const std::string& name);
 
@@ -60,11 +61,15 @@ class Session {
 
 void add_force_feedback_commands(Session& session);
 void add_config_commands(Session& session);
+void add_fail_commands(Session& session);
 
 // Argument access with the runner's error messages.
 const std::string& arg(const Command& c, std::size_t index);
 long number_arg(const Command& c, std::size_t index, long min, long max);
 void expect_words(const Command& c, std::size_t min, std::size_t max);
 long parse_number(const Command& c, const std::string& text, long min, long max);
+// A virtual-key code, as a number or by name ("Shift", "Tab", "F1", "Num 0", "PrintScreen",
+// any case); a word that starts with a digit is a number, so digit keys go by code.
+long key_arg(const Command& c, std::size_t index, long min, long max);
 
 }  // namespace padwire::sim

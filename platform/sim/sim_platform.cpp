@@ -36,14 +36,23 @@ bool wildcard_match(const std::string& name, const std::string& pattern) {
   return pi == p.size();
 }
 
+// True, after printing `failed: WHAT`, when the scenario makes this call fail.
+bool fails_on_purpose(SimWorld& w, FailPoint point, const std::string& what) {
+  if (!w.fails(point)) return false;
+  w.trace.line("failed: " + what);
+  return true;
+}
+
 class SimEffect final : public RumbleEffect {
  public:
   explicit SimEffect(SimWorld& w) : w_(w) {}
   bool start(std::int32_t, std::uint32_t) override {
+    if (fails_on_purpose(w_, FailPoint::effect_start, "effect start")) return false;
     w_.trace.line("effect start");
     return true;
   }
   bool stop() override {
+    if (fails_on_purpose(w_, FailPoint::effect_stop, "effect stop")) return false;
     w_.trace.line("effect stop");
     return true;
   }
@@ -54,37 +63,52 @@ class SimEffect final : public RumbleEffect {
 
 // A device object on the world's controller; it fails once the controller is gone. Unplugging
 // the pad kills it for good, as DirectInput's device objects die with their device: plugging
-// the pad in again brings back the pad, not this object.
+// the pad in again brings back the pad, not this object. Like DirectInput's, it reads only
+// while acquired: after a failed acquire, polls and state reads fail until one works.
 class SimDevice final : public ControllerDevice {
  public:
   explicit SimDevice(SimWorld& w) : w_(w), plug_count_(w.controller->plug_count) {}
-  bool set_cooperative_level(WindowHandle, std::uint32_t) override { return present(); }
-  bool set_data_format(int format) override { return present() && format == kDataFormatJoystick2; }
+  bool set_cooperative_level(WindowHandle, std::uint32_t) override {
+    return present() && !fails_on_purpose(w_, FailPoint::device_cooperative, "device cooperative");
+  }
+  bool set_data_format(int format) override {
+    return present() && !fails_on_purpose(w_, FailPoint::device_format, "device format") &&
+           format == kDataFormatJoystick2;
+  }
   bool acquire() override {
+    if (present() && fails_on_purpose(w_, FailPoint::device_acquire, "device acquire")) {
+      return false;
+    }
     w_.trace.line("device acquire");
-    return usable();
+    acquired_ = usable();
+    return acquired_;
   }
   bool unacquire() override {
     w_.trace.line("device unacquire");
+    acquired_ = false;
     return present();
   }
-  bool poll() override { return usable() && !w_.controller->failing; }
+  bool poll() override { return usable() && acquired_ && !w_.controller->failing; }
   bool get_state(JoyState2& state) override {
-    if (!usable() || w_.controller->failing) return false;
+    if (!usable() || !acquired_ || w_.controller->failing) return false;
     state = w_.controller->state;
     return true;
   }
   bool unplugged() override { return unplugged_; }
   std::optional<int> count_objects(std::uint32_t flags) override {
     if (!present() || flags != kObjectButtons) return std::nullopt;
+    if (fails_on_purpose(w_, FailPoint::device_objects, "device objects")) return std::nullopt;
     return w_.controller->buttons;
   }
   std::optional<std::string> product_name() override {
-    if (!present()) return std::nullopt;
+    if (!present() || fails_on_purpose(w_, FailPoint::device_name, "device name")) {
+      return std::nullopt;
+    }
     return w_.controller->product_name;
   }
   std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo&) override {
     if (!present() || !w_.controller->effects) return nullptr;
+    if (fails_on_purpose(w_, FailPoint::effect_create, "effect create")) return nullptr;
     w_.trace.line("effect create");
     return std::make_unique<SimEffect>(w_);
   }
@@ -101,6 +125,7 @@ class SimDevice final : public ControllerDevice {
   SimWorld& w_;
   int plug_count_;
   bool unplugged_ = false;
+  bool acquired_ = false;
 };
 
 class SimInputRoot final : public InputRoot {
@@ -112,6 +137,7 @@ class SimInputRoot final : public InputRoot {
   }
   std::unique_ptr<ControllerDevice> create_device(const std::string&) override {
     if (!w_.controller || !w_.controller->plugged) return nullptr;
+    if (fails_on_purpose(w_, FailPoint::device_create, "device create")) return nullptr;
     return std::make_unique<SimDevice>(w_);
   }
 
@@ -162,15 +188,19 @@ struct SimPlatform::Services final : DirectInputService,
     return (w.physical_held[i] || w.synthetic_held[i]) ? std::int16_t{-32768} : std::int16_t{0};
   }
   bool get_keyboard_state(KeyboardState& state) override {
+    if (fails_on_purpose(w, FailPoint::keystate_read, "keystate read")) return false;
     state = w.keyboard_state;
     return true;
   }
   bool set_keyboard_state(const KeyboardState& state) override {
+    const bool fail = w.fails(FailPoint::keystate_write);
     for (std::size_t i = 0; i < state.size(); ++i) {
       if (state[i] != w.keyboard_state[i]) {
-        w.trace.line("keystate " + std::to_string(i) + " " + std::to_string(state[i]));
+        w.trace.line(std::string(fail ? "failed: " : "") + "keystate " + std::to_string(i) + " " +
+                     std::to_string(state[i]));
       }
     }
+    if (fail) return false;
     w.keyboard_state = state;
     return true;
   }
@@ -236,7 +266,9 @@ struct SimPlatform::Services final : DirectInputService,
   }
   bool save(const std::string& app, const std::string& section, const std::string& key,
             const std::string& value) override {
-    w.trace.line("store " + quote(section) + " " + quote(key) + " " + quote(value));
+    const std::string line = "store " + quote(section) + " " + quote(key) + " " + quote(value);
+    if (fails_on_purpose(w, FailPoint::store, line)) return false;
+    w.trace.line(line);
     w.store.put(app, section, key, value);
     return true;
   }
@@ -251,12 +283,17 @@ struct SimPlatform::Services final : DirectInputService,
   bool shell_execute(WindowHandle, const std::string& verb, const std::string& file,
                      const std::string& parameters, const std::string& directory,
                      int show) override {
-    w.trace.line("shellexecute " + quote(verb) + " " + quote(file) + " " + quote(parameters) +
-                 " " + quote(directory) + " " + std::to_string(show));
+    const std::string line = "shellexecute " + quote(verb) + " " + quote(file) + " " +
+                             quote(parameters) + " " + quote(directory) + " " +
+                             std::to_string(show);
+    if (fails_on_purpose(w, FailPoint::shellexecute, line)) return false;
+    w.trace.line(line);
     return true;
   }
   bool run(const std::string& command_line, int window_style) override {
-    w.trace.line("run " + quote(command_line) + " " + std::to_string(window_style));
+    const std::string line = "run " + quote(command_line) + " " + std::to_string(window_style);
+    if (fails_on_purpose(w, FailPoint::run, line)) return false;
+    w.trace.line(line);
     return true;
   }
   std::string find_first_file(const std::string& pattern) override {
@@ -274,6 +311,10 @@ struct SimPlatform::Services final : DirectInputService,
     return {};
   }
   Activation activate_window(const std::string& title) override {
+    // A call that fails tells the program nothing more than that no window came forward.
+    if (fails_on_purpose(w, FailPoint::activate, "activate " + quote(title))) {
+      return Activation::kNotFound;
+    }
     const std::string* target = nullptr;
     for (const std::string& t : w.windows) {
       if (!target && equal_ignoring_case(t, title)) target = &t;
@@ -314,6 +355,7 @@ struct SimPlatform::Services final : DirectInputService,
 
   // Screenshot
   bool get_desktop(int, int, std::int16_t, int, const std::string& path) override {
+    if (fails_on_purpose(w, FailPoint::screenshot, "screenshot " + quote(path))) return false;
     w.trace.line("screenshot " + quote(path));
     return true;
   }

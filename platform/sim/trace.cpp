@@ -20,4 +20,12 @@ std::string quote(std::string_view text) {
   return out;
 }
 
+void Trace::line(std::string text) {
+  if (!ignored_.empty()) {
+    const std::string_view kind = std::string_view(text).substr(0, text.find(' '));
+    if (ignored_.contains(kind)) return;
+  }
+  lines_.push_back(std::move(text));
+}
+
 }  // namespace padwire::sim

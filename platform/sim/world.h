@@ -32,6 +32,28 @@ struct SimController {
   }
 };
 
+// Calls a scenario can make fail on purpose (`fail POINT`, undone by `ok POINT`). A call that
+// fails on purpose changes nothing in the world and prints `failed: ` and what it was.
+enum class FailPoint {
+  store,
+  keystate_read,
+  keystate_write,
+  screenshot,
+  activate,
+  shellexecute,
+  run,
+  device_create,
+  device_cooperative,
+  device_format,
+  device_acquire,
+  device_objects,
+  device_name,
+  effect_create,
+  effect_start,
+  effect_stop,
+  count
+};
+
 struct RegistryValue {
   std::string root, sub_key, value_name, data;
 };
@@ -62,6 +84,9 @@ struct SimWorld {
 
   bool timer_enabled = true;
   int timer_interval = 1;
+
+  std::array<bool, static_cast<std::size_t>(FailPoint::count)> failing{};
+  bool fails(FailPoint point) const { return failing[static_cast<std::size_t>(point)]; }
 
   // The item the user will choose when the popup menu opens next.
   std::optional<std::size_t> popup_choice;

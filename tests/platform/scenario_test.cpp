@@ -40,6 +40,13 @@ TEST(ScenarioParser, MalformedFilesAreRejectedWithTheirLine) {
       {"store \"a\"b c d\n", 1},
       {"tick\nexpect\ntimer on\n", 2},
       {"tick\nexpect\n", 2},
+      {"repeat 0\ntick\nend repeat\n", 1},
+      {"repeat x\n", 1},
+      {"repeat 2 3\n", 1},
+      {"tick\nend repeat\n", 2},
+      {"repeat 2\ntick\nexpect\nend\n", 1},
+      {"repeat 2\nrepeat 3\ntick\nend repeat\n", 1},
+      {"repeat 1000\nrepeat 1000\ntick\nend repeat\nend repeat\n", 1},
   };
   for (const Case& c : cases) {
     try {
@@ -49,6 +56,35 @@ TEST(ScenarioParser, MalformedFilesAreRejectedWithTheirLine) {
       EXPECT_EQ(e.line(), c.line) << c.text;
     }
   }
+}
+
+TEST(ScenarioParser, RepeatRunsItsBlockNTimesAndNests) {
+  const Scenario s =
+      parse_scenario("start\nrepeat 2\n  tick\n  repeat 3\n    wait 1\n  end repeat\nend repeat\n");
+  std::string words;
+  for (const Command& c : s.commands) words += c.words[0].text + " ";
+  EXPECT_EQ(words, "start tick wait wait wait tick wait wait wait ");
+  EXPECT_EQ(s.commands.back().line, 5);  // each command keeps its own line
+}
+
+TEST(ScenarioRunner, KeyNamesStandForTheirCodes) {
+  Session session;
+  session.run(parse_scenario("hold Shift\nhold ctrl\nhold PrintScreen\nhold \"Num 0\"\nhold 65\n"));
+  for (int vk : {16, 17, 44, 96, 65}) EXPECT_TRUE(session.world().physical_held[vk]) << vk;
+  session.run(parse_scenario("release Shift\n"));
+  EXPECT_FALSE(session.world().physical_held[16]);
+}
+
+TEST(ScenarioRunner, IgnoredKindsLeaveTheTraceButQueryAnswersStay) {
+  Session session;
+  session.run(parse_scenario(
+      "controller buttons 10 name P\nignore store\nignore debug\nhold Shift\nstart\ntick\n"
+      "show store\n"));
+  const std::vector<std::string> expected = {
+      "device acquire", "timer off",
+      "tray add \"Padwire 1.6b for DirectX7a - by the Padwire developers\"", "timer on",
+      "store \"Custom\" \"Last\" \"2\""};
+  EXPECT_EQ(session.world().trace.lines(), expected);
 }
 
 TEST(ScenarioRunner, ImpossibleRequestsStopTheRun) {
@@ -72,6 +108,12 @@ TEST(ScenarioRunner, ImpossibleRequestsStopTheRun) {
       "controller none\npad unplug\n",
       "wait -1\n",
       "devicechange\n",  // not started
+      "hold Shiftt\n",
+      "ignore everything\n",
+      "ignore\n",
+      "fail nothing\n",
+      "ok device\n",
+      "fail device acquire now\n",
   };
   for (const char* text : bad) {
     Session session;
