@@ -20,7 +20,9 @@ void append_line(std::string& out, const char* label, std::initializer_list<std:
   out += "\r\n";
 }
 
-std::int32_t as_signed(std::uint32_t v) { return static_cast<std::int32_t>(v); }
+std::int32_t as_signed(std::uint32_t v) {
+  return static_cast<std::int32_t>(v);
+}
 
 }  // namespace
 
@@ -31,10 +33,12 @@ std::string build_state_dump(const JoyState2& s, int last_button_index) {
   append_line(out, "X=", {s.lVRx, s.lVX, s.lARx, s.lAX, s.lFRx, s.lFX, s.lX, s.lRx});
   append_line(out, "Y=", {s.lVRy, s.lVY, s.lARy, s.lAY, s.lFRy, s.lFY, s.lY, s.lRy});
   append_line(out, "Z=", {s.lVRz, s.lVZ, s.lARz, s.lAZ, s.lFRz, s.lFZ, s.lZ, s.lRz});
-  append_line(out, "POV=", {as_signed(s.rgdwPOV[0]), as_signed(s.rgdwPOV[1]),
-                            as_signed(s.rgdwPOV[2]), as_signed(s.rgdwPOV[3])});
-  append_line(out, "Slider=", {s.rglSlider[0], s.rglSlider[1], s.rglVSlider[0], s.rglVSlider[1],
-                               s.rglASlider[0], s.rglASlider[1], s.rglFSlider[0], s.rglFSlider[1]});
+  append_line(out, "POV=",
+              {as_signed(s.rgdwPOV[0]), as_signed(s.rgdwPOV[1]), as_signed(s.rgdwPOV[2]),
+               as_signed(s.rgdwPOV[3])});
+  append_line(out, "Slider=",
+              {s.rglSlider[0], s.rglSlider[1], s.rglVSlider[0], s.rglVSlider[1], s.rglASlider[0],
+               s.rglASlider[1], s.rglFSlider[0], s.rglFSlider[1]});
   // The record has 128 button entries; a device reporting more shows those only.
   const int last = last_button_index < 127 ? last_button_index : 127;
   for (int i = 0; i <= last; ++i) {

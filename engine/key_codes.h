@@ -29,13 +29,15 @@ struct KeyCodes {
 
 // The key-code variable of each pad-button index.
 inline constexpr std::array<std::uint8_t KeyCodes::*, kPadButtonCount> kPadButtonVariable = {
-    &KeyCodes::JoyButtonX, &KeyCodes::JoyButtonY, &KeyCodes::JoyButtonZ, &KeyCodes::JoyButtonA,
-    &KeyCodes::JoyButtonB, &KeyCodes::JoyButtonC, &KeyCodes::JoyUp,      &KeyCodes::JoyDown,
-    &KeyCodes::JoyLeft,    &KeyCodes::JoyRight,   &KeyCodes::JoyStart,   &KeyCodes::JoyTriggerL,
+    &KeyCodes::JoyButtonX,  &KeyCodes::JoyButtonY, &KeyCodes::JoyButtonZ, &KeyCodes::JoyButtonA,
+    &KeyCodes::JoyButtonB,  &KeyCodes::JoyButtonC, &KeyCodes::JoyUp,      &KeyCodes::JoyDown,
+    &KeyCodes::JoyLeft,     &KeyCodes::JoyRight,   &KeyCodes::JoyStart,   &KeyCodes::JoyTriggerL,
     &KeyCodes::JoyTriggerR, &KeyCodes::JoySelect,
 };
 
-inline std::uint8_t& pad_key(KeyCodes& keys, int index) { return keys.*kPadButtonVariable[index]; }
+inline std::uint8_t& pad_key(KeyCodes& keys, int index) {
+  return keys.*kPadButtonVariable[index];
+}
 inline const std::uint8_t& pad_key(const KeyCodes& keys, int index) {
   return keys.*kPadButtonVariable[index];
 }

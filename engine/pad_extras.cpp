@@ -24,7 +24,9 @@ void PadEngine::RepeatKey(const std::uint8_t& keyCode) {
   for (RepeatCount = 1; RepeatCount <= kBurstTaps; ++RepeatCount) TapKey(keyCode);
 }
 
-void PadEngine::ShowAutoFire(bool flag) { SetKeyState(kVkScroll, flag ? -1 : 0); }
+void PadEngine::ShowAutoFire(bool flag) {
+  SetKeyState(kVkScroll, flag ? -1 : 0);
+}
 
 void PadEngine::SetKeyState(std::int16_t key, std::int16_t value) {
   KeyboardState state{};
@@ -84,8 +86,7 @@ void PadEngine::run_m_combinations() {
 }
 
 void PadEngine::take_screenshot() {
-  const std::string path =
-      screenshot_file_name(platform_.shell.app_path(), platform_.clock.now());
+  const std::string path = screenshot_file_name(platform_.shell.app_path(), platform_.clock.now());
   platform_.screenshot.get_desktop(0, 0, -1, 60, path);
   platform_.shell.beep();  // also when the shot could not be written
 }

@@ -1,9 +1,10 @@
 // The debug window's text for any controller record and button count: five lines of axes, POV
 // and sliders, one line per button up to the record's 128, every line ending in CR LF.
+#include "engine/debug_dump.h"
+
 #include <algorithm>
 #include <cstring>
 
-#include "engine/debug_dump.h"
 #include "fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

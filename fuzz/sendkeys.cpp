@@ -1,10 +1,11 @@
 // Keystroke strings of any bytes: a string either fails with no strokes or gives at most the
 // stroke limit, and every key it presses is released again, so no key is left held.
+#include "platform/common/sendkeys.h"
+
 #include <array>
 #include <string_view>
 
 #include "fuzz/fuzz_support.h"
-#include "platform/common/sendkeys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace padwire;

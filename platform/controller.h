@@ -12,20 +12,20 @@
 
 namespace padwire {
 
-inline constexpr int kDevTypeJoystick = 4;          // DIDEVTYPE_JOYSTICK
-inline constexpr std::uint32_t kEnumAllDevices = 0;  // attached or not
-inline constexpr std::uint32_t kCoopExclusiveBackground = 9;     // DISCL_EXCLUSIVE | BACKGROUND
+inline constexpr int kDevTypeJoystick = 4;                        // DIDEVTYPE_JOYSTICK
+inline constexpr std::uint32_t kEnumAllDevices = 0;               // attached or not
+inline constexpr std::uint32_t kCoopExclusiveBackground = 9;      // DISCL_EXCLUSIVE | BACKGROUND
 inline constexpr std::uint32_t kCoopNonExclusiveBackground = 10;  // DISCL_NONEXCLUSIVE | BACKGROUND
-inline constexpr int kDataFormatJoystick2 = 4;        // common format: DIJOYSTATE2
-inline constexpr std::uint32_t kObjectButtons = 12;   // DIDFT_BUTTON (push and toggle)
+inline constexpr int kDataFormatJoystick2 = 4;                    // common format: DIJOYSTATE2
+inline constexpr std::uint32_t kObjectButtons = 12;               // DIDFT_BUTTON (push and toggle)
 
 // Description of the constant-force rumble effect (the published DIEFFECT members in use).
 struct EffectInfo {
-  std::uint32_t flags = 0;             // 16: DIEFF_CARTESIAN
-  std::int32_t duration = 0;           // -1: INFINITE
+  std::uint32_t flags = 0;    // 16: DIEFF_CARTESIAN
+  std::int32_t duration = 0;  // -1: INFINITE
   std::int32_t sample_period = 0;
-  std::int32_t gain = 0;               // 0..10000
-  std::int32_t trigger_button = 0;     // -1: DIEB_NOTRIGGER
+  std::int32_t gain = 0;            // 0..10000
+  std::int32_t trigger_button = 0;  // -1: DIEB_NOTRIGGER
   std::int32_t trigger_repeat_interval = 0;
   std::int32_t start_delay = 0;
   std::int32_t constant_magnitude = 0;  // the constant force's magnitude, 0..10000

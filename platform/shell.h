@@ -81,8 +81,8 @@ class Registry {
   // Reads a value's data into a buffer of `capacity` bytes; fails when the key or value is
   // absent or the data (with its terminating NUL) does not fit. `length` gets the byte count.
   virtual bool query_value(std::uint32_t root, const std::string& sub_key,
-                           const std::string& value_name, std::string& data,
-                           std::uint32_t capacity, std::uint32_t& length) = 0;
+                           const std::string& value_name, std::string& data, std::uint32_t capacity,
+                           std::uint32_t& length) = 0;
 };
 
 // Writes a JPEG image of the whole screen to `path` (the capture library's getDesktop).

@@ -86,9 +86,8 @@ void FormPadwire::Form_Load() {
   }
 
   read_check_mark(menu.mnuSelect,
-                  read_setting(settings::kSelect, boolean_to_text(
-                                                      !contains_ignoring_case(product_name,
-                                                                              "SideWinder"))));
+                  read_setting(settings::kSelect, boolean_to_text(!contains_ignoring_case(
+                                                      product_name, "SideWinder"))));
   engine.SelectOnM = menu.mnuSelect.checked;
   read_check_mark(menu.mnuAutoFire, read_setting(settings::kAutoFire, "True"));
   read_check_mark(menu.mnuLogitech,

@@ -31,6 +31,6 @@ inline constexpr const char* kProfileCustom = "3";
 
 // A stored key set's default code for each pad-button index, used for a missing key.
 inline constexpr std::array<std::uint8_t, 14> kKeySetDefaults = {74, 73, 50, 75, 76, 48, 87,
-                                                                  83, 65, 68, 78, 49, 57, 66};
+                                                                 83, 65, 68, 78, 49, 57, 66};
 
 }  // namespace padwire::settings

@@ -30,22 +30,38 @@ void FormPadwire::menu_click(std::size_t index) {
   if (index >= items.size()) return;
   const MenuItem* item = items[index];
   if (item->is_separator() || !item->enabled) return;
-  if (item == &menu.mnuEnabled) mnuEnabled_Click();
-  else if (item == &menu.mnuConfig) mnuConfig_Click();
-  else if (item == &menu.mnuRumble) mnuRumble_Click();
-  else if (item == &menu.mnuSelect) mnuSelect_Click();
-  else if (item == &menu.mnuAutoFire) mnuAutoFire_Click();
-  else if (item == &menu.mnuLogitech) mnuLogitech_Click();
-  else if (item == &menu.mnuDeadZone) mnuDeadZone_Click();
-  else if (item == &menu.mnuHatDirections) mnuHatDirections_Click();
-  else if (item == &menu.mnuAutodetectProfile) mnuAutodetectProfile_Click();
-  else if (item == &menu.mnuSwapLR) mnuSwapLR_Click();
-  else if (item == &menu.mnuDOSApplication) mnuDOSApplication_Click();
-  else if (item == &menu.mnuSNES9X) mnuSNES9X_Click();
-  else if (item == &menu.mnuVGS) mnuVGS_Click();
-  else if (item == &menu.mnuCustom) mnuCustom_Click();
-  else if (item == &menu.mnuAbout) mnuAbout_Click();
-  else if (item == &menu.mnuExit) mnuExit_Click();
+  if (item == &menu.mnuEnabled)
+    mnuEnabled_Click();
+  else if (item == &menu.mnuConfig)
+    mnuConfig_Click();
+  else if (item == &menu.mnuRumble)
+    mnuRumble_Click();
+  else if (item == &menu.mnuSelect)
+    mnuSelect_Click();
+  else if (item == &menu.mnuAutoFire)
+    mnuAutoFire_Click();
+  else if (item == &menu.mnuLogitech)
+    mnuLogitech_Click();
+  else if (item == &menu.mnuDeadZone)
+    mnuDeadZone_Click();
+  else if (item == &menu.mnuHatDirections)
+    mnuHatDirections_Click();
+  else if (item == &menu.mnuAutodetectProfile)
+    mnuAutodetectProfile_Click();
+  else if (item == &menu.mnuSwapLR)
+    mnuSwapLR_Click();
+  else if (item == &menu.mnuDOSApplication)
+    mnuDOSApplication_Click();
+  else if (item == &menu.mnuSNES9X)
+    mnuSNES9X_Click();
+  else if (item == &menu.mnuVGS)
+    mnuVGS_Click();
+  else if (item == &menu.mnuCustom)
+    mnuCustom_Click();
+  else if (item == &menu.mnuAbout)
+    mnuAbout_Click();
+  else if (item == &menu.mnuExit)
+    mnuExit_Click();
 }
 
 void FormPadwire::mnuEnabled_Click() {
@@ -106,6 +122,8 @@ void FormPadwire::mnuAbout_Click() {
                                 kShowNormal);
 }
 
-void FormPadwire::mnuExit_Click() { Form_Unload(); }
+void FormPadwire::mnuExit_Click() {
+  Form_Unload();
+}
 
 }  // namespace padwire

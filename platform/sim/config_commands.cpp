@@ -24,7 +24,9 @@ bool disabled(Session& s, bool enabled, const std::string& control) {
   return true;
 }
 
-void open_from_menu(Session& s, const Command& c) { s.choose_menu_item(c, "mnuConfig"); }
+void open_from_menu(Session& s, const Command& c) {
+  s.choose_menu_item(c, "mnuConfig");
+}
 
 void show_config(Session& s, const FormJoyConfig& d) {
   if (!d.loaded()) {

@@ -21,9 +21,12 @@ int main(int argc, char** argv) {
   std::string path;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
-    if (a == "--check") check = true;
-    else if (path.empty() && !a.empty() && a[0] != '-') path = a;
-    else return usage();
+    if (a == "--check")
+      check = true;
+    else if (path.empty() && !a.empty() && a[0] != '-')
+      path = a;
+    else
+      return usage();
   }
   if (path.empty()) return usage();
 

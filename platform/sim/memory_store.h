@@ -30,7 +30,7 @@ class MemoryStore {
     std::string value;
   };
   struct Section {
-    std::string name;  // as first written
+    std::string name;                     // as first written
     std::map<std::string, Value> values;  // by lower-case key
   };
   // application (lower case) -> section (lower case) -> values

@@ -86,12 +86,23 @@ std::vector<Word> split_words(const std::string& text, int line) {
         if (i >= text.size()) throw ScenarioError(line, "unterminated string");
         const char e = text[i++];
         switch (e) {
-          case '"': word.text += '"'; break;
-          case '\\': word.text += '\\'; break;
-          case 'r': word.text += '\r'; break;
-          case 'n': word.text += '\n'; break;
-          case 't': word.text += '\t'; break;
-          default: throw ScenarioError(line, std::string("unknown escape \\") + e);
+          case '"':
+            word.text += '"';
+            break;
+          case '\\':
+            word.text += '\\';
+            break;
+          case 'r':
+            word.text += '\r';
+            break;
+          case 'n':
+            word.text += '\n';
+            break;
+          case 't':
+            word.text += '\t';
+            break;
+          default:
+            throw ScenarioError(line, std::string("unknown escape \\") + e);
         }
       }
       if (!closed) throw ScenarioError(line, "unterminated string");

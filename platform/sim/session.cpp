@@ -122,8 +122,10 @@ std::int32_t* pad_member(JoyState2& st, const std::string& name) {
     int size;
   };
   const Array arrays[] = {
-      {"rglSlider", st.rglSlider, 2},   {"rglVSlider", st.rglVSlider, 2},
-      {"rglASlider", st.rglASlider, 2}, {"rglFSlider", st.rglFSlider, 2},
+      {"rglSlider", st.rglSlider, 2},
+      {"rglVSlider", st.rglVSlider, 2},
+      {"rglASlider", st.rglASlider, 2},
+      {"rglFSlider", st.rglFSlider, 2},
       {"rgdwPOV", reinterpret_cast<std::int32_t*>(st.rgdwPOV), 4},
   };
   for (const Array& a : arrays) {
@@ -172,9 +174,12 @@ void Session::add_world_commands() {
   });
   add_command("directinput", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);
-    if (arg(c, 1) == "missing") s.world().directinput_missing = true;
-    else if (arg(c, 1) == "present") s.world().directinput_missing = false;
-    else throw ScenarioError(c.line, "directinput wants missing or present");
+    if (arg(c, 1) == "missing")
+      s.world().directinput_missing = true;
+    else if (arg(c, 1) == "present")
+      s.world().directinput_missing = false;
+    else
+      throw ScenarioError(c.line, "directinput wants missing or present");
   });
   add_command("instance", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);
@@ -389,9 +394,8 @@ void Session::add_input_commands() {
 void Session::add_queries() {
   add_query("keys", [](Session& s, const Command& c) {
     const KeyCodes& k = s.form(c).engine.keys;
-    static const char* const names[kPadButtonCount] = {"X",    "Y",    "Z",     "A",    "B",
-                                                       "C",    "Up",   "Down",  "Left", "Right",
-                                                       "Start", "L",   "R",     "M"};
+    static const char* const names[kPadButtonCount] = {
+        "X", "Y", "Z", "A", "B", "C", "Up", "Down", "Left", "Right", "Start", "L", "R", "M"};
     std::string line = "keys";
     for (int i = 0; i < kPadButtonCount; ++i) {
       line += std::string(" ") + names[i] + "=" + std::to_string(pad_key(k, i));

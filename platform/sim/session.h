@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "dialog/form_force_feedback.h"
+#include "dialog/form_joy_config.h"
 #include "platform/sim/scenario.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/world.h"
-#include "dialog/form_force_feedback.h"
-#include "dialog/form_joy_config.h"
 #include "shell/form_padwire.h"
 
 namespace padwire::sim {

@@ -11,7 +11,8 @@ bool equal_ignoring_case(const std::string& a, const std::string& b) {
 }
 
 bool starts_with_ignoring_case(const std::string& text, const std::string& prefix) {
-  return text.size() >= prefix.size() && to_lower(text.substr(0, prefix.size())) == to_lower(prefix);
+  return text.size() >= prefix.size() &&
+         to_lower(text.substr(0, prefix.size())) == to_lower(prefix);
 }
 
 // Wildcard match of a file name against a pattern with * and ?, without regard to case.
@@ -170,8 +171,7 @@ struct SimPlatform::Services final : DirectInputService,
   }
 
   // Keyboard
-  void key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
-                 std::uintptr_t) override {
+  void key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags, std::uintptr_t) override {
     w.trace.line("keybd " + std::to_string(vk) + " " + std::to_string(scan) + " " +
                  std::to_string(flags));
     w.synthetic_held[vk] = (flags & kKeyEventKeyUp) == 0;
@@ -299,7 +299,8 @@ struct SimPlatform::Services final : DirectInputService,
   std::string find_first_file(const std::string& pattern) override {
     const auto slash = pattern.find_last_of('\\');
     const std::string folder = slash == std::string::npos ? "" : pattern.substr(0, slash);
-    const std::string name_pattern = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
+    const std::string name_pattern =
+        slash == std::string::npos ? pattern : pattern.substr(slash + 1);
     std::string app = w.app_path;
     while (!app.empty() && app.back() == '\\') app.pop_back();
     std::string wanted = folder;

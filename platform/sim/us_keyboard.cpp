@@ -9,27 +9,27 @@ namespace {
 
 constexpr std::array<std::uint8_t, 256> make_table() {
   std::array<std::uint8_t, 256> t{};
-  t[8] = 0x0E;    // Backspace
-  t[9] = 0x0F;    // Tab
-  t[13] = 0x1C;   // Enter
-  t[16] = 0x2A;   // Shift
-  t[17] = 0x1D;   // Ctrl
-  t[18] = 0x38;   // Alt
-  t[19] = 0x45;   // Pause
-  t[20] = 0x3A;   // Caps Lock
-  t[27] = 0x01;   // Escape
-  t[32] = 0x39;   // Space
-  t[33] = 0x49;   // Page Up
-  t[34] = 0x51;   // Page Down
-  t[35] = 0x4F;   // End
-  t[36] = 0x47;   // Home
-  t[37] = 0x4B;   // Left
-  t[38] = 0x48;   // Up
-  t[39] = 0x4D;   // Right
-  t[40] = 0x50;   // Down
-  t[44] = 0x54;   // Print Screen
-  t[45] = 0x52;   // Insert
-  t[46] = 0x53;   // Delete
+  t[8] = 0x0E;   // Backspace
+  t[9] = 0x0F;   // Tab
+  t[13] = 0x1C;  // Enter
+  t[16] = 0x2A;  // Shift
+  t[17] = 0x1D;  // Ctrl
+  t[18] = 0x38;  // Alt
+  t[19] = 0x45;  // Pause
+  t[20] = 0x3A;  // Caps Lock
+  t[27] = 0x01;  // Escape
+  t[32] = 0x39;  // Space
+  t[33] = 0x49;  // Page Up
+  t[34] = 0x51;  // Page Down
+  t[35] = 0x4F;  // End
+  t[36] = 0x47;  // Home
+  t[37] = 0x4B;  // Left
+  t[38] = 0x48;  // Up
+  t[39] = 0x4D;  // Right
+  t[40] = 0x50;  // Down
+  t[44] = 0x54;  // Print Screen
+  t[45] = 0x52;  // Insert
+  t[46] = 0x53;  // Delete
   t['0'] = 0x0B;
   for (int d = 1; d <= 9; ++d) t['0' + d] = static_cast<std::uint8_t>(0x01 + d);
   const char* rows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
@@ -75,6 +75,8 @@ constexpr auto kTable = make_table();
 
 }  // namespace
 
-int us_scan_code(int vk) { return vk >= 0 && vk < 256 ? kTable[static_cast<std::size_t>(vk)] : 0; }
+int us_scan_code(int vk) {
+  return vk >= 0 && vk < 256 ? kTable[static_cast<std::size_t>(vk)] : 0;
+}
 
 }  // namespace padwire::sim

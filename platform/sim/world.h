@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "platform/keyboard.h"
-#include "platform/types.h"
 #include "platform/sim/memory_store.h"
 #include "platform/sim/trace.h"
+#include "platform/types.h"
 
 namespace padwire::sim {
 
@@ -65,9 +65,9 @@ struct SimWorld {
   bool directinput_missing = false;
   bool instance_running = false;
   MemoryStore store;
-  std::vector<std::string> windows;  // titles of top-level windows, oldest first
+  std::vector<std::string> windows;        // titles of top-level windows, oldest first
   std::set<std::string> refusing_windows;  // of those, the ones the system keeps behind
-  std::vector<std::string> files;    // names in the program's folder
+  std::vector<std::string> files;          // names in the program's folder
   std::vector<RegistryValue> registry;
   std::string app_path = "C:\\Padwire";
   LocalTime clock{2000, 12, 31, 23, 59, 59};

@@ -36,9 +36,10 @@ void ForceFeedbackWindow::create_controls() {
   font_ = create_font(dpi, L"", 8.25);
   for (std::size_t i = 0; i < form_.optForceFeedback.size(); ++i) {
     const OptionButton& option = form_.optForceFeedback[i];
-    options_[i] = create_control(window_, L"BUTTON", to_wide_lossy(option.caption),
-                                 BS_RADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0u), 0,
-                                 kOptionId + static_cast<int>(i), option.position, dpi, font_.get());
+    options_[i] =
+        create_control(window_, L"BUTTON", to_wide_lossy(option.caption),
+                       BS_RADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0u), 0,
+                       kOptionId + static_cast<int>(i), option.position, dpi, font_.get());
   }
   const std::wstring label = to_wide_lossy(form_.Label1);
   label_font_ = create_fitting_font(dpi, L"", 8.25, label, twips_rect(form_.Label1Position, dpi));

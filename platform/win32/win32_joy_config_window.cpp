@@ -77,8 +77,8 @@ void JoyConfigWindow::create_controls() {
   save_ = create_control(window_, L"BUTTON", to_wide_lossy(form_.btnSave.caption),
                          BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kSaveId, form_.btnSave.position,
                          dpi, dialog_font_.get());
-  HWND rule = create_control(window_, L"STATIC", L"", SS_ETCHEDHORZ, 0, kFrameId, form_.Frame1,
-                             dpi, nullptr);
+  HWND rule = create_control(window_, L"STATIC", L"", SS_ETCHEDHORZ, 0, kFrameId, form_.Frame1, dpi,
+                             nullptr);
   SetWindowPos(rule, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   TwipsRect list = form_.cmbName.position;
   list.height += kListLines * form_.cmbName.position.height;  // room for the open list

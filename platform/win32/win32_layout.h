@@ -32,7 +32,7 @@ Font create_font(UINT dpi, std::wstring_view face, double points, bool bold = fa
 // one (down to 6.75 points) when the text would not fit the box in that size. Faces differ in
 // width from the classic dialog font the layouts were made with.
 Font create_fitting_font(UINT dpi, std::wstring_view face, double points, std::wstring_view text,
-                          const RECT& box, bool one_line = false);
+                         const RECT& box, bool one_line = false);
 
 // A child control with the given font, at a twips position.
 HWND create_control(HWND parent, const wchar_t* window_class, std::wstring_view text, DWORD style,

@@ -14,7 +14,9 @@
 
 namespace {
 
-HWND find_title(const wchar_t* title) { return FindWindowW(nullptr, title); }
+HWND find_title(const wchar_t* title) {
+  return FindWindowW(nullptr, title);
+}
 
 }  // namespace
 

@@ -7,11 +7,24 @@ namespace {
 
 TEST(StateDump, MemberOrderSignedNumbersAndButtonNumbering) {
   JoyState2 s;
-  s.lX = 1; s.lRx = 2; s.lVX = 3; s.lVRx = 4; s.lAX = 5; s.lARx = 6; s.lFX = 7; s.lFRx = 8;
-  s.lY = -1; s.lZ = 2147483647;
-  s.rgdwPOV[0] = 0xFFFFFFFFu; s.rgdwPOV[3] = 27000;
-  s.rglSlider[1] = 9; s.rglVSlider[0] = 10; s.rglASlider[1] = 11; s.rglFSlider[0] = -12;
-  s.rgbButtons[0] = 128; s.rgbButtons[2] = 255;
+  s.lX = 1;
+  s.lRx = 2;
+  s.lVX = 3;
+  s.lVRx = 4;
+  s.lAX = 5;
+  s.lARx = 6;
+  s.lFX = 7;
+  s.lFRx = 8;
+  s.lY = -1;
+  s.lZ = 2147483647;
+  s.rgdwPOV[0] = 0xFFFFFFFFu;
+  s.rgdwPOV[3] = 27000;
+  s.rglSlider[1] = 9;
+  s.rglVSlider[0] = 10;
+  s.rglASlider[1] = 11;
+  s.rglFSlider[0] = -12;
+  s.rgbButtons[0] = 128;
+  s.rgbButtons[2] = 255;
   EXPECT_EQ(build_state_dump(s, 2),
             "X=4,3,6,5,8,7,1,2\r\n"
             "Y=0,0,0,0,0,0,-1,0\r\n"

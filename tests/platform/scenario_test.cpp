@@ -90,9 +90,9 @@ TEST(ScenarioRunner, IgnoredKindsLeaveTheTraceButQueryAnswersStay) {
 TEST(ScenarioRunner, ImpossibleRequestsStopTheRun) {
   const char* bad[] = {
       "frobnicate\n",
-      "tick\n",                                    // not started
-      "start\nstart\n",                            // twice
-      "controller none\npad x 1 y 2\n",            // no pad to move
+      "tick\n",                                                // not started
+      "start\nstart\n",                                        // twice
+      "controller none\npad x 1 y 2\n",                        // no pad to move
       "controller buttons 4 name P\npad x 1 y 2 buttons 4\n",  // no such button
       "controller buttons 4 name P\npad x 1 y 2 buttons 1,,2\n",
       "controller buttons 4 name P\npad set lQ 3\n",

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <thread>
 
-#include "platform/win32/win32_tray.h"
 #include "padwire_process.h"
+#include "platform/win32/win32_tray.h"
 #include "test_support.h"
 
 namespace padwire::win32 {
