@@ -54,6 +54,13 @@ class PadEngine {
   // One tick of the main timer.
   void Timer1_Timer();
 
+  // For back ends that learn of controller changes without polling: whether the next tick can
+  // change anything if the controller still reports what the last read gave (conservative:
+  // false only when that tick would be a no-op), and whether something running now counts
+  // ticks, so that extra ticks would change its rate.
+  bool needs_ticks() const;
+  bool paced_by_timer() const;
+
   // Key synthesis.
   void PressKey(const std::uint8_t& keyCode);
   void ReleaseKey(const std::uint8_t& keyCode);
@@ -110,6 +117,9 @@ class PadEngine {
   bool button_held(int i) const { return PadState.rgbButtons[i] != 0; }
   static bool key_held(std::int16_t async_state) { return async_state <= -32767; }
   void read_controller();
+  bool mouse_step_pending() const;
+  bool translation_pending() const;
+  bool watched_key_held() const;
   void translate_directions();
   void button_loop();
   void run_m_combinations();
@@ -120,6 +130,8 @@ class PadEngine {
   Platform& platform_;
   const MenuItem& mnuAutoFire_;
   const MenuItem& mnuDOSApplication_;
+  bool read_failed_ = false;   // the last poll or state read failed: every tick acquires again
+  bool read_pending_ = false;  // a tick ended before reading the pad
 };
 
 }  // namespace padwire

@@ -30,6 +30,7 @@ void PadEngine::Timer1_Timer() {
         AutoFireOn = !AutoFireOn;
         ShowAutoFire(AutoFireOn);
       }
+      read_pending_ = true;  // a change of the pad waits for this tick's successor
       return;
     }
     TabHeld = false;
@@ -52,13 +53,15 @@ void PadEngine::Timer1_Timer() {
 }
 
 void PadEngine::read_controller() {
+  read_pending_ = false;
   if (!PadDevice) return;  // every device call fails without a device; nothing to retry
   const bool polled = PadDevice->poll();
   // A failed read keeps the last state that was read successfully.
   JoyState2 state;
   const bool read = PadDevice->get_state(state);
   if (read) PadState = state;
-  if (!polled || !read) PadDevice->acquire();
+  read_failed_ = !polled || !read;
+  if (read_failed_) PadDevice->acquire();
 }
 
 void PadEngine::translate_directions() {
