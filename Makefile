@@ -1,7 +1,8 @@
 # The two commands of the README: `make run` and `make test`. Both install what is missing.
+# `make bench` builds both presets and runs every benchmark (tools/run-bench.sh).
 JOBS ?= 2
 
-.PHONY: all test run deps native windows clean
+.PHONY: all test run bench deps native windows clean
 
 all: native windows
 
@@ -19,6 +20,9 @@ windows: deps
 test: native windows
 	ctest --preset native -j$(JOBS)
 	ctest --preset windows -j$(JOBS)
+
+bench: native windows
+	tools/run-bench.sh
 
 run: windows
 	tools/run-windows.sh build/windows/platform/win32/padwire.exe

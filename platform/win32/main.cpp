@@ -1,5 +1,6 @@
 // The Windows program's composition root: the hidden main window, the platform services, the
-// forms and the message loop.
+// forms and the message loop. Built with PADWIRE_TIMER_ONLY (a test-only program for the
+// benchmarks, never shipped), it ticks on the poll timer alone, as the classic design did.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -15,6 +16,7 @@
 #include "platform/win32/win32_screenshot.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_tick_pacer.h"
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_views.h"
 #include "shell/form_padwire.h"
@@ -64,7 +66,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   views.attach(form.engine, force_feedback, &joy_config);
 
   events.tick = [&] {
-    if (!views.ended()) form.engine.Timer1_Timer();
+    if (views.ended()) return;
+    form.engine.Timer1_Timer();
+#ifdef PADWIRE_TIMER_ONLY
+    views.flush_debug_text();  // the paced loop draws it when the pad rests
+#endif
   };
   events.tray = [&](UINT mouse_message) {
     if (views.ended()) return;
@@ -75,8 +81,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!views.ended()) form.Form_Unload();
   };
 
+#ifdef PADWIRE_TIMER_ONLY
   form.Form_Load();
   const int result = run_message_loop(views);
+#else
+  // Before the load, which creates the controller device: it must be told which event to
+  // signal before it is first acquired.
+  TickPacer pacer(main_window, timer, input, form.engine, events.tick);
+  form.Form_Load();
+  const int result = run_paced_message_loop(views, pacer);
+#endif
 
   KillTimer(main_window, kPollTimerId);
   DestroyWindow(main_window);

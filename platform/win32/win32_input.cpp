@@ -163,6 +163,15 @@ class DirectInputDevice final : public ControllerDevice {
   ComPtr<IDirectInputDevice8W> device_;
 };
 
+// Asked before the device is first acquired, as DirectInput requires.
+bool notify_changes(IDirectInputDevice8W* device, HANDLE event) {
+  DIDEVCAPS caps{};
+  caps.dwSize = sizeof caps;
+  if (FAILED(device->GetCapabilities(&caps)) || (caps.dwFlags & DIDC_POLLEDDEVICE)) return false;
+  // DI_POLLEDDEVICE, a success code, also means that nothing is signalled until a poll.
+  return device->SetEventNotification(event) == DI_OK;
+}
+
 BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID guids) {
   static_cast<std::vector<std::string>*>(guids)->push_back(guid_to_text(instance->guidInstance));
   return DIENUM_CONTINUE;
@@ -170,7 +179,8 @@ BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID guids) {
 
 class DirectInputRoot final : public InputRoot {
  public:
-  explicit DirectInputRoot(IDirectInput8W* input) : input_(input) {}
+  DirectInputRoot(IDirectInput8W* input, Win32DirectInput::ChangeSignal& change)
+      : input_(input), change_(change) {}
 
   // The joystick type of the classic interface is the game-controller class of version 8,
   // which holds joysticks, gamepads and wheels alike.
@@ -187,11 +197,13 @@ class DirectInputRoot final : public InputRoot {
     if (!guid) return nullptr;
     IDirectInputDevice8W* device = nullptr;
     if (FAILED(input_->CreateDevice(*guid, &device, nullptr)) || !device) return nullptr;
+    if (change_.event) change_.device_signals = notify_changes(device, change_.event);
     return std::make_unique<DirectInputDevice>(device);
   }
 
  private:
   ComPtr<IDirectInput8W> input_;
+  Win32DirectInput::ChangeSignal& change_;
 };
 
 using CreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
@@ -216,7 +228,11 @@ std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
       !input) {
     return nullptr;
   }
-  return std::make_unique<DirectInputRoot>(static_cast<IDirectInput8W*>(input));
+  return std::make_unique<DirectInputRoot>(static_cast<IDirectInput8W*>(input), change_);
+}
+
+void Win32DirectInput::signal_changes() {
+  if (!change_.event) change_.event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
 
 }  // namespace padwire::win32
