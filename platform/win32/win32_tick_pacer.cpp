@@ -13,9 +13,10 @@
 //   auto-fire, the pointer's acceleration, a combination repeating, a device to re-acquire, a
 //   key the tick reads held, the debug window to refresh). When not, the native timer stops
 //   and the program sleeps until the next change.
-// - The keys the tick reads by their state (Tab, Ctrl, Print Screen) are watched through Raw
-//   Input on the hidden main window (RIDEV_INPUTSINK: also while another program has the
-//   focus). One going down or up restarts the timer, which then runs for a second at least.
+// - The keys the tick reads by their state (Tab, Ctrl, Print Screen) are watched, while the
+//   program sleeps, through Raw Input on the hidden main window (RIDEV_INPUTSINK: also while
+//   another program has the focus). One going down or up restarts the timer, which then runs
+//   for a second at least, the key being read on the timer's ticks as before.
 // - Behaviour that counts ticks (auto-fire bursts, the pointer's acceleration, a combination
 //   repeating every second tick, a shot per tick while Print Screen is held, a run of presses
 //   towards the stressed rumble) keeps the timer's cadence: while the engine says it is paced
@@ -56,9 +57,9 @@ TickPacer::TickPacer(HWND window, Win32Timer& timer, Win32DirectInput& input, Pa
   input_.signal_changes();
 }
 
-// Raw Input only while the timer sleeps: under Wine, a thread that receives keyboard input
-// has its keyboard state (and so the Scroll Lock mirror of auto-fire) rewritten from the
-// system's, which the classic program never had. Legacy key messages stay on either way.
+// Raw Input only while the timer sleeps: while it runs, the tick reads the keys itself, and
+// the program need not wake up for every key the user types elsewhere. Legacy key messages
+// stay on either way: the assignment dialog reads its keys from them.
 void TickPacer::watch_keys(bool on) {
   if (on == watching_keys_) return;
   const DWORD flags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
