@@ -23,16 +23,20 @@ if [ "${PADWIRE_BENCH_SESSION:-}" = 1 ]; then
     local exe="$1" pid kind
     for dir in /proc/[0-9]*; do
       pid="${dir#/proc/}"
-      tr '\0' '\n' <"$dir/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-      if [ "$(cat "$dir/comm" 2>/dev/null)" = wineserver ]; then
-        kind=wineserver
-      elif tr '\0' ' ' <"$dir/cmdline" 2>/dev/null | grep -qi "$exe"; then
+      { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+      case "$(cat "$dir/comm" 2>/dev/null)" in
+        wineserver*) kind=wineserver ;;
+        *) kind="" ;;
+      esac
+      if [ -n "$kind" ]; then
+        :
+      elif { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null | grep -qi "$exe"; then
         kind=padwire
       else
         kind=other
       fi
       # Fields 14 and 15 of stat, counted after the parenthesised command name.
-      sed 's/^.*) //' "$dir/stat" 2>/dev/null | awk -v p="$pid" -v k="$kind" '{print p, k, $12 + $13}'
+      { sed 's/^.*) //' "$dir/stat"; } 2>/dev/null | awk -v p="$pid" -v k="$kind" '{print p, k, $12 + $13}'
     done
   }
   idle() {
@@ -93,8 +97,10 @@ awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
   function row(figure, value, goal, base, better,   ratio) {
     if (value == "") value = "n/a"
     ratio = "";
-    if (base != "" && value != "n/a" && value + 0 != 0 && base + 0 != 0)
-      ratio = sprintf(better == "lower" ? "%.1fx lower" : "%.3f", better == "lower" ? base / value : value / base)
+    if (base != "" && value != "n/a" && base + 0 != 0) {
+      if (value + 0 == 0) ratio = (better == "lower" ? "none left" : "0")
+      else ratio = sprintf(better == "lower" ? "%.1fx lower" : "%.3f", better == "lower" ? base / value : value / base)
+    }
     printf "| %-50s | %10s | %-13s | %10s | %-11s |\n", figure, value, goal, (base == "" ? "" : base), ratio
   }
   END {
