@@ -13,10 +13,10 @@
 //   auto-fire, the pointer's acceleration, a combination repeating, a device to re-acquire, a
 //   key the tick reads held, the debug window to refresh). When not, the native timer stops
 //   and the program sleeps until the next change.
-// - The keys the tick reads by their state (Tab, Ctrl, Print Screen) are watched, while the
-//   program sleeps, through Raw Input on the hidden main window (RIDEV_INPUTSINK: also while
-//   another program has the focus). One going down or up restarts the timer, which then runs
-//   for a second at least, the key being read on the timer's ticks as before.
+// - The keys the tick reads by their state (Tab, Ctrl, Print Screen) are watched through Raw
+//   Input on the hidden main window (RIDEV_INPUTSINK: also while another program has the
+//   focus). One going down or up restarts a sleeping timer, which then runs for a second at
+//   least, the key being read on the timer's ticks as before.
 // - Behaviour that counts ticks (auto-fire bursts, the pointer's acceleration, a combination
 //   repeating every second tick, a shot per tick while Print Screen is held, a run of presses
 //   towards the stressed rumble) keeps the timer's cadence: while the engine says it is paced
@@ -53,30 +53,16 @@ bool watched_key(USHORT vk) {
 
 TickPacer::TickPacer(HWND window, Win32Timer& timer, Win32DirectInput& input, PadEngine& engine,
                      std::function<void()> tick)
-    : window_(window), timer_(timer), input_(input), engine_(engine), tick_(std::move(tick)) {
+    : timer_(timer), input_(input), engine_(engine), tick_(std::move(tick)) {
   input_.signal_changes();
+  // Legacy key messages stay on: the assignment dialog reads its keys from them.
+  RAWINPUTDEVICE keyboard{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, window};
+  RegisterRawInputDevices(&keyboard, 1, sizeof keyboard);
 }
 
-// Raw Input only while the timer sleeps: while it runs, the tick reads the keys itself, and
-// the program need not wake up for every key the user types elsewhere. Legacy key messages
-// stay on either way: the assignment dialog reads its keys from them.
-void TickPacer::watch_keys(bool on) {
-  if (on == watching_keys_) return;
-  const DWORD flags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
-  RAWINPUTDEVICE keyboard{kGenericDesktopPage, kKeyboardUsage, flags,
-                          on ? window_ : nullptr};
-  watching_keys_ = RegisterRawInputDevices(&keyboard, 1, sizeof keyboard) ? on : watching_keys_;
-}
+void TickPacer::sleep() { timer_.pause(); }
 
-void TickPacer::sleep() {
-  timer_.pause();
-  watch_keys(true);
-}
-
-void TickPacer::wake() {
-  watch_keys(false);
-  timer_.rearm();
-}
+void TickPacer::wake() { timer_.rearm(); }
 
 HANDLE TickPacer::pad_event() const {
   return input_.device_signals() ? static_cast<HANDLE>(input_.change_event()) : nullptr;

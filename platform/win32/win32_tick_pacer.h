@@ -34,16 +34,13 @@ class TickPacer {
  private:
   bool can_sleep() const;
   void tick_now();
-  void watch_keys(bool on);
   void sleep();
   void wake();
 
-  HWND window_;
   Win32Timer& timer_;
   Win32DirectInput& input_;
   PadEngine& engine_;
   std::function<void()> tick_;
-  bool watching_keys_ = false;
   ULONGLONG keys_read_until_ = 0;  // after a watched key changed: tick until then at least
 };
 

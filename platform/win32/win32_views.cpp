@@ -90,6 +90,14 @@ void Win32Views::close(View view, const std::string& /*caption*/) {
 }
 
 void Win32Views::show_debug_text(const std::string& text) {
+  // Opening it is not deferred: it comes up where and when the program shows it, beneath any
+  // window opened later.
+  const HWND window = debug_ ? debug_->handle() : nullptr;
+  if (!window || !IsWindowVisible(window)) {
+    debug_text_.reset();
+    if (!ended_ && debug_) debug_->show_text(text);
+    return;
+  }
   debug_text_last_ = GetTickCount64();
   if (!debug_text_) debug_text_since_ = debug_text_last_;
   debug_text_ = text;

@@ -38,8 +38,9 @@ class Win32Views final : public Views {
   void show(View view, const std::string& caption) override;
   void bring_to_front(View view) override;
   void close(View view, const std::string& caption) override;
-  // The debug window's text is drawn later, by flush_debug_text: drawing takes milliseconds
-  // under Wine, and neither the tick's key events nor the next pad change may wait for it.
+  // Once the debug window is open, its text is drawn later, by flush_debug_text: drawing takes
+  // milliseconds under Wine, and neither the tick's key events nor the next pad change may
+  // wait for it.
   void show_debug_text(const std::string& text) override;
   void flush_debug_text();
   // When the paced loop should draw it: once the pad has been quiet for a moment, or at the
