@@ -93,7 +93,7 @@ load="$(uptime | sed 's/.*load average: //')"
 awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
     -v date="$(date -u '+%Y-%m-%d %H:%M UTC')" -v events="$events" -v secs="$seconds" \
     -v idle="$idle_seconds" '
-  { v[$1 " " $2] = $3 }
+  { sub(/\r$/, ""); v[$1 " " $2] = $3 }  # Wine programs end their lines in CR LF
   function row(figure, value, goal, base, better,   ratio) {
     if (value == "") value = "n/a"
     ratio = "";
