@@ -1,10 +1,11 @@
 # The commands of the README: `make run`, `make test` and `make dist`. Each installs what is
 # missing. `make fuzz` runs every fuzz target for FUZZ_SECONDS each; `make soak` runs the soak
 # test with a fresh seed (PADWIRE_SOAK_SEED=N replays one, PADWIRE_SOAK_TICKS=N sets its length).
+# `make bench` builds both presets and runs every benchmark (tools/run-bench.sh).
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
 
-.PHONY: all test run dist fuzz soak deps native sanitize windows clean
+.PHONY: all test run dist fuzz soak bench deps native sanitize windows clean
 
 all: native sanitize windows
 
@@ -37,6 +38,9 @@ soak: deps
 	cmake --preset native >/dev/null
 	cmake --build --preset native --target padwire_soak -j$(JOBS)
 	build/native/tests/padwire_soak
+
+bench: native windows
+	tools/run-bench.sh
 
 run: windows
 	tools/run-windows.sh build/windows/platform/win32/padwire.exe

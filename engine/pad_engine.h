@@ -50,6 +50,13 @@ class PadEngine {
   // count; the rumble effect is created separately. False when no device could be created.
   bool open_controller(InputRoot& root, WindowHandle window);
 
+  // For back ends that learn of controller changes without polling: whether the next tick can
+  // change anything if the controller still reports what the last read gave (conservative:
+  // false only when that tick would be a no-op), and whether something running now counts
+  // ticks, so that extra ticks would change its rate.
+  bool needs_ticks() const;
+  bool paced_by_timer() const;
+
   // Key synthesis. PressKey and ReleaseKey keep the count of what is down; release_all sends a
   // key-up for every key still down and lets go of mouse mode's buttons.
   void PressKey(const std::uint8_t& keyCode);
@@ -117,11 +124,16 @@ class PadEngine {
   void translate_tick();
   void drop_controller();
   void read_controller();
+  // The directions PadState gives with the current options.
+  Stick decoded_stick() const;
   void press_pad_key(int source, const std::uint8_t& keyCode);
   void release_pad_key(int source, const std::uint8_t& keyCode);
   // A release the key hold withholds: the key stays down until the source's next release.
   void withhold_pad_key(int source, const std::uint8_t& keyCode);
   void mouse_button(int button, bool down);
+  bool mouse_step_pending() const;
+  bool translation_pending() const;
+  bool watched_key_held() const;
   void translate_directions();
   void button_loop();
   void run_m_combinations();
@@ -142,6 +154,7 @@ class PadEngine {
   Stick stick_;
   // The key the key hold kept down at each pad source's last release.
   std::array<std::optional<std::uint8_t>, kPadSources> kept_key_{};
+  bool read_pending_ = false;  // a tick ended before reading the pad
 };
 
 }  // namespace padwire

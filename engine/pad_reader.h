@@ -63,6 +63,8 @@ class PadReader {
   // True once a read of the open device has succeeded: until then the record read into holds
   // no reading of this device.
   bool has_reading() const { return has_reading_; }
+  // The last poll or state read failed, so every tick acquires again.
+  bool failing() const { return failing_since_.has_value(); }
   // True once the device reported it is unplugged, or every read has failed for
   // kPadGoneAfterMs since the first failure of an unbroken run.
   bool gone() const { return gone_; }

@@ -62,6 +62,7 @@ void PadEngine::translate_tick() {
         AutoFireOn = !AutoFireOn;
         ShowAutoFire(AutoFireOn);
       }
+      read_pending_ = true;  // a change of the pad waits for this tick's successor
       return;
     }
     TabHeld = false;
@@ -84,16 +85,21 @@ void PadEngine::translate_tick() {
 }
 
 void PadEngine::read_controller() {
+  read_pending_ = false;
   // A failed read keeps the last state that was read successfully.
   PadDevice.read(PadState);
   // A controller gone for good reads as one at rest, so that the rest of the tick releases
   // what it holds down the ordinary way before the device is dropped.
   if (PadDevice.gone()) PadState = rest_state();
+  stick_ = decoded_stick();
+}
+
+Stick PadEngine::decoded_stick() const {
   // The rest state's hat reads 0, which is Up: while the record holds no reading of the open
   // device, and once it is gone, the directions are centred whatever the options say.
-  stick_ = PadDevice.has_reading() && !PadDevice.gone()
-               ? decode_directions(PadState, direction_options)
-               : Stick{};
+  return PadDevice.has_reading() && !PadDevice.gone()
+             ? decode_directions(PadState, direction_options)
+             : Stick{};
 }
 
 void PadEngine::translate_directions() {

@@ -1,5 +1,6 @@
 // The Windows program's composition root: the hidden main window, the platform services, the
-// forms and the message loop.
+// forms and the message loop. Built with PADWIRE_TIMER_ONLY (a test-only program for the
+// benchmarks, never shipped), it ticks on the poll timer alone, as the classic design did.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,6 +17,7 @@
 #include "platform/win32/win32_screenshot.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_tick_pacer.h"
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_views.h"
 #include "shell/form_padwire.h"
@@ -66,7 +68,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   views.attach(form.engine, force_feedback, &joy_config);
 
   events.tick = [&] {
-    if (!views.ended()) form.engine.Timer1_Timer();
+    if (views.ended()) return;
+    form.engine.Timer1_Timer();
+#ifdef PADWIRE_TIMER_ONLY
+    views.flush_debug_text();  // the paced loop draws it when the pad rests
+#endif
   };
   events.tray = [&](UINT mouse_message) {
     if (views.ended()) return;
@@ -84,10 +90,19 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!views.ended() && !form.controller_open()) form.look_for_controller();
   };
 
+#ifndef PADWIRE_TIMER_ONLY
+  // Before the load, which creates the controller device: it must be told which event to
+  // signal before it is first acquired.
+  TickPacer pacer(main_window, timer, input, form.engine, events.tick);
+#endif
   form.Form_Load();
   const DeviceNotification hid_arrivals = register_hid_arrivals(main_window);
   SetTimer(main_window, kLookTimerId, kLookInterval, nullptr);
+#ifdef PADWIRE_TIMER_ONLY
   const int result = run_message_loop(views);
+#else
+  const int result = run_paced_message_loop(views, pacer);
+#endif
 
   KillTimer(main_window, kLookTimerId);
   KillTimer(main_window, kPollTimerId);

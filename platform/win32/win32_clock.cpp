@@ -37,12 +37,16 @@ void Win32Timer::set_interval(int milliseconds) {
   apply();
 }
 
+void Win32Timer::pause() {
+  if (running_) KillTimer(window_, id_);
+  running_ = false;
+}
+
 void Win32Timer::apply() {
   if (enabled_ && interval_ > 0) {
     running_ = SetTimer(window_, id_, static_cast<UINT>(interval_), nullptr) != 0;
   } else {
-    if (running_) KillTimer(window_, id_);
-    running_ = false;
+    pause();
   }
 }
 

@@ -36,6 +36,12 @@ class Win32Timer final : public TimerService {
   void set_enabled(bool enabled) override;
   void set_interval(int milliseconds) override;
   bool running() const { return running_; }
+  // The model asks for ticks: enabled with a positive interval.
+  bool armed() const { return enabled_ && interval_ > 0; }
+  // The native timer stopped while the model still asks for ticks, for a back end that knows
+  // the next ticks would do nothing; rearm starts it again, a full interval from now.
+  void pause();
+  void rearm() { apply(); }
 
  private:
   void apply();

@@ -181,6 +181,15 @@ class DirectInputDevice final : public ControllerDevice {
   bool unplugged_ = false;
 };
 
+// Asked before the device is first acquired, as DirectInput requires.
+bool notify_changes(IDirectInputDevice8W* device, HANDLE event) {
+  DIDEVCAPS caps{};
+  caps.dwSize = sizeof caps;
+  if (FAILED(device->GetCapabilities(&caps)) || (caps.dwFlags & DIDC_POLLEDDEVICE)) return false;
+  // DI_POLLEDDEVICE, a success code, also means that nothing is signalled until a poll.
+  return device->SetEventNotification(event) == DI_OK;
+}
+
 BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID guids) {
   static_cast<std::vector<std::string>*>(guids)->push_back(guid_to_text(instance->guidInstance));
   return DIENUM_CONTINUE;
@@ -188,8 +197,9 @@ BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID guids) {
 
 class DirectInputRoot final : public InputRoot {
  public:
-  DirectInputRoot(SharedLibrary library, IDirectInput8W* input)
-      : library_(std::move(library)), input_(input) {}
+  DirectInputRoot(SharedLibrary library, IDirectInput8W* input,
+                  Win32DirectInput::ChangeSignal& change)
+      : library_(std::move(library)), input_(input), change_(change) {}
 
   // The joystick type of the classic interface is the game-controller class of version 8,
   // which holds joysticks, gamepads and wheels alike. All devices come attached ones first:
@@ -215,12 +225,14 @@ class DirectInputRoot final : public InputRoot {
     if (!guid) return nullptr;
     IDirectInputDevice8W* device = nullptr;
     if (FAILED(input_->CreateDevice(*guid, &device, nullptr)) || !device) return nullptr;
+    if (change_.event) change_.device_signals = notify_changes(device, change_.event);
     return std::make_unique<DirectInputDevice>(library_, input_.get(), *guid, device);
   }
 
  private:
   SharedLibrary library_;
   ComPtr<IDirectInput8W> input_;
+  Win32DirectInput::ChangeSignal& change_;
 };
 
 using CreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
@@ -229,7 +241,9 @@ using CreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNK
 
 Win32DirectInput::Win32DirectInput(std::wstring library) : library_name_(std::move(library)) {}
 
-Win32DirectInput::~Win32DirectInput() = default;
+Win32DirectInput::~Win32DirectInput() {
+  if (change_.event) CloseHandle(change_.event);
+}
 
 std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
   if (!library_) {
@@ -246,7 +260,11 @@ std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
       !input) {
     return nullptr;
   }
-  return std::make_unique<DirectInputRoot>(library_, static_cast<IDirectInput8W*>(input));
+  return std::make_unique<DirectInputRoot>(library_, static_cast<IDirectInput8W*>(input), change_);
+}
+
+void Win32DirectInput::signal_changes() {
+  if (!change_.event) change_.event = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
 
 }  // namespace padwire::win32

@@ -22,10 +22,24 @@ class Win32DirectInput final : public DirectInputService {
 
   std::unique_ptr<InputRoot> create_input() override;
 
+  // From now on every device created is asked to signal one event (auto-reset) whenever its
+  // state changes or it is lost. change_event() is that event, or null before this call;
+  // device_signals() tells whether the last device created will signal it (a device that
+  // must be polled signals nothing).
+  void signal_changes();
+  void* change_event() const { return change_.event; }
+  bool device_signals() const { return change_.device_signals; }
+
+  struct ChangeSignal {
+    void* event = nullptr;  // HANDLE
+    bool device_signals = false;
+  };
+
  private:
   std::wstring library_name_;
   // Shared with every object made from it, which keeps it loaded while any of them lives.
   std::shared_ptr<const Library> library_;
+  ChangeSignal change_;
 };
 
 }  // namespace padwire::win32

@@ -1,5 +1,7 @@
 #include "platform/win32/win32_views.h"
 
+#include <algorithm>
+
 #include "engine/pad_engine.h"
 #include "platform/win32/win32_debug_window.h"
 #include "platform/win32/win32_force_feedback_window.h"
@@ -88,6 +90,32 @@ void Win32Views::close(View view, const std::string& /*caption*/) {
 }
 
 void Win32Views::show_debug_text(const std::string& text) {
+  // Opening it is not deferred: it comes up where and when the program shows it, beneath any
+  // window opened later.
+  const HWND window = debug_ ? debug_->handle() : nullptr;
+  if (!window || !IsWindowVisible(window)) {
+    debug_text_.reset();
+    if (!ended_ && debug_) debug_->show_text(text);
+    return;
+  }
+  debug_text_last_ = GetTickCount64();
+  if (!debug_text_) debug_text_since_ = debug_text_last_;
+  debug_text_ = text;
+}
+
+DWORD Win32Views::debug_text_due_in() const {
+  constexpr ULONGLONG kQuietMs = 50;
+  constexpr ULONGLONG kLatestMs = 1000;
+  if (!debug_text_) return INFINITE;
+  const ULONGLONG due = std::min(debug_text_last_ + kQuietMs, debug_text_since_ + kLatestMs);
+  const ULONGLONG now = GetTickCount64();
+  return due > now ? static_cast<DWORD>(due - now) : 0;
+}
+
+void Win32Views::flush_debug_text() {
+  if (!debug_text_) return;
+  const std::string text = std::move(*debug_text_);
+  debug_text_.reset();
   if (!ended_ && debug_) debug_->show_text(text);
 }
 

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/views.h"
 
@@ -36,7 +38,14 @@ class Win32Views final : public Views {
   void show(View view, const std::string& caption) override;
   void bring_to_front(View view) override;
   void close(View view, const std::string& caption) override;
+  // Once the debug window is open, its text is drawn later, by flush_debug_text: drawing takes
+  // milliseconds under Wine, and neither the tick's key events nor the next pad change may
+  // wait for it.
   void show_debug_text(const std::string& text) override;
+  void flush_debug_text();
+  // When the paced loop should draw it: once the pad has been quiet for a moment, or at the
+  // latest a second after the text changed. Milliseconds from now; INFINITE when nothing waits.
+  DWORD debug_text_due_in() const;
 
   // The message loop's hook: key preview for the assignment dialog and dialog keyboard
   // handling (Tab, Enter, access keys). True when the message was handled here.
@@ -55,6 +64,9 @@ class Win32Views final : public Views {
   std::unique_ptr<DebugWindow> debug_;
   std::unique_ptr<ForceFeedbackWindow> force_feedback_;
   std::unique_ptr<JoyConfigWindow> joy_config_;
+  std::optional<std::string> debug_text_;
+  ULONGLONG debug_text_since_ = 0;  // GetTickCount64 of the first change not drawn
+  ULONGLONG debug_text_last_ = 0;   // and of the last one
 };
 
 }  // namespace padwire::win32

@@ -10,7 +10,14 @@ ScriptedPad::ScriptedPad(const std::wstring& folder)
     : script_(folder + L"\\pad.txt"), log_(folder + L"\\pad.log") {
   SetEnvironmentVariableW(L"PADWIRE_FAKE_PAD", script_.c_str());
   SetEnvironmentVariableW(L"PADWIRE_FAKE_PAD_LOG", log_.c_str());
+  const std::wstring event = win32::test::unique_name(L"PadwireFakePadChanged");
+  changed_ = CreateEventW(nullptr, FALSE, FALSE, event.c_str());
+  SetEnvironmentVariableW(L"PADWIRE_FAKE_PAD_EVENT", event.c_str());
   hold({});
+}
+
+ScriptedPad::~ScriptedPad() {
+  if (changed_) CloseHandle(changed_);
 }
 
 void ScriptedPad::describe(const std::string& lines) {
@@ -58,6 +65,7 @@ void ScriptedPad::write() {
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(file);
   MoveFileExW(staging.c_str(), script_.c_str(), MOVEFILE_REPLACE_EXISTING);
+  if (changed_) SetEvent(changed_);
 }
 
 std::string ScriptedPad::log() const {

@@ -17,6 +17,9 @@ class ScriptedPad {
   // Script and log live in `folder`. The variables that lead the DLL to them are set in this
   // process's environment, which every padwire.exe started afterwards inherits.
   explicit ScriptedPad(const std::wstring& folder);
+  ~ScriptedPad();
+  ScriptedPad(const ScriptedPad&) = delete;
+  ScriptedPad& operator=(const ScriptedPad&) = delete;
 
   // Lines that describe the device (create, device, name, buttons, effects, phantom), kept for
   // every later state.
@@ -40,6 +43,8 @@ class ScriptedPad {
   void write();
   std::wstring script_;
   std::wstring log_;
+  // Set after every write: the DLL then reads the script and tells the program of a change.
+  HANDLE changed_ = nullptr;
   std::string device_;
   std::string state_;
   bool lost_ = false;

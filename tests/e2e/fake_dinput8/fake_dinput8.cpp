@@ -19,6 +19,12 @@
 //   held B,B,...            buttons held (128), all others free
 // Every device call worth checking is appended to the log file PADWIRE_FAKE_PAD_LOG, and so is
 // each change of the polling thread's Scroll Lock toggle ("scroll lock 0|1").
+//
+// A program that sleeps until its device signals a change (SetEventNotification) reads no
+// script: when PADWIRE_FAKE_PAD_EVENT names an event, a thread of the DLL waits on it, re-reads
+// the script each time the test sets it, and signals the program's event if the state changed.
+// With PADWIRE_FAKE_PAD_SHARED naming a file mapping (shared_pad.h) the state comes from there
+// instead of the script, for the benchmarks.
 #define INITGUID
 #define DIRECTINPUT_VERSION 0x0800
 #include <windows.h>
@@ -30,7 +36,11 @@
 #include <cstring>
 #include <string>
 
+#include "shared_pad.h"
+
 namespace {
+
+using padwire::e2e::SharedPad;
 
 struct Script {
   bool create_ok = true;
@@ -49,6 +59,23 @@ Script g_script;
 int g_unplugs = 0;
 FILETIME g_stamp{};
 HANDLE g_notify = nullptr;
+SharedPad* g_shared = nullptr;
+
+// The script is read by the program's thread and by the thread that forwards changes.
+// Initialised where it lives: a critical section must not be copied.
+CRITICAL_SECTION& script_lock() {
+  static CRITICAL_SECTION section;
+  static const bool initialised = (InitializeCriticalSection(&section), true);
+  (void)initialised;
+  return section;
+}
+
+struct Lock {
+  Lock() { EnterCriticalSection(&script_lock()); }
+  ~Lock() { LeaveCriticalSection(&script_lock()); }
+  Lock(const Lock&) = delete;
+  Lock& operator=(const Lock&) = delete;
+};
 
 std::string env(const char* name) {
   char buffer[1024];
@@ -75,7 +102,40 @@ void log(const char* text) {
   }
 }
 
+// The mapping is made by whichever side comes first; a fresh one holds a pad at rest.
+SharedPad* open_shared(const std::string& name) {
+  HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
+                                      sizeof(SharedPad), name.c_str());
+  if (!mapping) return nullptr;
+  const bool fresh = GetLastError() != ERROR_ALREADY_EXISTS;
+  auto* pad =
+      static_cast<SharedPad*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedPad)));
+  if (pad && fresh) {
+    pad->state.lX = pad->state.lY = 32768;
+    for (DWORD& pov : pad->state.rgdwPOV) pov = 0xFFFFFFFFu;
+  }
+  return pad;  // the mapping stays open for the life of the process
+}
+
+void read_shared() {
+  for (;;) {
+    const LONG before = g_shared->sequence;
+    MemoryBarrier();
+    std::memcpy(&g_script.state, const_cast<DIJOYSTATE2*>(&g_shared->state), sizeof g_script.state);
+    MemoryBarrier();
+    if ((before & 1) == 0 && g_shared->sequence == before) return;
+    YieldProcessor();
+  }
+}
+
 void reload() {
+  Lock lock;
+  static const std::string shared_name = env(padwire::e2e::kSharedPadVariable);
+  if (!shared_name.empty()) {
+    if (!g_shared) g_shared = open_shared(shared_name);
+    if (g_shared) read_shared();
+    return;
+  }
   const std::string path = env("PADWIRE_FAKE_PAD");
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return;
@@ -120,11 +180,36 @@ void reload() {
     }
   }
   std::fclose(f);
-  const bool changed = std::memcmp(&s.state, &g_script.state, sizeof s.state) != 0;
+  const bool changed = std::memcmp(&s.state, &g_script.state, sizeof s.state) != 0 ||
+                       s.lost != g_script.lost || s.unplugged != g_script.unplugged;
   if (s.unplugged && !g_script.unplugged) ++g_unplugs;
   g_script = s;
   g_stamp = data.ftLastWriteTime;
   if (changed && g_notify) SetEvent(g_notify);
+}
+
+// Waits for the test's word that the controller changed and passes it on to the program.
+DWORD WINAPI forward_changes(LPVOID event) {
+  while (WaitForSingleObject(static_cast<HANDLE>(event), INFINITE) == WAIT_OBJECT_0) {
+    Lock lock;
+    if (g_shared) {
+      SetEvent(g_notify);
+    } else {
+      reload();  // signals when the state changed
+    }
+  }
+  return 0;
+}
+
+void start_forwarding() {
+  static bool started = false;
+  const std::string name = env("PADWIRE_FAKE_PAD_EVENT");
+  if (started || name.empty()) return;
+  HANDLE event = CreateEventA(nullptr, FALSE, FALSE, name.c_str());
+  if (!event) return;
+  started = true;
+  HANDLE thread = CreateThread(nullptr, 0, forward_changes, event, 0, nullptr);
+  if (thread) CloseHandle(thread);
 }
 
 // The program polls on its own user-interface thread, so the Scroll Lock toggle of that
@@ -199,6 +284,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
 
   HRESULT STDMETHODCALLTYPE GetCapabilities(LPDIDEVCAPS caps) override {
     reload();
+    Lock lock;
     if (!caps) return E_POINTER;
     caps->dwFlags = DIDC_ATTACHED | (g_script.effects ? DIDC_FORCEFEEDBACK : 0);
     caps->dwDevType = DI8DEVTYPE_GAMEPAD;
@@ -210,6 +296,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   HRESULT STDMETHODCALLTYPE EnumObjects(LPDIENUMDEVICEOBJECTSCALLBACKW callback, LPVOID ref,
                                         DWORD flags) override {
     reload();
+    Lock lock;
     if (!(flags & DIDFT_BUTTON) && flags != DIDFT_ALL) return DI_OK;
     for (int i = 0; i < g_script.buttons; ++i) {
       DIDEVICEOBJECTINSTANCEW object{};
@@ -229,6 +316,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   HRESULT STDMETHODCALLTYPE Acquire() override {
     log("acquire");
     reload();
+    Lock lock;
     if (unplugged()) return DIERR_UNPLUGGED;
     return g_script.lost ? DIERR_INPUTLOST : DI_OK;
   }
@@ -238,6 +326,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   }
   HRESULT STDMETHODCALLTYPE GetDeviceState(DWORD size, LPVOID data) override {
     reload();
+    Lock lock;
     if (unplugged()) return DIERR_UNPLUGGED;
     if (g_script.lost) return DIERR_INPUTLOST;
     if (size != sizeof(DIJOYSTATE2) || !data) return DIERR_INVALIDPARAM;
@@ -251,7 +340,15 @@ class Device final : public Unknown<IDirectInputDevice8W> {
     return format && format->dwDataSize == sizeof(DIJOYSTATE2) ? DI_OK : DIERR_INVALIDPARAM;
   }
   HRESULT STDMETHODCALLTYPE SetEventNotification(HANDLE event) override {
+    reload();
+    Lock lock;
     g_notify = event;
+    log(event ? "event notification" : "event notification off");
+    if (g_shared) {
+      g_shared->notify = reinterpret_cast<ULONGLONG>(event);
+      g_shared->reader_process = GetCurrentProcessId();
+    }
+    if (event) start_forwarding();
     return DI_OK;
   }
   HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND, DWORD flags) override {
@@ -265,6 +362,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   }
   HRESULT STDMETHODCALLTYPE GetDeviceInfo(LPDIDEVICEINSTANCEW info) override {
     reload();
+    Lock lock;
     if (!info) return E_POINTER;
     info->guidInstance = kInstance;
     info->guidProduct = kInstance;
@@ -278,6 +376,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   HRESULT STDMETHODCALLTYPE CreateEffect(REFGUID, LPCDIEFFECT, LPDIRECTINPUTEFFECT* out,
                                          LPUNKNOWN) override {
     reload();
+    Lock lock;
     if (!g_script.effects) return DIERR_UNSUPPORTED;
     log("effect create");
     *out = new Effect();
@@ -296,6 +395,8 @@ class Device final : public Unknown<IDirectInputDevice8W> {
   HRESULT STDMETHODCALLTYPE Escape(LPDIEFFESCAPE) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Poll() override {
     reload();
+    Lock lock;
+    if (g_shared) InterlockedIncrement(&g_shared->polls);
     log_scroll_lock();
     if (unplugged()) return DIERR_UNPLUGGED;
     return g_script.lost ? DIERR_INPUTLOST : DI_NOEFFECT;
@@ -341,6 +442,7 @@ class Input final : public Unknown<IDirectInput8W> {
   HRESULT STDMETHODCALLTYPE CreateDevice(REFGUID guid, LPDIRECTINPUTDEVICE8W* out,
                                          LPUNKNOWN) override {
     reload();
+    Lock lock;
     if (g_script.phantom && IsEqualGUID(guid, kPhantom)) {
       log("create phantom");
       *out = new Device(true);
@@ -354,6 +456,7 @@ class Input final : public Unknown<IDirectInput8W> {
   HRESULT STDMETHODCALLTYPE EnumDevices(DWORD type, LPDIENUMDEVICESCALLBACKW callback, LPVOID ref,
                                         DWORD flags) override {
     reload();
+    Lock lock;
     const DWORD device_class = type & 0xFF;
     const bool wanted = device_class == DI8DEVCLASS_ALL || device_class == DI8DEVCLASS_GAMECTRL ||
                         device_class == DI8DEVTYPE_GAMEPAD || device_class == DI8DEVTYPE_JOYSTICK;
@@ -388,6 +491,7 @@ class Input final : public Unknown<IDirectInput8W> {
 extern "C" __declspec(dllexport) HRESULT WINAPI
     DirectInput8Create(HINSTANCE, DWORD, REFIID, LPVOID* out, LPUNKNOWN) {
   reload();
+  Lock lock;
   log(g_script.create_ok ? "create input" : "create input refused");
   if (!out) return E_POINTER;
   if (!g_script.create_ok) {

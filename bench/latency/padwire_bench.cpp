@@ -1,0 +1,301 @@
+// The Windows side of `make bench`, run under Wine: padwire.exe and the timer-only program
+// (padwire_timer_only.exe, the same sources ticking on the poll timer alone) driven by the
+// scripted controller, one after the other in one session. Prints one line per figure:
+// "FIGURE DESIGN VALUE". tools/run-bench.sh adds the idle figures and prints the table.
+//   padwire_bench.exe latency EVENTS   key latency over EVENTS presses and releases
+//   padwire_bench.exe rates SECONDS    ticks, auto-fire taps and pointer pixels per second
+//   padwire_bench.exe startup RUNS     process creation to tray icon
+//   padwire_bench.exe idle EXE SECONDS starts EXE, prints "idle-start", sleeps, "idle-end"
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "padwire_process.h"
+#include "scripted_controller.h"
+#include "test_support.h"
+
+namespace {
+
+using padwire::bench::now_qpc;
+using padwire::bench::qpc_to_ms;
+using padwire::bench::ScriptedController;
+using padwire::bench::Signal;
+namespace test = padwire::win32::test;
+
+constexpr UINT kKeyOfA = 74;  // J: pad button A in the VGS layout, the default
+constexpr int kButtonA = 0, kButtonB = 1, kButtonM = 9;
+
+struct KeyStamp {
+  UINT message;
+  UINT vk;
+  LONGLONG at;
+};
+
+// A window in the foreground that stamps every key message as it is handled.
+class KeyRecorder {
+ public:
+  KeyRecorder() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"PadwireBenchRecorder";
+    RegisterClassW(&wc);
+    window_ = CreateWindowExW(0, wc.lpszClassName, L"Padwire bench recorder",
+                              WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 400, 300, nullptr,
+                              nullptr, wc.hInstance, nullptr);
+  }
+  ~KeyRecorder() { DestroyWindow(window_); }
+  void focus() {
+    SetForegroundWindow(window_);
+    SetFocus(window_);
+    test::pump_for(200);
+  }
+  static std::vector<KeyStamp> stamps;
+
+ private:
+  static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message >= WM_KEYFIRST && message <= WM_SYSKEYUP) {
+      stamps.push_back({message, static_cast<UINT>(wparam), now_qpc()});
+      return 0;  // system keys too: no menu mode
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
+  HWND window_;
+};
+std::vector<KeyStamp> KeyRecorder::stamps;
+
+std::wstring beside_me(const wchar_t* name) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  return folder.substr(0, folder.find_last_of(L'\\') + 1) + name;
+}
+
+struct Design {
+  const char* name;
+  const wchar_t* exe;
+};
+const Design kDesigns[] = {{"padwire", L"padwire.exe"}, {"timer-only", L"padwire_timer_only.exe"}};
+
+// padwire.exe or the timer-only program, started and in the tray; closed at the end.
+class Program {
+ public:
+  explicit Program(const Design& design) : processes_(beside_me(design.exe)) {
+    process_ = processes_.start();
+    main_ = process_.dwProcessId ? processes_.wait_until_in_tray(process_) : nullptr;
+    test::pump_for(1000);  // start-up done, the first ticks made
+  }
+  ~Program() {
+    DWORD code = 0;
+    if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+    processes_.ends(process_, code, 3000);
+  }
+  bool running() const { return main_ != nullptr; }
+
+ private:
+  test::PadwireProcesses processes_;
+  PROCESS_INFORMATION process_{};
+  HWND main_ = nullptr;
+};
+
+double percentile(std::vector<double> values, double p) {
+  if (values.empty()) return -1;
+  std::sort(values.begin(), values.end());
+  const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+  return values[std::min(at, values.size() - 1)];
+}
+
+// Presses and releases A, each after a random pause so that no change keeps step with the
+// timer, and times each from publication to the key message in the recorder.
+void latency(const Design& design, Signal signal, const char* label, int events) {
+  test::forget_settings();
+  ScriptedController pad(signal);
+  KeyRecorder recorder;
+  Program program(design);
+  if (!program.running()) return;
+  pad.connect();
+  recorder.focus();
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> pause(2, 21);
+  std::vector<double> ms;
+  int lost = 0;
+  for (int i = 0; i < events; ++i) {
+    const bool press = i % 2 == 0;
+    const std::size_t before = KeyRecorder::stamps.size();
+    const LONGLONG at = press ? pad.publish({kButtonA}) : pad.publish({});
+    const UINT expected = press ? WM_KEYDOWN : WM_KEYUP;
+    const bool seen = test::pump_until(
+        [&] {
+          for (std::size_t k = before; k < KeyRecorder::stamps.size(); ++k) {
+            const KeyStamp& s = KeyRecorder::stamps[k];
+            if (s.vk == kKeyOfA && s.message == expected) {
+              ms.push_back(qpc_to_ms(s.at - at));
+              return true;
+            }
+          }
+          return false;
+        },
+        1000);
+    if (!seen) ++lost;
+    Sleep(static_cast<DWORD>(pause(rng)));
+  }
+  std::printf("latency_median %s %.3f\n", label, percentile(ms, 0.5));
+  std::printf("latency_p99 %s %.3f\n", label, percentile(ms, 0.99));
+  std::printf("latency_events %s %zu\n", label, ms.size());
+  if (lost) std::printf("latency_lost %s %d\n", label, lost);
+  std::fflush(stdout);
+}
+
+// The floor under every figure: this process's own key events, to its own window.
+void floor_latency(int events) {
+  KeyRecorder recorder;
+  recorder.focus();
+  std::vector<double> ms;
+  for (int i = 0; i < events; ++i) {
+    const std::size_t before = KeyRecorder::stamps.size();
+    const LONGLONG at = now_qpc();
+    keybd_event(static_cast<BYTE>(kKeyOfA), 0, i % 2 ? KEYEVENTF_KEYUP : 0, 0);
+    if (test::pump_until([&] { return KeyRecorder::stamps.size() > before; }, 1000)) {
+      ms.push_back(qpc_to_ms(KeyRecorder::stamps[before].at - at));
+    }
+    Sleep(3);
+  }
+  std::printf("latency_median floor %.3f\n", percentile(ms, 0.5));
+  std::printf("latency_p99 floor %.3f\n", percentile(ms, 0.99));
+}
+
+// Auto-fire (A held, switched on with Tab) and the pointer in mouse mode (stick held, turned
+// round every 100 ms so that the pointer stays on the screen), each for `seconds`.
+void rates(const Design& design, int seconds) {
+  test::forget_settings();
+  test::store_registry_value(L"Custom", L"Select", L"False");  // M is the combinations' key
+  ScriptedController pad(Signal::direct);
+  KeyRecorder recorder;
+  Program program(design);
+  if (!program.running()) return;
+  pad.connect();
+  recorder.focus();
+
+  test::hold(VK_TAB, 150);  // auto-fire on
+  KeyRecorder::stamps.clear();
+  const LONG polls_before = pad.polls();
+  const LONGLONG start = pad.publish({kButtonA});
+  test::pump_for(seconds * 1000);
+  const double elapsed = qpc_to_ms(now_qpc() - start) / 1000.0;
+  const LONG polls = pad.polls() - polls_before;
+  pad.publish({});
+  test::pump_for(300);
+  std::size_t taps = 0;
+  for (const KeyStamp& s : KeyRecorder::stamps) taps += s.vk == kKeyOfA && s.message == WM_KEYDOWN;
+  std::printf("ticks_per_second %s %.1f\n", design.name, polls / elapsed);
+  std::printf("autofire_taps_per_second %s %.1f\n", design.name,
+              static_cast<double>(taps) / elapsed);
+
+  pad.publish({kButtonM, kButtonB});  // M + B: mouse mode
+  test::pump_for(200);
+  pad.publish({});
+  test::pump_for(200);
+  POINT last{};
+  GetCursorPos(&last);
+  long pixels = 0;
+  const LONGLONG began = now_qpc();
+  LONGLONG turned = began;
+  bool right = true;
+  pad.publish({}, 65535);
+  while (qpc_to_ms(now_qpc() - began) < seconds * 1000.0) {
+    Sleep(1);
+    POINT p{};
+    GetCursorPos(&p);
+    pixels += std::labs(p.x - last.x);
+    last = p;
+    if (qpc_to_ms(now_qpc() - turned) >= 100.0) {
+      right = !right;
+      turned = now_qpc();
+      pad.publish({}, right ? 65535 : 0);
+    }
+  }
+  const double mouse_seconds = qpc_to_ms(now_qpc() - began) / 1000.0;
+  pad.publish({});
+  std::printf("pointer_pixels_per_second %s %.1f\n", design.name,
+              static_cast<double>(pixels) / mouse_seconds);
+  std::fflush(stdout);
+}
+
+// From the process's creation time to the moment its tray icon answers, polled closely.
+void startup(const Design& design, int runs) {
+  std::vector<double> ms;
+  ScriptedController pad(Signal::direct);
+  for (int i = 0; i < runs; ++i) {
+    test::forget_settings();
+    test::PadwireProcesses processes(beside_me(design.exe));
+    const PROCESS_INFORMATION p = processes.start();
+    if (!p.dwProcessId) continue;
+    HWND main = nullptr;
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (GetTickCount64() < deadline) {
+      if (!main) main = test::window_of(p.dwProcessId, test::kMainWindowClass);
+      if (main && test::icon_present(main)) break;
+      Sleep(0);
+    }
+    FILETIME seen, created, exited, kernel, user;
+    GetSystemTimePreciseAsFileTime(&seen);
+    if (main && GetProcessTimes(p.hProcess, &created, &exited, &kernel, &user)) {
+      const auto as_int = [](FILETIME t) {
+        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+      };
+      ms.push_back(static_cast<double>(as_int(seen) - as_int(created)) / 10000.0);
+    }
+    DWORD code = 0;
+    if (main) PostMessageW(main, WM_CLOSE, 0, 0);
+    processes.ends(p, code, 3000);
+  }
+  std::printf("startup_ms %s %.1f\n", design.name, percentile(ms, 0.5));
+  std::fflush(stdout);
+}
+
+void idle(const Design& design, int seconds) {
+  test::forget_settings();
+  ScriptedController pad(Signal::direct);
+  Program program(design);
+  if (!program.running()) return;
+  test::pump_for(2000);
+  std::printf("idle-start\n");
+  std::fflush(stdout);
+  const LONG polls = pad.polls();
+  Sleep(static_cast<DWORD>(seconds) * 1000);
+  std::printf("idle-end\n");
+  std::printf("idle_ticks_per_second %s %.1f\n", design.name,
+              static_cast<double>(pad.polls() - polls) / seconds);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) return 2;
+  const std::wstring command = argv[1];
+  const int n = _wtoi(argv[argc - 1]);
+  if (command == L"latency") {
+    latency(kDesigns[0], Signal::direct, "padwire", n);
+    latency(kDesigns[0], Signal::forwarded, "padwire-forwarded", n);
+    latency(kDesigns[1], Signal::direct, "timer-only", n);
+  } else if (command == L"floor") {
+    floor_latency(n);
+  } else if (command == L"rates") {
+    for (const Design& d : kDesigns) rates(d, n);
+  } else if (command == L"startup") {
+    for (const Design& d : kDesigns) startup(d, n);
+  } else if (command == L"idle" && argc >= 4) {
+    for (const Design& d : kDesigns) {
+      if (std::wstring(argv[2]) == d.exe) idle(d, n);
+    }
+  } else {
+    return 2;
+  }
+  return 0;
+}

@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# Runs every benchmark and prints one table (`make bench` builds first):
+# - the native tick benchmark (bench/tick_bench.cpp);
+# - under Wine, in one session: key latency, ticks, auto-fire taps and pointer pixels per
+#   second, start-up time, of padwire.exe and of the timer-only program side by side
+#   (build/windows/bench/latency/bin/padwire_bench.exe);
+# - the idle cost of each at rest with the scripted controller, from /proc/<pid>/stat
+#   (utime + stime) of its Wine process, of the Wine server, and of the session's other Wine
+#   processes.
+#   run-bench.sh [--quick]     --quick: fewer events and shorter runs, for trying it out
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+bin="$root/build/windows/bench/latency/bin"
+tick_bench="$root/build/native/bench/padwire_bench_tick"
+
+# --- Inside the Wine session (called back through wine-run.sh) ------------------------------
+if [ "${PADWIRE_BENCH_SESSION:-}" = 1 ]; then
+  out="$2"
+  # CPU ticks (utime + stime) of every process of this Wine prefix, one "pid kind ticks" line
+  # each; kind is padwire (the program measured), wineserver or other.
+  snapshot() {
+    local exe="$1" pid kind
+    for dir in /proc/[0-9]*; do
+      pid="${dir#/proc/}"
+      { tr '\0' '\n' <"$dir/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+      case "$(cat "$dir/comm" 2>/dev/null)" in
+        wineserver*) kind=wineserver ;;
+        *) kind="" ;;
+      esac
+      if [ -n "$kind" ]; then
+        :
+      elif { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null | grep -qi "$exe"; then
+        kind=padwire
+      else
+        kind=other
+      fi
+      # Fields 14 and 15 of stat, counted after the parenthesised command name.
+      { sed 's/^.*) //' "$dir/stat"; } 2>/dev/null | awk -v p="$pid" -v k="$kind" '{print p, k, $12 + $13}'
+    done
+  }
+  idle() {
+    local exe="$1" label="$2" log="$out/idle-$2.txt"
+    wine "$bin/padwire_bench.exe" idle "$exe" "$idle_seconds" >"$log" 2>/dev/null &
+    local harness=$!
+    until grep -q idle-start "$log" 2>/dev/null; do
+      kill -0 "$harness" 2>/dev/null || { echo "idle run of $exe did not start" >&2; return; }
+      sleep 0.1
+    done
+    local t0; t0=$(date +%s.%N)
+    snapshot "$exe" >"$out/before"
+    until grep -q idle-end "$log"; do sleep 0.1; done
+    snapshot "$exe" >"$out/after"
+    local t1; t1=$(date +%s.%N)
+    wait "$harness" || true
+    grep -v '^idle-' "$log" >>"$out/results"
+    awk -v hz="$(getconf CLK_TCK)" -v t0="$t0" -v t1="$t1" -v l="$label" '
+      BEGIN { secs = t1 - t0 }
+      NR == FNR { before[$1] = $3; next }
+      ($1 in before) { used[$2] += $3 - before[$1] }
+      END {
+        for (k in used) printf "idle_cpu_%s %s %.2f\n", k, l, used[k] / hz / secs * 100
+        printf "idle_cpu_total %s %.2f\n", l, (used["padwire"] + used["wineserver"]) / hz / secs * 100
+      }' "$out/before" "$out/after" >>"$out/results"
+  }
+  cd "$bin"
+  wine padwire_bench.exe latency "$events" 2>/dev/null >>"$out/results"
+  wine padwire_bench.exe rates "$seconds" 2>/dev/null >>"$out/results"
+  wine padwire_bench.exe startup "$runs" 2>/dev/null >>"$out/results"
+  idle padwire.exe padwire
+  idle padwire_timer_only.exe timer-only
+  exit 0
+fi
+
+# --- The table ---------------------------------------------------------------------------------
+events=600 seconds=10 idle_seconds=30 runs=10
+if [ "${1:-}" = "--quick" ]; then events=100 seconds=3 idle_seconds=10 runs=3; fi
+out="$(mktemp -d "${TMPDIR:-/tmp}/padwire-bench.XXXXXX")"
+trap 'rm -rf "$out"' EXIT
+for f in "$tick_bench" "$bin/padwire_bench.exe" "$bin/padwire.exe" "$bin/padwire_timer_only.exe"; do
+  [ -x "$f" ] || [ -f "$f" ] || { echo "run-bench.sh: $f is missing; run make bench" >&2; exit 2; }
+done
+"$tick_bench" --benchmark_format=csv 2>/dev/null |
+  awk -F, '/^"BM_/ { gsub(/"/, "", $1); printf "tick_ns %s %.0f\n", $1, $3 }' >"$out/results"
+export bin events seconds idle_seconds runs
+PADWIRE_BENCH_SESSION=1 WINEDLLOVERRIDES="dinput8=n,b" \
+  "$root/tools/wine-run.sh" --unix bash "$0" session "$out"
+
+exe_size=$(stat -c %s "$bin/padwire.exe")
+cpu="$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //')"
+load="$(uptime | sed 's/.*load average: //')"
+
+awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
+    -v date="$(date -u '+%Y-%m-%d %H:%M UTC')" -v events="$events" -v secs="$seconds" \
+    -v idle="$idle_seconds" '
+  { sub(/\r$/, ""); v[$1 " " $2] = $3 }  # Wine programs end their lines in CR LF
+  function row(figure, value, goal, base, better,   ratio) {
+    if (value == "") value = "n/a"
+    ratio = "";
+    if (base != "" && value != "n/a" && base + 0 != 0) {
+      if (value + 0 == 0) ratio = (better == "lower" ? "none left" : "0")
+      else ratio = sprintf(better == "lower" ? "%.1fx lower" : "%.3f", better == "lower" ? base / value : value / base)
+    }
+    printf "| %-50s | %10s | %-13s | %10s | %-11s |\n", figure, value, goal, (base == "" ? "" : base), ratio
+  }
+  END {
+    printf "Padwire benchmarks, %s\n", date
+    printf "Machine: %s, %s cores (nproc); load average %s\n\n", cpu, cores, load
+    printf "| %-50s | %10s | %-13s | %10s | %-11s |\n", "figure", "value", "goal", "timer-only", "ratio"
+    printf "|%s|%s|%s|%s|%s|\n", "----------------------------------------------------", "------------", "---------------", "------------", "-------------"
+    row("key latency, median (ms, " events " events)", v["latency_median padwire"], "<= 0.5, 5x", v["latency_median timer-only"], "lower")
+    row("key latency, 99th percentile (ms)", v["latency_p99 padwire"], "<= 1.5", v["latency_p99 timer-only"], "lower")
+    row("key latency, median, DLL thread forwards (ms)", v["latency_median padwire-forwarded"], "", v["latency_median timer-only"], "lower")
+    row("key latency, 99th pct., DLL thread forwards (ms)", v["latency_p99 padwire-forwarded"], "", v["latency_p99 timer-only"], "lower")
+    row("idle CPU, padwire.exe + wineserver (% core, " idle " s)", v["idle_cpu_total padwire"], "<= 0.5", v["idle_cpu_total timer-only"], "lower")
+    row("  of which padwire.exe (%)", v["idle_cpu_padwire padwire"], "", v["idle_cpu_padwire timer-only"], "lower")
+    row("  of which wineserver (%)", v["idle_cpu_wineserver padwire"], "", v["idle_cpu_wineserver timer-only"], "lower")
+    row("  other Wine processes of the session (%)", v["idle_cpu_other padwire"], "", v["idle_cpu_other timer-only"], "")
+    row("ticks per second at rest", v["idle_ticks_per_second padwire"], "", v["idle_ticks_per_second timer-only"], "")
+    row("ticks per second, A held with auto-fire (" secs " s)", v["ticks_per_second padwire"], "within 5 %", v["ticks_per_second timer-only"], "")
+    row("auto-fire taps per second", v["autofire_taps_per_second padwire"], "within 5 %", v["autofire_taps_per_second timer-only"], "")
+    row("mouse mode, pointer pixels per second", v["pointer_pixels_per_second padwire"], "within 5 %", v["pointer_pixels_per_second timer-only"], "")
+    row("start-up, process creation to tray icon (ms)", v["startup_ms padwire"], "<= 100", v["startup_ms timer-only"], "")
+    row("padwire.exe size (MiB)", sprintf("%.2f", size / 1048576), "< 3", "", "")
+    row("tick at rest, simulated platform (ns)", v["tick_ns BM_TickAtRest"], "", "", "")
+    row("tick pressing and releasing A, simulated (ns)", v["tick_ns BM_TickPressRelease"], "", "", "")
+  }' "$out/results"
