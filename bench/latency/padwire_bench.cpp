@@ -278,6 +278,14 @@ void idle(const Design& design, int seconds) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return 2;
+  // The programs load dinput8.dll from the system folder only: the scripted one goes there for
+  // this run, and the system's comes back at the end.
+  const test::SystemDll scripted_pad(beside_me(L"dinput8.dll"), L"dinput8.dll");
+  if (!scripted_pad.installed()) {
+    std::fprintf(stderr,
+                 "padwire_bench: cannot put the scripted dinput8.dll in the system folder\n");
+    return 1;
+  }
   const std::wstring command = argv[1];
   const int n = _wtoi(argv[argc - 1]);
   if (command == L"latency") {
