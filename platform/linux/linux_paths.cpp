@@ -1,0 +1,25 @@
+#include "platform/linux/linux_paths.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+
+namespace padwire::lin {
+
+std::string native_path(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+std::string program_folder() {
+  std::array<char, 4096> buffer{};
+  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (length <= 0) return ".";
+  std::string path(buffer.data(), static_cast<std::size_t>(length));
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace padwire::lin

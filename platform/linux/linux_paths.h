@@ -1,0 +1,15 @@
+// Paths between the core, which joins folders and names with a backslash as Windows does
+// ("<program folder>\*vgs.exe", "<program folder>\20261208123000.jpg"), and Linux.
+#pragma once
+
+#include <string>
+
+namespace padwire::lin {
+
+// The same path with every backslash turned into a slash.
+std::string native_path(std::string path);
+
+// The folder of the running program, from /proc/self/exe; "." when that cannot be read.
+std::string program_folder();
+
+}  // namespace padwire::lin
