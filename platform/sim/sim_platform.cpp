@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/common/us_scan_codes.h"
+
 namespace padwire::sim {
 
 namespace {
