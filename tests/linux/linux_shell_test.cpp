@@ -2,7 +2,7 @@
 #include "platform/linux/linux_shell.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -77,6 +77,7 @@ TEST(LinuxShell, StartsProgramsAndSaysWhenNoControllerToolIsInstalled) {
   EXPECT_FALSE(shell.run("no-such-program-anywhere", kShowNormal));
   EXPECT_FALSE(shell.run("", kShowNormal));
   EXPECT_FALSE(start_program({"true"}, folder / "missing"));
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "no child of ours is left to reap";
 
   ScopedVariable path("PATH", folder.path().c_str());  // neither jstest-gtk nor wine
   EXPECT_TRUE(shell.run("rundll32 shell32,Control_RunDLL joy.cpl", kShowMinimizedFocus));
