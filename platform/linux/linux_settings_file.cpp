@@ -149,6 +149,8 @@ bool SettingsFile::save(const std::string& app, const std::string& section, cons
                         const std::string& value) {
   if (!writable_ || !valid_names(app, section, key)) return false;
   const std::optional<std::string> earlier = tree_.put(app, section, key, value);
+  // The file already says so (the layout in use is saved at every start, for one).
+  if (earlier == value) return true;
   if (write(format_settings(tree_))) return true;
   if (earlier) {
     tree_.put(app, section, key, *earlier);
