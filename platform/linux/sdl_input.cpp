@@ -135,8 +135,14 @@ struct SdlInput::Shared {
     return true;
   }
 
-  // The open joystick with that instance id, opening it when no device holds it yet.
+  // The joystick with that instance id, if SDL still reports it: the one open already for
+  // another device, else opened now.
   JoystickPtr open(SDL_JoystickID instance) {
+    int index = 0;
+    while (index < SDL_NumJoysticks() && SDL_JoystickGetDeviceInstanceID(index) != instance) {
+      ++index;
+    }
+    if (index == SDL_NumJoysticks()) return nullptr;
     std::erase_if(opened, [](const std::weak_ptr<OpenJoystick>& weak) { return weak.expired(); });
     for (auto& weak : opened) {
       if (JoystickPtr live = weak.lock(); live && live->instance == instance) {
@@ -145,15 +151,11 @@ struct SdlInput::Shared {
         return live;
       }
     }
-    for (int index = 0; index < SDL_NumJoysticks(); ++index) {
-      if (SDL_JoystickGetDeviceInstanceID(index) != instance) continue;
-      SDL_Joystick* joystick = SDL_JoystickOpen(index);
-      if (!joystick) return nullptr;
-      auto live = std::make_shared<OpenJoystick>(joystick, instance);
-      opened.push_back(live);
-      return live;
-    }
-    return nullptr;
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+    if (!joystick) return nullptr;
+    auto live = std::make_shared<OpenJoystick>(joystick, instance);
+    opened.push_back(live);
+    return live;
   }
 
   JoystickPtr latest() const {
