@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/common/us_scan_codes.h"
 #include "shell/text_rules.h"
 
 namespace padwire::sim {
