@@ -36,6 +36,7 @@ class QtTimer final : public TimerService {
   // The model asks for ticks: enabled with a positive interval.
   bool armed() const { return enabled_ && interval_ > 0; }
   bool running() const { return timer_.isActive(); }
+  int period() const { return timer_.interval(); }
   // Stops the native timer while the model still asks for ticks (the next ticks would do
   // nothing); rearm starts it again, a full period from now.
   void pause() { timer_.stop(); }
