@@ -111,6 +111,7 @@ void JoyConfigWindow::create_controls() {
   label_->setTextFormat(Qt::PlainText);
   save_ = new QPushButton(to_qt(form_.btnSave.caption), &window);
   save_->setGeometry(twips_rect(form_.btnSave.position));
+  save_->setAutoDefault(true);  // Enter presses a push button that has the focus
   QObject::connect(save_, &QPushButton::clicked, this, [this] {
     if (!alive() || syncing_) return;
     form_.btnSave_Click();
@@ -139,6 +140,7 @@ void JoyConfigWindow::create_controls() {
   const QString panel = to_qt(form_.btnConfig.caption);
   game_controllers_ = new QPushButton(panel, &window);
   game_controllers_->setGeometry(twips_rect(form_.btnConfig.position));
+  game_controllers_->setAutoDefault(true);
   game_controllers_->setFont(fitting_font(8.25, panel, twips_rect(form_.btnConfig.position), true));
   QObject::connect(game_controllers_, &QPushButton::clicked, this, [this] {
     if (!alive() || syncing_) return;
