@@ -78,8 +78,8 @@ int main(int argc, char** argv) {
   LinuxRandom random;
   EmptyRegistry registry;
   QtTimer timer;
-  Platform platform{input,    *sinks.keyboard, *sinks.keystrokes, *sinks.mouse, tray,  settings,
-                    shell,    registry,        screenshot,        clock,        random, timer,
+  Platform platform{input, *sinks.keyboard, *sinks.keystrokes, *sinks.mouse, tray,   settings,
+                    shell, registry,        screenshot,        clock,        random, timer,
                     views};
 
   FormPadwire form(platform);

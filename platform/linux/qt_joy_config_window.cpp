@@ -36,8 +36,8 @@ class JoyConfigWindow::Surface final : public QWidget {
     // The leader lines, one pixel wide, from the picture to the buttons.
     for (const LineControl& line : owner_.form_.leader_lines) {
       painter.setPen(QPen(colour_of(line.colour), 1));
-      painter.drawLine(twips_to_pixels(line.x1), twips_to_pixels(line.y1),
-                       twips_to_pixels(line.x2), twips_to_pixels(line.y2));
+      painter.drawLine(twips_to_pixels(line.x1), twips_to_pixels(line.y1), twips_to_pixels(line.x2),
+                       twips_to_pixels(line.y2));
     }
   }
   void closeEvent(QCloseEvent* event) override {

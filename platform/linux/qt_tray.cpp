@@ -94,8 +94,8 @@ bool QtTray::notify_icon(std::uint32_t message, const TrayIconData& data) {
     return true;
   }
   const auto end = std::find(data.szTip.begin(), data.szTip.end(), '\0');
-  const QString tip = to_qt(std::string_view(data.szTip.data(),
-                                             static_cast<std::size_t>(end - data.szTip.begin())));
+  const QString tip = to_qt(
+      std::string_view(data.szTip.data(), static_cast<std::size_t>(end - data.szTip.begin())));
   if (!icon_shown_) {
     icon_shown_ = std::make_unique<QSystemTrayIcon>(icon_);
     // Queued: the menu opens once the click that asked for it has been handled.

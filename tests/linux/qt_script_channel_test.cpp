@@ -1,5 +1,7 @@
 // The test program's script channel: lines arrive whole however they are written, and replies
 // go back one a line.
+#include "platform/linux/qt_script_channel.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -11,8 +13,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include "platform/linux/qt_script_channel.h"
 
 namespace padwire::lin {
 namespace {

@@ -49,10 +49,10 @@ TEST(QtKeys, KeysTakeTheirUsVirtualKeyCodes) {
     int vk;
   };
   const Case cases[] = {
-      {Qt::Key_A, Qt::NoModifier, 'A'},          {Qt::Key_Exclam, Qt::ShiftModifier, '1'},
-      {Qt::Key_5, Qt::KeypadModifier, 0x65},     {Qt::Key_Home, Qt::KeypadModifier, 0x24},
-      {Qt::Key_F13, Qt::NoModifier, 0x7C},       {Qt::Key_Less, Qt::ShiftModifier, 0xBC},
-      {Qt::Key_Return, Qt::NoModifier, 0x0D},    {Qt::Key_Control, Qt::ControlModifier, 0x11},
+      {Qt::Key_A, Qt::NoModifier, 'A'},       {Qt::Key_Exclam, Qt::ShiftModifier, '1'},
+      {Qt::Key_5, Qt::KeypadModifier, 0x65},  {Qt::Key_Home, Qt::KeypadModifier, 0x24},
+      {Qt::Key_F13, Qt::NoModifier, 0x7C},    {Qt::Key_Less, Qt::ShiftModifier, 0xBC},
+      {Qt::Key_Return, Qt::NoModifier, 0x0D}, {Qt::Key_Control, Qt::ControlModifier, 0x11},
       {Qt::Key_unknown, Qt::NoModifier, 0},
   };
   for (const Case& c : cases) {
