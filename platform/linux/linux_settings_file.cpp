@@ -9,7 +9,8 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+
+#include "platform/linux/linux_paths.h"
 
 namespace padwire::lin {
 
@@ -20,12 +21,6 @@ constexpr off_t kLargestFile = 64 << 20;
 
 bool valid_names(const std::string& app, const std::string& section, const std::string& key) {
   return valid_section_name(app) && valid_section_name(section) && !key.empty();
-}
-
-std::string folder_of(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Like mkdir -p, each folder it creates private to the user.
@@ -50,7 +45,8 @@ bool write_all(int fd, const std::string& text) {
 enum class ReadResult { kText, kMissing, kFailed };
 
 ReadResult read_file(const std::string& path, std::string& text) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking on a pipe or a device someone put in the file's place.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
   struct stat info {};
   bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargestFile;
@@ -149,6 +145,8 @@ bool SettingsFile::save(const std::string& app, const std::string& section, cons
                         const std::string& value) {
   if (!writable_ || !valid_names(app, section, key)) return false;
   const std::optional<std::string> earlier = tree_.put(app, section, key, value);
+  // The file already says so (the layout in use is saved at every start, for one).
+  if (earlier == value) return true;
   if (write(format_settings(tree_))) return true;
   if (earlier) {
     tree_.put(app, section, key, *earlier);

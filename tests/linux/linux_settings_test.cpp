@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -97,11 +98,15 @@ TEST(SettingsFile, AFileThatDoesNotParseIsKeptAsideWithAMessage) {
     EXPECT_TRUE(file.save("Padwire", "Custom", "Up", "40"));
     EXPECT_EQ(SettingsFile(folder / "settings.ini").load_problem(), "");
   }
-  TestFolder folder;
-  folder.write("settings.ini", good);
-  SettingsFile file(folder / "settings.ini");
-  EXPECT_EQ(file.load_problem(), "");
-  EXPECT_EQ(file.get("Padwire", "Custom", "Up", ""), "38");
+  // Blanks around names, and what an editor may add: a byte order mark, CR LF line ends.
+  for (const std::string& text :
+       {good, std::string("\xEF\xBB\xBF[Padwire\\Custom]\r\n Up\t=38\r\n; end of settings\r\n")}) {
+    TestFolder folder;
+    folder.write("settings.ini", text);
+    SettingsFile file(folder / "settings.ini");
+    EXPECT_EQ(file.load_problem(), "");
+    EXPECT_EQ(file.get("Padwire", "Custom", "Up", ""), "38");
+  }
 }
 
 TEST(SettingsFile, AnEarlierDamagedFileIsNeverReplaced) {
@@ -110,7 +115,10 @@ TEST(SettingsFile, AnEarlierDamagedFileIsNeverReplaced) {
     folder.write("settings.ini", "garbage " + std::to_string(i));
     EXPECT_NE(SettingsFile(folder / "settings.ini").load_problem(), "");
   }
-  EXPECT_EQ(names_in(folder).size(), 3u);
+  // A pipe in the file's place is no settings file either, and the read does not wait on it.
+  ASSERT_EQ(mkfifo((folder / "settings.ini").c_str(), 0600), 0);
+  EXPECT_NE(SettingsFile(folder / "settings.ini").load_problem(), "");
+  EXPECT_EQ(names_in(folder).size(), 4u);
 }
 
 TEST(SettingsFile, AFailedWriteKeepsTheOldFileAndTheOldValue) {
