@@ -11,6 +11,10 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <memory>
+
+#include "x_server.h"
+
 namespace padwire::lin {
 namespace {
 
@@ -20,6 +24,7 @@ constexpr std::uint8_t kVkTab = 0x09, kVkEscape = 0x1B, kVkNumpad7 = 0x67, kVkF1
 class XTestSinks : public ::testing::Test {
  protected:
   void SetUp() override {
+    server_ = std::make_unique<XServer>("1024x768x24");
     client_ = XOpenDisplay(nullptr);
     sink_display_ = XOpenDisplay(nullptr);
     ASSERT_TRUE(client_ != nullptr && sink_display_ != nullptr) << "no X display";
@@ -41,6 +46,7 @@ class XTestSinks : public ::testing::Test {
     sinks_ = {};
     if (sink_display_ != nullptr) XCloseDisplay(sink_display_);
     if (client_ != nullptr) XCloseDisplay(client_);
+    server_.reset();
   }
 
   // The next event of the type; nothing when none comes within a generous guard.
@@ -80,6 +86,7 @@ class XTestSinks : public ::testing::Test {
     sinks_.keyboard->key_event(vk, scan, kKeyEventKeyUp, 0);
   }
 
+  std::unique_ptr<XServer> server_;
   Display* client_ = nullptr;
   Display* sink_display_ = nullptr;
   Window window_ = 0;
