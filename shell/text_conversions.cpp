@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "shell/text_rules.h"
+
 namespace padwire {
 namespace {
 
@@ -34,19 +36,10 @@ bool is_digit(char c) {
   return c >= '0' && c <= '9';
 }
 
-char to_lower(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string_view trim(std::string_view text) {
   while (!text.empty() && is_space(text.front())) text.remove_prefix(1);
   while (!text.empty() && is_space(text.back())) text.remove_suffix(1);
   return text;
-}
-
-bool equals_ignoring_case(std::string_view text, std::string_view lower) {
-  return text.size() == lower.size() && std::equal(text.begin(), text.end(), lower.begin(),
-                                                   [](char a, char b) { return to_lower(a) == b; });
 }
 
 std::string_view take_digits(std::string_view& rest) {
@@ -59,7 +52,7 @@ std::string_view take_digits(std::string_view& rest) {
 
 int radix_digit(char c) {
   if (is_digit(c)) return c - '0';
-  const char lower = to_lower(c);
+  const char lower = to_lower_ascii(c);
   if (lower >= 'a' && lower <= 'f') return lower - 'a' + 10;
   return -1;
 }
@@ -155,11 +148,11 @@ std::optional<Number> parse_decimal(std::string_view rest) {
 
 std::optional<Number> parse_number(std::string_view text) {
   text = trim(text);
-  if (equals_ignoring_case(text, "true")) return Number{false, false, -1};
-  if (equals_ignoring_case(text, "false")) return Number{};
+  if (equal_ignoring_case(text, "true")) return Number{false, false, -1};
+  if (equal_ignoring_case(text, "false")) return Number{};
   if (!text.empty() && text.front() == '&') {
     if (text.size() < 2) return std::nullopt;
-    const char radix = to_lower(text[1]);
+    const char radix = to_lower_ascii(text[1]);
     if (radix == 'h') return parse_radix(text.substr(2), 4);
     if (radix == 'o') return parse_radix(text.substr(2), 3);
     return std::nullopt;

@@ -2,39 +2,16 @@
 
 #include <algorithm>
 
+#include "platform/common/us_scan_codes.h"
+#include "shell/text_rules.h"
+
 namespace padwire::sim {
 
 namespace {
 
-bool equal_ignoring_case(const std::string& a, const std::string& b) {
-  return to_lower(a) == to_lower(b);
-}
-
 bool starts_with_ignoring_case(const std::string& text, const std::string& prefix) {
   return text.size() >= prefix.size() &&
          to_lower(text.substr(0, prefix.size())) == to_lower(prefix);
-}
-
-// Wildcard match of a file name against a pattern with * and ?, without regard to case.
-bool wildcard_match(const std::string& name, const std::string& pattern) {
-  const std::string n = to_lower(name), p = to_lower(pattern);
-  std::size_t ni = 0, pi = 0, star = std::string::npos, mark = 0;
-  while (ni < n.size()) {
-    if (pi < p.size() && (p[pi] == '?' || p[pi] == n[ni])) {
-      ++ni;
-      ++pi;
-    } else if (pi < p.size() && p[pi] == '*') {
-      star = pi++;
-      mark = ni;
-    } else if (star != std::string::npos) {
-      pi = star + 1;
-      ni = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (pi < p.size() && p[pi] == '*') ++pi;
-  return pi == p.size();
 }
 
 // True, after printing `failed: WHAT`, when the scenario makes this call fail.

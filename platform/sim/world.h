@@ -93,7 +93,4 @@ struct SimWorld {
   bool ended = false;
 };
 
-// Scan code of a virtual key on a US keyboard (what MapVirtualKey(vk, 0) gives); 0 for none.
-int us_scan_code(int vk);
-
 }  // namespace padwire::sim

@@ -1,7 +1,5 @@
 #include "platform/win32/win32_clock.h"
 
-#include <cstring>
-
 namespace padwire::win32 {
 
 LocalTime Win32Clock::now() {
@@ -13,18 +11,6 @@ LocalTime Win32Clock::now() {
 // GetTickCount64 counts from the system's start and, unlike GetTickCount, does not wrap.
 std::uint64_t Win32Clock::milliseconds() {
   return GetTickCount64();
-}
-
-void Win32Random::seed(double value) {
-  std::uint64_t bits = 0;
-  std::memcpy(&bits, &value, sizeof bits);
-  const auto folded = static_cast<std::uint32_t>(bits ^ (bits >> 32));
-  state_ = (folded ^ (folded >> 24)) & 0xFFFFFFu;
-}
-
-float Win32Random::next() {
-  state_ = (state_ * 1140671485u + 12820163u) & 0xFFFFFFu;
-  return static_cast<float>(state_) / 16777216.0f;
 }
 
 void Win32Timer::set_enabled(bool enabled) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "platform/common/classic_random.h"
 #include "platform/shell.h"
 #include "platform/timer.h"
 
@@ -16,16 +17,8 @@ class Win32Clock final : public Clock {
   std::uint64_t milliseconds() override;
 };
 
-// The classic runtime's generator: a 24-bit linear congruential sequence, so every number is
-// an exact single-precision value below 1.
-class Win32Random final : public Random {
- public:
-  void seed(double value) override;
-  float next() override;
-
- private:
-  std::uint32_t state_ = 0x50000;
-};
+// The classic runtime's generator, shared with the other back ends.
+using Win32Random = ClassicRandom;
 
 // SetTimer on one window with one timer id. The timer runs while it is enabled with a positive
 // interval (an interval of 0 stops it, as it does in the classic runtime); every assignment

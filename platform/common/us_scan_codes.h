@@ -1,0 +1,16 @@
+// The set-1 scan codes of a US keyboard, as MapVirtualKey translates them (types 0 and 1).
+#pragma once
+
+#include <cstdint>
+
+namespace padwire {
+
+// The scan code of a virtual key (MapVirtualKey type 0): the low byte only, so the arrow keys
+// give the keypad's codes and the right-hand Ctrl and Alt the left-hand ones; 0 for none.
+int us_scan_code(int vk);
+
+// The virtual key of a scan code (MapVirtualKey type 1): Shift, Ctrl and Alt without their side,
+// the keypad's codes as the navigation keys they are without Num Lock; 0 for none.
+int us_virtual_key(int scan);
+
+}  // namespace padwire

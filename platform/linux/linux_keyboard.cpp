@@ -1,0 +1,70 @@
+#include "platform/linux/linux_keyboard.h"
+
+#include "platform/common/sendkeys.h"
+#include "platform/linux/linux_key_codes.h"
+
+namespace padwire::lin {
+
+namespace {
+
+constexpr std::size_t kVkScroll = 0x91;
+
+}  // namespace
+
+LinuxKeyboard::LinuxKeyboard(KeyboardParts parts) : parts_(std::move(parts)) {}
+
+void LinuxKeyboard::key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                              std::uintptr_t /*extra_info*/) {
+  if (parts_.before_key) parts_.before_key();
+  const bool down = (flags & kKeyEventKeyUp) == 0;
+  const int position = scan != 0 ? linux_key_for_scan(scan, (flags & kKeyEventExtended) != 0) : 0;
+  if (position != 0) {
+    parts_.output->send_position(position, down);
+  } else {
+    stroke(vk, down);
+  }
+}
+
+void LinuxKeyboard::stroke(std::uint8_t vk, bool down) {
+  parts_.output->send_vk(vk, down);
+}
+
+std::uint32_t LinuxKeyboard::map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
+  return lin::map_virtual_key(code, map_type);
+}
+
+std::int16_t LinuxKeyboard::async_key_state(int vk) {
+  if (vk < 0 || vk > 255 || !parts_.key_held) return 0;
+  for (int key : linux_keys_held_as(static_cast<std::uint8_t>(vk))) {
+    if (key != 0 && parts_.key_held(key)) return std::int16_t{-32768};
+  }
+  return 0;
+}
+
+bool LinuxKeyboard::get_keyboard_state(KeyboardState& state) {
+  if (parts_.read_scroll_lock) {
+    if (const std::optional<bool> lit = parts_.read_scroll_lock()) {
+      state_[kVkScroll] = static_cast<std::uint8_t>((state_[kVkScroll] & ~1u) | (*lit ? 1u : 0u));
+    }
+  }
+  state = state_;
+  return true;
+}
+
+bool LinuxKeyboard::set_keyboard_state(const KeyboardState& state) {
+  const bool lit = (state[kVkScroll] & 1u) != 0;
+  bool was_lit = (state_[kVkScroll] & 1u) != 0;
+  if (parts_.read_scroll_lock) was_lit = parts_.read_scroll_lock().value_or(was_lit);
+  state_ = state;
+  if (parts_.write_scroll_lock && lit != was_lit) parts_.write_scroll_lock(lit);
+  return true;
+}
+
+bool LinuxKeystrokes::send_keys(const std::string& keys, bool /*wait*/) {
+  const SendKeysResult parsed = parse_sendkeys(keys);
+  if (!parsed.ok()) return false;
+  for (const KeyStroke& stroke : parsed.strokes) keyboard_.stroke(stroke.vk, !stroke.key_up);
+  return true;
+}
+
+}  // namespace padwire::lin

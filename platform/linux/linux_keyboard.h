@@ -1,0 +1,73 @@
+// The Keyboard and Keystrokes services over a key sink (a uinput device or XTest): keybd_event's
+// meaning, the key-state sources and the 256-entry keyboard state.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "platform/keyboard.h"
+
+namespace padwire::lin {
+
+// Where key events go.
+class KeyOutput {
+ public:
+  virtual ~KeyOutput() = default;
+  // The key a virtual key names, as a US layout types it; a key-down of Shift, Ctrl or Alt holds
+  // the modifier until its key-up.
+  virtual void send_vk(std::uint8_t vk, bool down) = 0;
+  // The key at a position, named by its Linux key code.
+  virtual void send_position(int linux_key, bool down) = 0;
+};
+
+struct KeyboardParts {
+  std::shared_ptr<KeyOutput> output;  // never null
+  // Whether the key with this Linux key code is held now; empty: nothing is ever held.
+  std::function<bool(int linux_key)> key_held;
+  // The Scroll Lock light, where there is one to mirror the Scroll Lock toggle: read (nothing
+  // when it cannot be read) and written.
+  std::function<std::optional<bool>()> read_scroll_lock;
+  std::function<void(bool)> write_scroll_lock;
+  // Runs before every key event (see Win32Keyboard: puts the game back in front).
+  std::function<void()> before_key;
+};
+
+class LinuxKeyboard final : public Keyboard {
+ public:
+  explicit LinuxKeyboard(KeyboardParts parts);
+
+  // keybd_event: a scan code that names a key sends the key at that position (with the
+  // extended flag for E0 codes); otherwise the virtual key's own key goes.
+  void key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                 std::uintptr_t extra_info) override;
+  std::uint32_t map_virtual_key(std::uint32_t code, std::uint32_t map_type) override;
+  std::int16_t async_key_state(int vk) override;
+  // The table the program last wrote; the Scroll Lock toggle (entry 0x91, low bit) is the
+  // light's where there is one.
+  bool get_keyboard_state(KeyboardState& state) override;
+  bool set_keyboard_state(const KeyboardState& state) override;
+
+  // One key of a keystroke string, without the before-key hook.
+  void stroke(std::uint8_t vk, bool down);
+
+ private:
+  KeyboardParts parts_;
+  KeyboardState state_{};
+};
+
+// Keystroke strings, parsed by the portable parser and typed through the keyboard, which must
+// outlive this object.
+class LinuxKeystrokes final : public Keystrokes {
+ public:
+  explicit LinuxKeystrokes(LinuxKeyboard& keyboard) : keyboard_(keyboard) {}
+  // A string that does not parse sends nothing and fails; the keys go out at once, so `wait`
+  // has nothing to wait for.
+  bool send_keys(const std::string& keys, bool wait) override;
+
+ private:
+  LinuxKeyboard& keyboard_;
+};
+
+}  // namespace padwire::lin

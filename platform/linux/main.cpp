@@ -1,0 +1,134 @@
+// The Linux program's composition root: the platform services, the forms, the windows, the tray
+// icon and the event loop. Built with PADWIRE_SCRIPTED_JOYSTICK (the test-only padwire_scripted,
+// never shipped), its controller is an SDL virtual joystick driven by the command lines of the
+// FIFO or file named by PADWIRE_SCRIPT; each line is answered ("ok", "error: ...") on
+// PADWIRE_SCRIPT_REPLY when that is set, as are rumble calls and the icon being shown.
+#include <QApplication>
+#include <QIcon>
+#include <cstdlib>
+#include <string>
+
+#include "dialog/form_force_feedback.h"
+#include "dialog/form_joy_config.h"
+#include "platform/linux/linux_clock.h"
+#include "platform/linux/linux_settings_file.h"
+#include "platform/linux/linux_shell.h"
+#include "platform/linux/qt_session.h"
+#include "platform/linux/qt_tick_pacer.h"
+#include "platform/linux/qt_tray.h"
+#include "platform/linux/qt_views.h"
+#include "platform/linux/sdl_input.h"
+#include "platform/linux/x11_display.h"
+#include "platform/linux/x11_input.h"
+#include "platform/linux/x11_screenshot.h"
+#include "platform/linux/x11_windows.h"
+#include "shell/form_padwire.h"
+
+#ifdef PADWIRE_SCRIPTED_JOYSTICK
+#include "platform/linux/qt_script_channel.h"
+#include "scripted_joystick.h"
+#endif
+
+using namespace padwire;
+using namespace padwire::lin;
+
+namespace {
+
+constexpr std::uint32_t kMbIconExclamation = 48;
+
+#ifdef PADWIRE_SCRIPTED_JOYSTICK
+const char* environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("padwire"));
+  // The program lives in the tray: closing its last window does not end it.
+  QApplication::setQuitOnLastWindowClosed(false);
+
+  X11Connection x11;  // none on Wayland: keys go through uinput, windows are not activated
+  SettingsFile settings(SettingsFile::default_path());
+  QtTray tray(QIcon(QStringLiteral(":/padwire/padwire.ico")));
+  QtViews views(tray.main_window());
+  DesktopHooks hooks;
+  hooks.activate_window = [&x11](const std::string& title) {
+    return activate_window_by_title(x11.get(), title);
+  };
+  hooks.beep = [&x11] { x11_beep(x11.get()); };
+  hooks.message_box = [&views](const std::string& text, std::uint32_t style,
+                               const std::string& title) { views.message_box(text, style, title); };
+  // Ending closes every other window without its closing steps and leaves the event loop once
+  // the handler that asked for it has returned.
+  hooks.end_program = [&views] {
+    views.program_ended();
+    QCoreApplication::exit(0);
+  };
+  LinuxShell shell(std::move(hooks));
+  InputSinks sinks = open_input_sinks(x11.get(), {});
+  SdlInput input;
+  X11Screenshot screenshot(x11.get());
+  LinuxClock clock;
+  LinuxRandom random;
+  EmptyRegistry registry;
+  QtTimer timer;
+  Platform platform{input,    *sinks.keyboard, *sinks.keystrokes, *sinks.mouse, tray,  settings,
+                    shell,    registry,        screenshot,        clock,        random, timer,
+                    views};
+
+  FormPadwire form(platform);
+  FormForceFeedback force_feedback(platform, form.engine);
+  FormJoyConfig joy_config(platform, form);
+  form.show_force_feedback = [&force_feedback] { force_feedback.show(); };
+  form.show_joy_config = [&joy_config] { joy_config.show(); };
+  views.attach(form.engine, force_feedback, joy_config);
+
+  TickPacer pacer(timer, input, form, *sinks.keyboard, views, [&] {
+    if (!views.ended()) form.engine.Timer1_Timer();
+  });
+  timer.on_tick = [&pacer] { pacer.timer_tick(); };
+  const auto unload = [&] {
+    if (!views.ended() && !form.ended()) form.Form_Unload();
+  };
+  QtTray::Events tray_events;
+  tray_events.mouse = [&](int mouse_message) {
+    if (views.ended()) return;
+    form.Form_MouseMove(0, 0, static_cast<float>(mouse_message) * tray.twips_per_pixel_x(), 0);
+  };
+  tray_events.close = unload;
+  SessionEnd session_end(unload);
+
+#ifdef PADWIRE_SCRIPTED_JOYSTICK
+  ScriptedJoystick joystick;
+  ScriptChannel script(environment("PADWIRE_SCRIPT"), environment("PADWIRE_SCRIPT_REPLY"),
+                       [&](const std::string& line) {
+                         std::string error;
+                         const bool done = joystick.apply(line, error);
+                         if (!views.ended()) {
+                           pacer.pump();  // a joystick plugged in is taken in
+                           pacer.pad_changed();
+                         }
+                         script.reply(done ? "ok" : "error: " + error);
+                       });
+  joystick.on_rumble = [&script](std::uint16_t low, std::uint16_t high, std::uint32_t ms) {
+    script.reply("rumble " + std::to_string(low) + " " + std::to_string(high) + " " +
+                 std::to_string(ms));
+  };
+  tray_events.ready = [&script](const char* what) { script.reply(what); };
+  // Before the load, which opens the first joystick.
+  if (!joystick.attach()) script.reply("error: the virtual joystick could not be attached");
+#endif
+  tray.set_events(std::move(tray_events));
+
+  // A settings file that did not parse was kept aside: the user hears of it once.
+  if (!settings.load_problem().empty()) {
+    views.message_box(settings.load_problem(), kMbOk | kMbIconExclamation, kMainCaption);
+  }
+  form.Form_Load();
+  if (form.ended()) return 0;  // another instance runs, or the controller service failed
+  return QApplication::exec();
+}

@@ -1,0 +1,333 @@
+#include "platform/linux/sdl_input.h"
+
+#include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace padwire::lin {
+
+namespace {
+
+// SDL ends a rumble after at most about 65 s; a held one is issued again well before that.
+constexpr Uint32 kRumbleMs = 60000;
+constexpr Uint64 kRumbleRefreshMs = 20000;
+
+// One SDL joystick opened once for every device and effect made on it, with our own descriptor
+// on its device node (-1 when there is none).
+struct OpenJoystick {
+  OpenJoystick(SDL_Joystick* opened, SDL_JoystickID id) : joystick(opened), instance(id) {
+    // SDL_JoystickPath: the evdev (or hidraw) node; a virtual joystick has none.
+    if (const char* path = SDL_JoystickPath(joystick); path && *path) {
+      fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    }
+  }
+  ~OpenJoystick() {
+    close_fd();
+    SDL_JoystickClose(joystick);
+  }
+  OpenJoystick(const OpenJoystick&) = delete;
+  OpenJoystick& operator=(const OpenJoystick&) = delete;
+
+  void close_fd() {
+    if (fd >= 0) ::close(fd);
+    fd = -1;
+  }
+
+  SDL_Joystick* joystick;
+  SDL_JoystickID instance;
+  int fd = -1;
+  // A held rumble: when it was last issued, at what strength.
+  std::optional<Uint64> rumble_issued;
+  Uint16 rumble_strength = 0;
+};
+
+using JoystickPtr = std::shared_ptr<OpenJoystick>;
+
+// Instance ids as the core carries device ids: "{0000002A-0000-0000-0000-000000000000}".
+std::string id_to_text(SDL_JoystickID instance) {
+  char text[40];
+  std::snprintf(text, sizeof text, "{%08" PRIX32 "-0000-0000-0000-000000000000}",
+                static_cast<std::uint32_t>(instance));
+  return text;
+}
+
+// Accepts exactly the form id_to_text writes, in either case.
+std::optional<SDL_JoystickID> id_from_text(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  std::uint32_t instance = 0;
+  if (text.size() != 38 || std::sscanf(text.c_str(), "{%8" SCNx32, &instance) != 1 ||
+      instance > 0x7FFFFFFF) {
+    return std::nullopt;
+  }
+  const auto id = static_cast<SDL_JoystickID>(instance);
+  if (id_to_text(id) != text) return std::nullopt;  // signs, blanks, other fields
+  return id;
+}
+
+// SDL's axis (-32768..32767) in the 0..65535 range: rest reads exactly 32768.
+std::int32_t axis_value(SDL_Joystick* joystick, int axis) {
+  if (axis >= SDL_JoystickNumAxes(joystick)) return kAxisCentre;
+  return static_cast<std::int32_t>(SDL_JoystickGetAxis(joystick, axis)) + 32768;
+}
+
+// A hat in hundredths of a degree clockwise from up; centred (or pushed two opposite ways at
+// once) 0xFFFFFFFF.
+std::uint32_t hat_value(Uint8 hat) {
+  const int right = ((hat & SDL_HAT_RIGHT) ? 1 : 0) - ((hat & SDL_HAT_LEFT) ? 1 : 0);
+  const int down = ((hat & SDL_HAT_DOWN) ? 1 : 0) - ((hat & SDL_HAT_UP) ? 1 : 0);
+  // Indexed by (down + 1) * 3 + (right + 1).
+  static constexpr std::uint32_t kAngles[9] = {31500, 0,     4500,  27000, 0xFFFFFFFF,
+                                               9000,  22500, 18000, 13500};
+  return kAngles[(down + 1) * 3 + (right + 1)];
+}
+
+// The joystick-2 record: axes 0..5 as X, Y, Z, Rx, Ry, Rz, axes 6 and 7 as the sliders (an axis
+// the joystick lacks at rest), hats 0..3 as the points of view, buttons 128 or 0.
+JoyState2 read_state(SDL_Joystick* joystick) {
+  JoyState2 state;
+  std::int32_t* axes[8] = {&state.lX,  &state.lY,  &state.lZ,           &state.lRx,
+                           &state.lRy, &state.lRz, &state.rglSlider[0], &state.rglSlider[1]};
+  for (int axis = 0; axis < 8; ++axis) *axes[axis] = axis_value(joystick, axis);
+  const int hats = SDL_JoystickNumHats(joystick);
+  for (int hat = 0; hat < 4; ++hat) {
+    state.rgdwPOV[hat] = hat < hats ? hat_value(SDL_JoystickGetHat(joystick, hat)) : 0xFFFFFFFF;
+  }
+  const int buttons = std::min(SDL_JoystickNumButtons(joystick), 128);
+  for (int button = 0; button < buttons; ++button) {
+    state.rgbButtons[button] = SDL_JoystickGetButton(joystick, button) ? 128 : 0;
+  }
+  return state;
+}
+
+void issue_rumble(OpenJoystick& open, Uint16 strength) {
+  open.rumble_issued = SDL_GetTicks64();
+  open.rumble_strength = strength;
+}
+
+}  // namespace
+
+struct SdlInput::Shared {
+  ~Shared() {
+    if (started) SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_EVENTS);
+  }
+
+  bool start() {
+    if (started) return true;
+    // SDL would otherwise take SIGINT and SIGTERM from the program for its quit event.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_EVENTS) != 0) return false;
+    // Only the arrival and loss of joysticks are queued: the state is read, not queued, and
+    // with nobody taking them the queue would fill up and drop the arrivals.
+    for (Uint32 type : {SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBUTTONDOWN,
+                        SDL_JOYBUTTONUP, SDL_JOYBATTERYUPDATED}) {
+      SDL_EventState(type, SDL_IGNORE);
+    }
+    started = true;
+    return true;
+  }
+
+  // The open joystick with that instance id, opening it when no device holds it yet.
+  JoystickPtr open(SDL_JoystickID instance) {
+    std::erase_if(opened, [](const std::weak_ptr<OpenJoystick>& weak) { return weak.expired(); });
+    for (auto& weak : opened) {
+      if (JoystickPtr live = weak.lock(); live && live->instance == instance) {
+        // The latest device's joystick is the one whose changes wake the loop.
+        std::swap(weak, opened.back());
+        return live;
+      }
+    }
+    for (int index = 0; index < SDL_NumJoysticks(); ++index) {
+      if (SDL_JoystickGetDeviceInstanceID(index) != instance) continue;
+      SDL_Joystick* joystick = SDL_JoystickOpen(index);
+      if (!joystick) return nullptr;
+      auto live = std::make_shared<OpenJoystick>(joystick, instance);
+      opened.push_back(live);
+      return live;
+    }
+    return nullptr;
+  }
+
+  JoystickPtr latest() const {
+    for (auto it = opened.rbegin(); it != opened.rend(); ++it) {
+      if (JoystickPtr live = it->lock()) return live;
+    }
+    return nullptr;
+  }
+
+  // Issues every held rumble again before SDL lets it run out.
+  void refresh_rumbles() {
+    const Uint64 now = SDL_GetTicks64();
+    for (auto& weak : opened) {
+      JoystickPtr live = weak.lock();
+      if (!live || !live->rumble_issued || now - *live->rumble_issued < kRumbleRefreshMs) continue;
+      SDL_JoystickRumble(live->joystick, live->rumble_strength, live->rumble_strength, kRumbleMs);
+      issue_rumble(*live, live->rumble_strength);
+    }
+  }
+
+  bool started = false;
+  std::vector<std::weak_ptr<OpenJoystick>> opened;  // the most recently used last
+};
+
+namespace {
+
+class SdlRumble final : public RumbleEffect {
+ public:
+  SdlRumble(JoystickPtr open, Uint16 strength) : open_(std::move(open)), strength_(strength) {}
+  ~SdlRumble() override {
+    if (open_->rumble_issued) stop();
+  }
+  SdlRumble(const SdlRumble&) = delete;
+  SdlRumble& operator=(const SdlRumble&) = delete;
+
+  // Both motors at the effect's strength until stop(): the iterations and flags of a
+  // DirectInput start mean nothing here, the effect having no end of its own.
+  bool start(std::int32_t, std::uint32_t) override {
+    if (SDL_JoystickRumble(open_->joystick, strength_, strength_, kRumbleMs) != 0) return false;
+    issue_rumble(*open_, strength_);
+    return true;
+  }
+  bool stop() override {
+    open_->rumble_issued.reset();
+    return SDL_JoystickRumble(open_->joystick, 0, 0, 0) == 0;
+  }
+
+ private:
+  JoystickPtr open_;
+  Uint16 strength_;
+};
+
+class SdlDevice final : public ControllerDevice {
+ public:
+  SdlDevice(std::shared_ptr<SdlInput::Shared> shared, JoystickPtr open)
+      : shared_(std::move(shared)), open_(std::move(open)) {}
+
+  bool set_cooperative_level(WindowHandle, std::uint32_t) override { return true; }
+  bool set_data_format(int format) override { return format == kDataFormatJoystick2; }
+  bool acquire() override { return attached(); }
+  bool unacquire() override { return true; }
+  // Brings every open joystick's state up to date (SDL reads devices in its update).
+  bool poll() override {
+    SDL_JoystickUpdate();
+    shared_->refresh_rumbles();
+    return attached();
+  }
+  bool get_state(JoyState2& state) override {
+    if (!attached()) return false;
+    state = read_state(open_->joystick);
+    return true;
+  }
+  std::optional<int> count_objects(std::uint32_t flags) override {
+    if (flags != kObjectButtons) return std::nullopt;
+    const int buttons = SDL_JoystickNumButtons(open_->joystick);
+    if (buttons < 0) return std::nullopt;
+    return buttons;
+  }
+  std::optional<std::string> product_name() override {
+    const char* name = SDL_JoystickName(open_->joystick);
+    if (!name) return std::nullopt;
+    return std::string(name);
+  }
+  // The constant force at its gain and magnitude, on both motors; null for a joystick without
+  // rumble, as DirectInput refuses the effect on a device without force feedback.
+  std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo& info) override {
+    if (!SDL_JoystickHasRumble(open_->joystick)) return nullptr;
+    const auto gain = static_cast<std::int64_t>(std::clamp(info.gain, 0, 10000));
+    const auto magnitude = static_cast<std::int64_t>(std::clamp(info.constant_magnitude, 0, 10000));
+    const auto strength = static_cast<Uint16>(0xFFFF * gain * magnitude / 100000000);
+    return std::make_unique<SdlRumble>(open_, strength);
+  }
+  bool unplugged() override { return !attached(); }
+
+ private:
+  // SDL marks a joystick detached for good when it is removed: a returning controller is a
+  // new joystick with a new instance id.
+  bool attached() {
+    if (!unplugged_ && !SDL_JoystickGetAttached(open_->joystick)) unplugged_ = true;
+    return !unplugged_;
+  }
+
+  std::shared_ptr<SdlInput::Shared> shared_;
+  JoystickPtr open_;
+  bool unplugged_ = false;
+};
+
+class SdlRoot final : public InputRoot {
+ public:
+  explicit SdlRoot(std::shared_ptr<SdlInput::Shared> shared) : shared_(std::move(shared)) {}
+
+  // Joysticks in SDL's order of device indexes, the first one first. SDL knows attached
+  // joysticks only.
+  std::vector<std::string> enumerate_devices(int device_type, std::uint32_t) override {
+    std::vector<std::string> ids;
+    if (device_type != kDevTypeJoystick) return ids;
+    SDL_JoystickUpdate();  // takes in joysticks that arrived since the last update
+    for (int index = 0; index < SDL_NumJoysticks(); ++index) {
+      const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(index);
+      if (instance >= 0) ids.push_back(id_to_text(instance));
+    }
+    return ids;
+  }
+  std::unique_ptr<ControllerDevice> create_device(const std::string& instance_id) override {
+    const auto instance = id_from_text(instance_id);
+    if (!instance) return nullptr;
+    JoystickPtr open = shared_->open(*instance);
+    if (!open) return nullptr;
+    return std::make_unique<SdlDevice>(shared_, std::move(open));
+  }
+
+ private:
+  std::shared_ptr<SdlInput::Shared> shared_;
+};
+
+}  // namespace
+
+SdlInput::SdlInput() : shared_(std::make_shared<Shared>()) {}
+
+SdlInput::~SdlInput() = default;
+
+std::unique_ptr<InputRoot> SdlInput::create_input() {
+  if (!shared_->start()) return nullptr;
+  return std::make_unique<SdlRoot>(shared_);
+}
+
+bool SdlInput::pump() {
+  if (!shared_->started) return false;
+  bool added = false;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    if (event.type == SDL_JOYDEVICEADDED) added = true;
+  }
+  shared_->refresh_rumbles();
+  return added;
+}
+
+int SdlInput::change_fd() const {
+  const JoystickPtr latest = shared_->latest();
+  return latest ? latest->fd : -1;
+}
+
+void SdlInput::drain_change_fd() {
+  const JoystickPtr latest = shared_->latest();
+  if (!latest || latest->fd < 0) return;
+  char buffer[4096];
+  for (;;) {
+    const ssize_t got = ::read(latest->fd, buffer, sizeof buffer);
+    if (got > 0) continue;
+    if (got < 0 && errno == EINTR) continue;
+    // EAGAIN: nothing more pending. End of file or ENODEV: the node went with its device.
+    if (got == 0 || errno != EAGAIN) latest->close_fd();
+    return;
+  }
+}
+
+}  // namespace padwire::lin

@@ -1,0 +1,38 @@
+// Test-only: an SDL virtual joystick inside the program's own process, moved by script lines,
+// so that tests drive the real program without a device. Linked only into padwire_scripted.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace padwire::lin {
+
+// 6 axes, 12 buttons and 1 hat. Script lines:
+//   axis N V     axis N (0..5) to V (-32768..32767)
+//   button N 0|1 button N (0..11) released or pressed
+//   hat N V      hat N (0) to V, a sum of SDL_HAT_* bits (0 centred, 1 up, 2 right, 4 down, 8 left)
+//   unplug       detaches the joystick; plug attaches it again (a new joystick to SDL)
+class ScriptedJoystick {
+ public:
+  ScriptedJoystick() = default;
+  ~ScriptedJoystick();
+  ScriptedJoystick(const ScriptedJoystick&) = delete;
+  ScriptedJoystick& operator=(const ScriptedJoystick&) = delete;
+
+  // Attaches the virtual joystick (starting SDL's joystick part if needed); true when attached.
+  bool attach();
+  void detach();
+  bool attached() const { return joystick_ != nullptr; }
+  // Carries out one script line; false with `error` set when the line is not understood or fails.
+  bool apply(const std::string& line, std::string& error);
+
+  // Called from SDL when the program sets the rumble motors (0..0xFFFF each, for `ms`).
+  std::function<void(std::uint16_t low, std::uint16_t high, std::uint32_t ms)> on_rumble;
+
+ private:
+  void* joystick_ = nullptr;  // the SDL_Joystick the script moves; null while detached
+  bool started_sdl_ = false;
+};
+
+}  // namespace padwire::lin
