@@ -79,7 +79,9 @@ TEST_F(LinuxEndToEnd, DigitalPadAnalogStickHatAndMouseModeTypeAndPoint) {
   ASSERT_TRUE(padwire_->button(pad::kA, false));
   EXPECT_TRUE(wait_until([&] { return game.count(Record::kButtonUp) == 1; }));
   for (const Record& r : game.records()) {
-    if (r.kind == Record::kButtonDown) EXPECT_EQ(r.button, 1u) << "A is the left button";
+    if (r.kind == Record::kButtonDown) {
+      EXPECT_EQ(r.button, 1u) << "A is the left button";
+    }
   }
   EXPECT_TRUE(exit_from_menu());
 }

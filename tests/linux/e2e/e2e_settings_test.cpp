@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "linux_end_to_end.h"
+#include "shell/form_padwire.h"
 
 namespace padwire::e2e {
 namespace {
@@ -116,12 +117,12 @@ TEST_F(LinuxEndToEnd, ABadSettingsFileIsKeptAsideWithAMessageAndPrintScreenSaves
 
   Recorder game(session().display(), "Game");
   ASSERT_TRUE(padwire_->start(false));
+  // The message comes before the program's other windows, under the program's title.
   unsigned long box = 0;
-  ASSERT_TRUE(wait_until([&] {
-    for (unsigned long w : desktop_->clients_of(padwire_->pid())) box = w;
-    return box != 0;
-  })) << "no message\n"
+  ASSERT_TRUE(wait_until([&] { return (box = desktop_->find(kMainCaption)) != 0; }))
+      << "no message\n"
       << padwire_->log();
+  EXPECT_FALSE(padwire_->wait_for_line("tray-ready", 0)) << "the icon did not wait for the message";
   desktop_->activate(box);
   ASSERT_TRUE(wait_until([&] { return desktop_->active() == box; }));
   desktop_->tap_key(XK_Return);

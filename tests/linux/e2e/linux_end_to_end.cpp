@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "linux_settings_file.h"
+#include "platform/linux/linux_settings_file.h"
 
 namespace padwire::e2e {
 

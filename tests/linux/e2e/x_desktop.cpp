@@ -111,6 +111,12 @@ std::optional<Rect> XDesktop::geometry(unsigned long window) {
 }
 
 std::optional<Rect> XDesktop::tray_icon() {
+  // Qt marks all its windows for embedding; the icon is the one whose parent the tray host made
+  // (window ids carry the id base of the client that made them).
+  const Window host =
+      XGetSelectionOwner(display_, XInternAtom(display_, "_NET_SYSTEM_TRAY_S0", False));
+  // The low 21 bits number a client's own ids on a server started with its default 256 clients.
+  const unsigned long base_mask = ~0x1FFFFFUL;
   const Atom xembed = XInternAtom(display_, "_XEMBED_INFO", False);
   std::optional<Rect> icon;
   walk(display_, DefaultRootWindow(display_), [&](Window w) {
@@ -121,7 +127,12 @@ std::optional<Rect> XDesktop::tray_icon() {
     XGetWindowProperty(display_, w, xembed, 0, 2, False, AnyPropertyType, &type, &format, &count,
                        &after, &data);
     if (data) XFree(data);
-    if (type == None) return false;
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned n = 0;
+    if (type == None || !XQueryTree(display_, w, &root, &parent, &children, &n)) return false;
+    if (children) XFree(children);
+    if (host == None || (parent & base_mask) != (host & base_mask)) return false;
     icon = geometry(w);
     return icon.has_value();
   });
@@ -170,16 +181,6 @@ std::string XDesktop::title(unsigned long window) {
     XFree(name);
   }
   return text;
-}
-
-std::vector<unsigned long> XDesktop::clients_of(int pid) {
-  std::vector<unsigned long> found;
-  for (unsigned long w : clients()) {
-    const std::vector<unsigned long> owner =
-        property_items(display_, w, "_NET_WM_PID", XA_CARDINAL);
-    if (!owner.empty() && owner.front() == static_cast<unsigned long>(pid)) found.push_back(w);
-  }
-  return found;
 }
 
 unsigned long XDesktop::find(const std::string& wanted) {

@@ -39,8 +39,6 @@ class XDesktop {
   // The managed top-level windows (the window manager's client list) and their titles.
   std::vector<unsigned long> clients();
   std::string title(unsigned long window);
-  // The clients of one process (_NET_WM_PID).
-  std::vector<unsigned long> clients_of(int pid);
   // The client with exactly this title, or 0.
   unsigned long find(const std::string& title);
   std::optional<Rect> geometry(unsigned long window);
