@@ -38,6 +38,7 @@ class XSession {
   std::string runtime_dir() const { return folder_.path() + "/runtime"; }
   std::string settings_path() const { return config_home() + "/padwire/settings.ini"; }
   const std::string& folder() const { return folder_.path(); }
+  pid_t server_pid() const { return children_.empty() ? -1 : children_.front(); }
 
  private:
   bool start_server();
