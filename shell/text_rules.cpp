@@ -14,6 +14,13 @@ bool equal_ignoring_case(std::string_view a, std::string_view b) {
          });
 }
 
+bool less_ignoring_case(std::string_view a, std::string_view b) {
+  auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; };
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) {
+    return static_cast<unsigned char>(upper(x)) < static_cast<unsigned char>(upper(y));
+  });
+}
+
 std::optional<char32_t> next_code_point(std::string_view text, std::size_t& i) {
   const auto lead = static_cast<unsigned char>(text[i]);
   std::size_t length = 0;

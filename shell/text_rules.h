@@ -10,6 +10,8 @@ namespace padwire {
 
 char to_lower_ascii(char c);
 bool equal_ignoring_case(std::string_view a, std::string_view b);
+// The order in which Windows lists a folder: names compared with their letters in upper case.
+bool less_ignoring_case(std::string_view a, std::string_view b);
 
 // A name against a pattern in which * stands for any run of characters and ? for any one,
 // without regard to case.

@@ -9,7 +9,8 @@ namespace padwire::lin {
 
 namespace {
 
-constexpr std::string_view kFirstLine = "; Padwire settings: written by the program at each change";
+constexpr std::string_view kFirstLine =
+    "; Padwire settings, written at each change: edit them only while Padwire is not running";
 constexpr std::string_view kEndMarker = "; end of settings";
 
 bool is_blank(char c) {

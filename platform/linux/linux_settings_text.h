@@ -28,10 +28,12 @@ class SettingsTree {
  public:
   struct Value {
     std::string key, text;
+    bool operator==(const Value&) const = default;
   };
   struct Section {
     std::string app, name;
     std::vector<Value> values;
+    bool operator==(const Section&) const = default;
   };
 
   const std::string* find(std::string_view app, std::string_view section,

@@ -109,13 +109,13 @@ std::string LinuxShell::find_first_file(const std::string& pattern) {
   if (name_pattern.empty()) return {};
   DIR* listing = opendir(folder.c_str());
   if (!listing) return {};
-  // The first in name order, as Windows lists a folder; names starting with a dot are the
+  // The first in the order Windows lists a folder in; names starting with a dot are the
   // hidden files of Linux and are passed over, as Windows passes over hidden ones.
   std::string first;
   while (const dirent* entry = readdir(listing)) {
     const std::string_view name = entry->d_name;
     if (name.front() == '.' || !wildcard_match(name, name_pattern)) continue;
-    if (!first.empty() && name >= first) continue;
+    if (!first.empty() && !less_ignoring_case(name, first)) continue;
     struct stat info {};
     if (fstatat(dirfd(listing), entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode)) {
       first = name;

@@ -53,7 +53,9 @@ int main(int argc, char** argv) {
 
   X11Connection x11;  // none on Wayland: keys go through uinput, windows are not activated
   SettingsFile settings(SettingsFile::default_path());
-  QtTray tray(QIcon(QStringLiteral(":/padwire/padwire.ico")));
+  const QIcon icon(QStringLiteral(":/padwire/padwire.ico"));
+  QApplication::setWindowIcon(icon);
+  QtTray tray(icon);
   QtViews views(tray.main_window());
   DesktopHooks hooks;
   hooks.activate_window = [&x11](const std::string& title) {
@@ -76,8 +78,8 @@ int main(int argc, char** argv) {
   LinuxRandom random;
   EmptyRegistry registry;
   QtTimer timer;
-  Platform platform{input,    *sinks.keyboard, *sinks.keystrokes, *sinks.mouse, tray,  settings,
-                    shell,    registry,        screenshot,        clock,        random, timer,
+  Platform platform{input, *sinks.keyboard, *sinks.keystrokes, *sinks.mouse, tray,   settings,
+                    shell, registry,        screenshot,        clock,        random, timer,
                     views};
 
   FormPadwire form(platform);

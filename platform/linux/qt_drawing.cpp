@@ -1,5 +1,7 @@
 #include "platform/linux/qt_drawing.h"
 
+#include <qdrawutil.h>
+
 #include <QFile>
 #include <QFontDatabase>
 #include <QPainter>
@@ -7,7 +9,6 @@
 #include <QStyleOptionFocusRect>
 #include <QtEndian>
 #include <cstring>
-#include <qdrawutil.h>
 
 namespace padwire::lin {
 
@@ -65,13 +66,14 @@ QImage picture_from_bmp(const QByteArray& data) {
   const auto height = static_cast<std::int32_t>(read32(data, 22));
   const bool top_down = height < 0;
   const std::int64_t rows = top_down ? -static_cast<std::int64_t>(height) : height;
-  if (read16(data, 28) != 32 || read32(data, 30) != 0 || width <= 0 || rows <= 0 ||
-      rows > 16384 || width > 16384) {
+  if (read16(data, 28) != 32 || read32(data, 30) != 0 || width <= 0 || rows <= 0 || rows > 16384 ||
+      width > 16384) {
     return {};
   }
   const std::int64_t stride = static_cast<std::int64_t>(width) * 4;
   if (offset > static_cast<std::uint64_t>(data.size()) ||
-      static_cast<std::uint64_t>(data.size()) - offset < static_cast<std::uint64_t>(stride * rows)) {
+      static_cast<std::uint64_t>(data.size()) - offset <
+          static_cast<std::uint64_t>(stride * rows)) {
     return {};
   }
   // BGRA bytes with premultiplied alpha: ARGB32_Premultiplied on a little-endian machine.
@@ -81,7 +83,8 @@ QImage picture_from_bmp(const QByteArray& data) {
     const char* row = data.constData() + offset + source * stride;
     for (int x = 0; x < width; ++x) {
       const auto* p = reinterpret_cast<const unsigned char*>(row + x * 4);
-      reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)))[x] = qRgba(p[2], p[1], p[0], p[3]);
+      reinterpret_cast<QRgb*>(image.scanLine(static_cast<int>(y)))[x] =
+          qRgba(p[2], p[1], p[0], p[3]);
     }
   }
   return image;
@@ -100,7 +103,8 @@ bool font_available(const QString& face) {
 
 bool is_marlett_glyph(const QString& caption) {
   return caption.size() == 1 &&
-         (caption[0] == QLatin1Char('n') || (caption[0] >= QLatin1Char('3') && caption[0] <= QLatin1Char('6')));
+         (caption[0] == QLatin1Char('n') ||
+          (caption[0] >= QLatin1Char('3') && caption[0] <= QLatin1Char('6')));
 }
 
 void PadButton::set_back(const QColor& colour) {
@@ -116,8 +120,8 @@ void PadButton::paintEvent(QPaintEvent*) {
   qDrawWinButton(&painter, rect(), palette(), pushed, &fill);
   QRect face = rect().adjusted(2, 2, -2, -2);
   if (pushed) face.translate(1, 1);
-  const QColor text = palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                      QPalette::ButtonText);
+  const QColor text =
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText);
   if (draw_glyph_) {
     draw_glyph(painter, face, this->text().at(0), text, face.height() * 5 / 8);
   } else {

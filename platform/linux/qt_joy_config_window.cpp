@@ -36,8 +36,8 @@ class JoyConfigWindow::Surface final : public QWidget {
     // The leader lines, one pixel wide, from the picture to the buttons.
     for (const LineControl& line : owner_.form_.leader_lines) {
       painter.setPen(QPen(colour_of(line.colour), 1));
-      painter.drawLine(twips_to_pixels(line.x1), twips_to_pixels(line.y1),
-                       twips_to_pixels(line.x2), twips_to_pixels(line.y2));
+      painter.drawLine(twips_to_pixels(line.x1), twips_to_pixels(line.y1), twips_to_pixels(line.x2),
+                       twips_to_pixels(line.y2));
     }
   }
   void closeEvent(QCloseEvent* event) override {
@@ -111,6 +111,7 @@ void JoyConfigWindow::create_controls() {
   label_->setTextFormat(Qt::PlainText);
   save_ = new QPushButton(to_qt(form_.btnSave.caption), &window);
   save_->setGeometry(twips_rect(form_.btnSave.position));
+  save_->setAutoDefault(true);  // Enter presses a push button that has the focus
   QObject::connect(save_, &QPushButton::clicked, this, [this] {
     if (!alive() || syncing_) return;
     form_.btnSave_Click();
@@ -139,6 +140,7 @@ void JoyConfigWindow::create_controls() {
   const QString panel = to_qt(form_.btnConfig.caption);
   game_controllers_ = new QPushButton(panel, &window);
   game_controllers_->setGeometry(twips_rect(form_.btnConfig.position));
+  game_controllers_->setAutoDefault(true);
   game_controllers_->setFont(fitting_font(8.25, panel, twips_rect(form_.btnConfig.position), true));
   QObject::connect(game_controllers_, &QPushButton::clicked, this, [this] {
     if (!alive() || syncing_) return;

@@ -49,8 +49,7 @@ void ScriptChannel::read_lines() {
     if (got < 0 && errno == EINTR) continue;
     break;
   }
-  for (std::size_t end = pending_.find('\n'); end != std::string::npos;
-       end = pending_.find('\n')) {
+  for (std::size_t end = pending_.find('\n'); end != std::string::npos; end = pending_.find('\n')) {
     std::string line = pending_.substr(0, end);
     pending_.erase(0, end + 1);
     if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -41,6 +42,18 @@ void ToolWindow::closeEvent(QCloseEvent* event) {
   if (on_close_) on_close_();
 }
 
+void ToolWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    for (QPushButton* button : findChildren<QPushButton*>()) {
+      if (button->isDefault() && button->isEnabled()) {
+        button->click();
+        return;
+      }
+    }
+  }
+  QWidget::keyPressEvent(event);
+}
+
 QWidget* ForceFeedbackWindow::ensure() {
   if (window_) return window_;
   // The close box unloads the dialog, as OK does.
@@ -71,7 +84,6 @@ QWidget* ForceFeedbackWindow::ensure() {
   auto* ok = new QPushButton(to_qt(form_.btnOK), &window);
   ok->setGeometry(twips_rect(form_.btnOKPosition));
   ok->setDefault(true);
-  ok->setAutoDefault(true);
   QObject::connect(ok, &QPushButton::clicked, &window, [this] {
     if (!ended_) form_.btnOK_Click();  // closes the window through the views
   });

@@ -20,13 +20,15 @@ namespace padwire::lin {
 
 inline constexpr const char* kDebugCaption = "Padwire Debug Window";
 
-// A fixed-size tool window whose close box runs `on_close` instead of closing it.
+// A fixed-size tool window whose close box runs `on_close` instead of closing it. Enter presses
+// its default button, as in a dialog, wherever the focus is.
 class ToolWindow final : public QWidget {
  public:
   explicit ToolWindow(std::function<void()> on_close, Qt::WindowFlags extra = {});
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   std::function<void()> on_close_;

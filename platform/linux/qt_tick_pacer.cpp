@@ -137,12 +137,14 @@ void TickPacer::watch_keys() {
 
 void TickPacer::follow_change_fd() {
   const int fd = input_.change_fd();
-  if (change_ && change_->socket() == fd) return;
+  if (change_ && change_->socket() == fd && change_->isEnabled()) return;
   change_.reset();
   if (fd < 0) return;
   change_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
   QObject::connect(change_.get(), &QSocketNotifier::activated, this, [this] {
     input_.drain_change_fd();
+    // A node that went away was closed: its notifier waits, disabled, to be replaced.
+    if (input_.change_fd() != change_->socket()) change_->setEnabled(false);
     pump();
     pad_changed();
   });

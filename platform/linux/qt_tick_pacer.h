@@ -36,6 +36,7 @@ class QtTimer final : public TimerService {
   // The model asks for ticks: enabled with a positive interval.
   bool armed() const { return enabled_ && interval_ > 0; }
   bool running() const { return timer_.isActive(); }
+  int period() const { return timer_.interval(); }
   // Stops the native timer while the model still asks for ticks (the next ticks would do
   // nothing); rearm starts it again, a full period from now.
   void pause() { timer_.stop(); }
@@ -89,9 +90,9 @@ class TickPacer final : public QObject {
   QtViews& views_;
   std::function<void()> tick_;
   std::unique_ptr<QSocketNotifier> change_;
-  QTimer look_;        // every 2 s: SDL's events, and a controller when none is open
-  QTimer key_watch_;   // while the timer sleeps: the keys the tick reads by their state
-  QTimer debug_due_;   // the debug window's text, once the pad rests
+  QTimer look_;       // every 2 s: SDL's events, and a controller when none is open
+  QTimer key_watch_;  // while the timer sleeps: the keys the tick reads by their state
+  QTimer debug_due_;  // the debug window's text, once the pad rests
   QElapsedTimer clock_;
   qint64 keys_read_until_ = 0;  // after a watched key was seen held: tick until then at least
 };

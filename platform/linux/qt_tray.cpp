@@ -21,10 +21,12 @@ namespace {
 constexpr int kHostCheckMs = 100;
 constexpr int kHostChecks = 30;
 
-constexpr const char* kNoTrayText =
-    "No notification area (system tray) was found on this desktop, so Padwire shows this window "
-    "instead of its tray icon. Its menu is reached through the button below; closing the window "
-    "exits Padwire.";
+constexpr const char* kNoTrayMessage =
+    "No notification area (system tray) was found on this desktop. Padwire runs on without its "
+    "tray icon: its menu is in the window named after it.";
+constexpr const char* kNoTrayNote =
+    "Padwire shows this window instead of its tray icon. The menu is reached through the button "
+    "below; closing the window exits Padwire.";
 
 }  // namespace
 
@@ -35,7 +37,7 @@ class QtTray::MainWindow final : public QWidget {
   explicit MainWindow(QtTray& tray) : tray_(tray) {
     setWindowTitle(QString::fromLatin1(kMainCaption));
     auto* layout = new QVBoxLayout(this);
-    auto* note = new QLabel(QString::fromLatin1(kNoTrayText), this);
+    auto* note = new QLabel(QString::fromLatin1(kNoTrayNote), this);
     note->setWordWrap(true);
     layout->addWidget(note);
     auto* menu = new QPushButton(QStringLiteral("&Menu..."), this);
@@ -92,8 +94,8 @@ bool QtTray::notify_icon(std::uint32_t message, const TrayIconData& data) {
     return true;
   }
   const auto end = std::find(data.szTip.begin(), data.szTip.end(), '\0');
-  const QString tip = to_qt(std::string_view(data.szTip.data(),
-                                             static_cast<std::size_t>(end - data.szTip.begin())));
+  const QString tip = to_qt(
+      std::string_view(data.szTip.data(), static_cast<std::size_t>(end - data.szTip.begin())));
   if (!icon_shown_) {
     icon_shown_ = std::make_unique<QSystemTrayIcon>(icon_);
     // Queued: the menu opens once the click that asked for it has been handled.
@@ -138,7 +140,7 @@ void QtTray::without_host() {
   if (told_) return;
   told_ = true;
   auto* box = new QMessageBox(QMessageBox::Information, QString::fromLatin1(kMainCaption),
-                              QString::fromLatin1(kNoTrayText), QMessageBox::Ok, main_.get());
+                              QString::fromLatin1(kNoTrayMessage), QMessageBox::Ok, main_.get());
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->open();
 }

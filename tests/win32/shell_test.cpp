@@ -1,8 +1,6 @@
-// Window activation, the single instance, programs and files, the registry string reader and
-// the random numbers.
+// Window activation, the single instance, programs and files and the registry string reader.
 #include <gtest/gtest.h>
 
-#include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_shell.h"
 #include "test_support.h"
 
@@ -250,25 +248,6 @@ TEST_F(RegistryReader, OtherRootsAreThePredefinedKeys) {
   EXPECT_TRUE(reader.query_value(0x80000001u, narrow(user_key), "Name", data, 255, length));
   EXPECT_EQ(data.substr(0, length - 1), "pad");
   RegDeleteKeyW(HKEY_CURRENT_USER, user_key.c_str());
-}
-
-TEST(ClockAndRandom, NumbersLieInTheUnitIntervalAndRepeatForASeed) {
-  Win32Random a, b;
-  a.seed(3600.0 * 13 + 60 * 7 + 9);
-  b.seed(3600.0 * 13 + 60 * 7 + 9);
-  int high = 0;
-  for (int i = 0; i < 20000; ++i) {
-    const float r = a.next();
-    ASSERT_GE(r, 0.0f);
-    ASSERT_LT(r, 1.0f);
-    ASSERT_EQ(r, b.next());
-    high += r > 0.95f;
-  }
-  EXPECT_NEAR(high, 1000, 150) << "about one in twenty above 0.95";
-  Win32Random c;
-  c.seed(12.0);
-  a.seed(13.0);
-  EXPECT_NE(a.next(), c.next());
 }
 
 }  // namespace

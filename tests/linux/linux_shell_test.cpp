@@ -1,0 +1,109 @@
+// The shell of the Linux program: files, command lines, programs started, the instance lock.
+#include "platform/linux/linux_shell.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "linux_test_support.h"
+#include "platform/linux/linux_command_line.h"
+#include "platform/linux/linux_instance.h"
+
+namespace padwire::lin {
+namespace {
+
+using test::ScopedVariable;
+using test::TestFolder;
+
+TEST(LinuxShell, FindsTheFirstRegularFileLikeWindowsWithoutRegardToCase) {
+  TestFolder folder;
+  folder.write("ZVGS.EXE", "");
+  folder.write("myvgs.exe", "");
+  folder.write(".hiddenvgs.exe", "");
+  folder.write("vgs.exe.bak", "");
+  std::filesystem::create_directory(folder / "avgs.exe");
+  LinuxShell shell({});
+  // The core joins the program folder and the pattern with a backslash.
+  EXPECT_EQ(shell.find_first_file(folder.path() + "\\*vgs.exe"), "myvgs.exe");
+  EXPECT_EQ(shell.find_first_file(folder.path() + "\\z?GS.exe"), "ZVGS.EXE");
+  EXPECT_EQ(shell.find_first_file(folder.path() + "\\*.txt"), "");
+  EXPECT_EQ(shell.find_first_file(folder.path() + "\\"), "");
+  EXPECT_EQ(shell.find_first_file(folder / "missing\\*"), "");
+}
+
+TEST(CommandLine, SplitsAsWindowsDoes) {
+  using Arguments = std::vector<std::string>;
+  const struct {
+    const char* line;
+    Arguments arguments;
+  } cases[] = {
+      {"", {}},
+      {"  ", {}},
+      {"prog a  b\tc", {"prog", "a", "b", "c"}},
+      {R"("C:\Program Files\vgs.exe" -f)", {R"(C:\Program Files\vgs.exe)", "-f"}},
+      {R"(a"b c"d "")", {"ab cd", ""}},
+      {R"(a\\b \"q\" x\\"y z")", {R"(a\\b)", R"("q")", R"(x\y z)"}},
+      {R"("say ""hi""" \\\"x)", {R"(say "hi")", R"(\"x)"}},
+      {R"("open ended)", {"open ended"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(split_command_line(c.line), c.arguments) << c.line;
+}
+
+// Waits for a file a started program writes; the test fails only when it never comes.
+bool appears(const std::string& path) {
+  for (int i = 0; i < 500; ++i) {
+    if (std::filesystem::exists(path)) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return false;
+}
+
+TEST(LinuxShell, StartsProgramsAndSaysWhenNoControllerToolIsInstalled) {
+  TestFolder folder;
+  std::vector<std::string> messages;
+  DesktopHooks hooks;
+  hooks.message_box = [&](const std::string& text, std::uint32_t, const std::string&) {
+    messages.push_back(text);
+  };
+  LinuxShell shell(hooks);
+  EXPECT_TRUE(shell.run("touch \"" + (folder / "a b") + "\"", kShowNormal));
+  EXPECT_TRUE(appears(folder / "a b"));
+  EXPECT_TRUE(start_program({"sh", "-c", "touch here"}, folder.path()));
+  EXPECT_TRUE(appears(folder / "here"));
+  EXPECT_FALSE(shell.run("no-such-program-anywhere", kShowNormal));
+  EXPECT_FALSE(shell.run("", kShowNormal));
+  EXPECT_FALSE(start_program({"true"}, folder / "missing"));
+  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "no child of ours is left to reap";
+
+  ScopedVariable path("PATH", folder.path().c_str());  // neither jstest-gtk nor wine
+  EXPECT_TRUE(shell.run("rundll32 shell32,Control_RunDLL joy.cpl", kShowMinimizedFocus));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find("jstest-gtk"), std::string::npos);
+  EXPECT_FALSE(shell.shell_execute(0, "", "vgs.exe", "", folder.path(), kShowNormal));
+  EXPECT_FALSE(shell.run("C:\\vgs.exe", kShowNormal));
+  EXPECT_EQ(find_program("sh"), "");
+  EXPECT_NE(find_program("/bin/sh"), "");
+}
+
+TEST(InstanceLock, IsHeldForTheObjectsLife) {
+  TestFolder folder;
+  const std::string path = folder / "padwire.lock";
+  {
+    LinuxShell first({}, path);
+    EXPECT_FALSE(first.previous_instance());
+    EXPECT_FALSE(first.previous_instance());
+    LinuxShell second({}, path);
+    EXPECT_TRUE(second.previous_instance());
+  }
+  EXPECT_FALSE(InstanceLock(path).held_elsewhere());
+  EXPECT_FALSE(InstanceLock(folder / "missing/padwire.lock").held_elsewhere());
+  ScopedVariable runtime("XDG_RUNTIME_DIR", "/run/user/1000");
+  EXPECT_EQ(InstanceLock::default_path(), "/run/user/1000/padwire.lock");
+}
+
+}  // namespace
+}  // namespace padwire::lin

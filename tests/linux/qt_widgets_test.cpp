@@ -1,0 +1,107 @@
+// The Qt program's pieces that stand alone: geometry, the pad picture, key codes, the menu and
+// the poll timer.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QKeyEvent>
+#include <QMenu>
+
+#include "platform/linux/qt_drawing.h"
+#include "platform/linux/qt_keys.h"
+#include "platform/linux/qt_layout.h"
+#include "platform/linux/qt_tick_pacer.h"
+#include "platform/linux/qt_tray.h"
+
+namespace padwire::lin {
+namespace {
+
+TEST(QtLayout, TwipsRoundToTheNearestPixel) {
+  EXPECT_EQ(twips_to_pixels(7), 0);
+  EXPECT_EQ(twips_to_pixels(8), 1);
+  EXPECT_EQ(twips_to_pixels(-15), -1);
+  EXPECT_EQ(twips_rect({255, 420, 3195, 2445}), QRect(17, 28, 213, 163));
+}
+
+TEST(QtDrawing, PadPictureLoadsUprightWithItsAlpha) {
+  const QImage picture = pad_picture(1.0);
+  ASSERT_EQ(picture.size(), QSize(213, 163));
+  EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0);  // the corners are transparent
+  EXPECT_EQ(pad_picture(2.0).size(), QSize(426, 326));
+
+  // A bottom-up file has its first row last.
+  QFile file(QStringLiteral(":/padwire/pad.bmp"));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  QByteArray data = file.readAll();
+  const std::int32_t rows = 163;
+  std::memcpy(data.data() + 22, &rows, sizeof rows);
+  EXPECT_EQ(picture_from_bmp(data), picture.mirrored(false, true));
+  // Cut short or of another depth: no picture rather than a read past the end.
+  EXPECT_TRUE(picture_from_bmp(data.left(data.size() - 1)).isNull());
+  data[28] = 24;
+  EXPECT_TRUE(picture_from_bmp(data).isNull());
+}
+
+TEST(QtKeys, KeysTakeTheirUsVirtualKeyCodes) {
+  struct Case {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    int vk;
+  };
+  const Case cases[] = {
+      {Qt::Key_A, Qt::NoModifier, 'A'},       {Qt::Key_Exclam, Qt::ShiftModifier, '1'},
+      {Qt::Key_5, Qt::KeypadModifier, 0x65},  {Qt::Key_Home, Qt::KeypadModifier, 0x24},
+      {Qt::Key_F13, Qt::NoModifier, 0x7C},    {Qt::Key_Less, Qt::ShiftModifier, 0xBC},
+      {Qt::Key_Return, Qt::NoModifier, 0x0D}, {Qt::Key_Control, Qt::ControlModifier, 0x11},
+      {Qt::Key_unknown, Qt::NoModifier, 0},
+  };
+  for (const Case& c : cases) {
+    const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers);
+    EXPECT_EQ(virtual_key_of(event), c.vk) << c.key;
+  }
+  const QKeyEvent all(QEvent::KeyPress, Qt::Key_A,
+                      Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+  EXPECT_EQ(shift_state_of(all), 7);
+}
+
+TEST(QtTray, MenuFollowsTheModel) {
+  const MenuItem on{"mnuEnabled", "&Enabled", true, true};
+  const MenuItem rule{"mnuSep", "-"};
+  const MenuItem grey{"mnuSwapLR", "Swap", false, false};
+  const MenuItem* items[] = {&on, &rule, &grey};
+  const auto menu = build_popup_menu(items);
+  const QList<QAction*> actions = menu->actions();
+  ASSERT_EQ(actions.size(), 3);
+  EXPECT_EQ(actions[0]->text(), QStringLiteral("&Enabled"));
+  EXPECT_TRUE(actions[0]->isChecked());
+  EXPECT_TRUE(actions[1]->isSeparator());
+  EXPECT_FALSE(actions[2]->isEnabled());
+  EXPECT_FALSE(actions[2]->isCheckable());  // no empty box beside an unchecked item
+  EXPECT_EQ(actions[2]->data().toULongLong(), 2u);
+}
+
+TEST(QtTimer, TicksNoFasterThanWindowsTimersAndFollowsTheModel) {
+  QtTimer timer;
+  timer.set_interval(1);
+  EXPECT_TRUE(timer.running());
+  EXPECT_EQ(timer.period(), 10);
+  timer.set_interval(55);
+  EXPECT_EQ(timer.period(), 55);
+  timer.set_interval(0);  // an interval of 0 stops it
+  EXPECT_FALSE(timer.running());
+  timer.set_interval(20);
+  timer.set_enabled(false);
+  EXPECT_FALSE(timer.running());
+  EXPECT_FALSE(timer.armed());
+}
+
+TEST(TickPacing, TheTimerRunsOnlyWhenATickCanChangeSomething) {
+  EXPECT_FALSE(ticks_needed({}));                          // no device
+  EXPECT_TRUE(ticks_needed({true, false, false, false}));  // a device that cannot signal
+  EXPECT_FALSE(ticks_needed({true, true, false, false}));  // a signalling pad at rest
+  EXPECT_TRUE(ticks_needed({true, true, true, false}));    // the engine needs ticks
+  EXPECT_TRUE(ticks_needed({true, true, false, true}));    // a watched key was held
+}
+
+}  // namespace
+}  // namespace padwire::lin
