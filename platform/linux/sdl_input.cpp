@@ -22,9 +22,10 @@ constexpr Uint32 kRumbleMs = 60000;
 constexpr Uint64 kRumbleRefreshMs = 20000;
 
 // One SDL joystick opened once for every device and effect made on it, with our own descriptor
-// on its device node (-1 when there is none).
+// on its device node (-1 when there is none). It keeps SDL's joystick part running while it lives.
 struct OpenJoystick {
-  OpenJoystick(SDL_Joystick* opened, SDL_JoystickID id) : joystick(opened), instance(id) {
+  OpenJoystick(std::shared_ptr<SdlInput::Shared> sdl, SDL_Joystick* opened, SDL_JoystickID id)
+      : shared(std::move(sdl)), joystick(opened), instance(id) {
     // SDL_JoystickPath: the evdev (or hidraw) node; a virtual joystick has none.
     if (const char* path = SDL_JoystickPath(joystick); path && *path) {
       fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -42,6 +43,7 @@ struct OpenJoystick {
     fd = -1;
   }
 
+  std::shared_ptr<SdlInput::Shared> shared;
   SDL_Joystick* joystick;
   SDL_JoystickID instance;
   int fd = -1;
@@ -115,7 +117,7 @@ void issue_rumble(OpenJoystick& open, Uint16 strength) {
 
 }  // namespace
 
-struct SdlInput::Shared {
+struct SdlInput::Shared : std::enable_shared_from_this<Shared> {
   ~Shared() {
     if (started) SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_EVENTS);
   }
@@ -135,8 +137,14 @@ struct SdlInput::Shared {
     return true;
   }
 
-  // The open joystick with that instance id, opening it when no device holds it yet.
+  // The joystick with that instance id, if SDL still reports it: the one open already for
+  // another device, else opened now.
   JoystickPtr open(SDL_JoystickID instance) {
+    int index = 0;
+    while (index < SDL_NumJoysticks() && SDL_JoystickGetDeviceInstanceID(index) != instance) {
+      ++index;
+    }
+    if (index == SDL_NumJoysticks()) return nullptr;
     std::erase_if(opened, [](const std::weak_ptr<OpenJoystick>& weak) { return weak.expired(); });
     for (auto& weak : opened) {
       if (JoystickPtr live = weak.lock(); live && live->instance == instance) {
@@ -145,15 +153,11 @@ struct SdlInput::Shared {
         return live;
       }
     }
-    for (int index = 0; index < SDL_NumJoysticks(); ++index) {
-      if (SDL_JoystickGetDeviceInstanceID(index) != instance) continue;
-      SDL_Joystick* joystick = SDL_JoystickOpen(index);
-      if (!joystick) return nullptr;
-      auto live = std::make_shared<OpenJoystick>(joystick, instance);
-      opened.push_back(live);
-      return live;
-    }
-    return nullptr;
+    SDL_Joystick* joystick = SDL_JoystickOpen(index);
+    if (!joystick) return nullptr;
+    auto live = std::make_shared<OpenJoystick>(shared_from_this(), joystick, instance);
+    opened.push_back(live);
+    return live;
   }
 
   JoystickPtr latest() const {
@@ -208,8 +212,7 @@ class SdlRumble final : public RumbleEffect {
 
 class SdlDevice final : public ControllerDevice {
  public:
-  SdlDevice(std::shared_ptr<SdlInput::Shared> shared, JoystickPtr open)
-      : shared_(std::move(shared)), open_(std::move(open)) {}
+  explicit SdlDevice(JoystickPtr open) : open_(std::move(open)) {}
 
   bool set_cooperative_level(WindowHandle, std::uint32_t) override { return true; }
   bool set_data_format(int format) override { return format == kDataFormatJoystick2; }
@@ -218,7 +221,7 @@ class SdlDevice final : public ControllerDevice {
   // Brings every open joystick's state up to date (SDL reads devices in its update).
   bool poll() override {
     SDL_JoystickUpdate();
-    shared_->refresh_rumbles();
+    open_->shared->refresh_rumbles();
     return attached();
   }
   bool get_state(JoyState2& state) override {
@@ -256,7 +259,6 @@ class SdlDevice final : public ControllerDevice {
     return !unplugged_;
   }
 
-  std::shared_ptr<SdlInput::Shared> shared_;
   JoystickPtr open_;
   bool unplugged_ = false;
 };
@@ -282,7 +284,7 @@ class SdlRoot final : public InputRoot {
     if (!instance) return nullptr;
     JoystickPtr open = shared_->open(*instance);
     if (!open) return nullptr;
-    return std::make_unique<SdlDevice>(shared_, std::move(open));
+    return std::make_unique<SdlDevice>(std::move(open));
   }
 
  private:

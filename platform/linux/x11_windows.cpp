@@ -18,8 +18,9 @@ namespace padwire::lin {
 
 namespace {
 
-// How long a window may take to become active: as long as Windows waits for the foreground.
-constexpr int kWaitSteps = 25;
+// How long a window may take to become active: half a second, twice what Windows waits for the
+// foreground, since the window manager is another process that may be slow to run.
+constexpr int kWaitSteps = 50;
 constexpr long kWaitStepNs = 10'000'000;
 
 Atom atom(Display* display, const char* name) {

@@ -39,7 +39,8 @@ bool ScriptedJoystick::attach() {
   }
   SDL_VirtualJoystickDesc desc{};
   desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  // Of no particular type: every axis rests at 0, where a controller's triggers would not.
+  desc.type = SDL_JOYSTICK_TYPE_UNKNOWN;
   desc.naxes = kAxes;
   desc.nbuttons = kButtons;
   desc.nhats = kHats;

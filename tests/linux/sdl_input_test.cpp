@@ -1,0 +1,137 @@
+// The controller through SDL: a virtual joystick read back through the DirectInput model.
+#include "platform/linux/sdl_input.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+#include "scripted_joystick.h"
+
+namespace padwire::lin {
+namespace {
+
+class SdlController : public testing::Test {
+ protected:
+  void SetUp() override {
+    joystick.on_rumble = [this](std::uint16_t low, std::uint16_t high, std::uint32_t) {
+      rumbles.emplace_back(low, high);
+    };
+    ASSERT_TRUE(joystick.attach());
+    root = input.create_input();
+    ASSERT_TRUE(root);
+    device = open_scripted();
+    ASSERT_TRUE(device);
+  }
+
+  // The scripted joystick among those SDL reports (a machine may have real ones too).
+  std::unique_ptr<ControllerDevice> open_scripted() {
+    for (const std::string& id : root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices)) {
+      auto opened = root->create_device(id);
+      if (opened && opened->product_name() == "Padwire scripted joystick") {
+        scripted_id = id;
+        return opened;
+      }
+    }
+    return nullptr;
+  }
+
+  JoyState2 state_after(const std::string& line) {
+    std::string error;
+    EXPECT_TRUE(joystick.apply(line, error)) << line << ": " << error;
+    JoyState2 state;
+    EXPECT_TRUE(device->poll());
+    EXPECT_TRUE(device->get_state(state));
+    return state;
+  }
+
+  ScriptedJoystick joystick;
+  std::vector<std::pair<std::uint16_t, std::uint16_t>> rumbles;
+  SdlInput input;
+  std::unique_ptr<InputRoot> root;
+  std::unique_ptr<ControllerDevice> device;
+  std::string scripted_id;
+};
+
+TEST_F(SdlController, MapsAxesButtonsAndHatsOntoTheJoystick2Record) {
+  EXPECT_TRUE(device->set_data_format(kDataFormatJoystick2));
+  EXPECT_TRUE(device->acquire());
+  EXPECT_EQ(device->count_objects(kObjectButtons), 12);
+  EXPECT_EQ(input.change_fd(), -1);  // a virtual joystick has no device node
+
+  const JoyState2 rest = state_after("axis 0 0");
+  for (std::int32_t axis : {rest.lX, rest.lY, rest.lZ, rest.lRx, rest.lRy, rest.lRz,
+                            rest.rglSlider[0], rest.rglSlider[1]}) {
+    EXPECT_EQ(axis, kAxisCentre);
+  }
+  for (std::uint32_t pov : rest.rgdwPOV) EXPECT_EQ(pov, 0xFFFFFFFFu);
+  EXPECT_EQ(rest.rgbButtons[0], 0);
+
+  struct Case {
+    const char* line;
+    std::int32_t JoyState2::*axis;
+    std::int32_t value;
+  };
+  const Case axes[] = {
+      {"axis 0 -32768", &JoyState2::lX, 0},  {"axis 1 32767", &JoyState2::lY, 65535},
+      {"axis 2 -1", &JoyState2::lZ, 32767},  {"axis 3 1", &JoyState2::lRx, 32769},
+      {"axis 4 -32768", &JoyState2::lRy, 0}, {"axis 5 32767", &JoyState2::lRz, 65535}};
+  for (const Case& c : axes) EXPECT_EQ(state_after(c.line).*c.axis, c.value) << c.line;
+
+  EXPECT_EQ(state_after("button 11 1").rgbButtons[11], 128);
+  EXPECT_EQ(state_after("button 11 0").rgbButtons[11], 0);
+
+  // SDL_HAT_* bits: 1 up, 2 right, 4 down, 8 left; opposite directions cancel out.
+  const std::pair<const char*, std::uint32_t> hats[] = {
+      {"hat 0 1", 0},          {"hat 0 3", 4500},      {"hat 0 2", 9000},  {"hat 0 6", 13500},
+      {"hat 0 4", 18000},      {"hat 0 12", 22500},    {"hat 0 8", 27000}, {"hat 0 9", 31500},
+      {"hat 0 5", 0xFFFFFFFF}, {"hat 0 0", 0xFFFFFFFF}};
+  for (const auto& [line, pov] : hats) EXPECT_EQ(state_after(line).rgdwPOV[0], pov) << line;
+}
+
+TEST_F(SdlController, AnUnpluggedJoystickIsGoneForGoodAndItsReturnIsReported) {
+  input.pump();  // the arrival of the scripted joystick
+  EXPECT_FALSE(input.pump());
+  std::string error;
+  ASSERT_TRUE(joystick.apply("unplug", error)) << error;
+  EXPECT_FALSE(device->poll());
+  JoyState2 state;
+  EXPECT_FALSE(device->get_state(state));
+  EXPECT_TRUE(device->unplugged());
+  EXPECT_FALSE(input.pump());
+  EXPECT_FALSE(root->create_device(scripted_id));
+
+  ASSERT_TRUE(joystick.apply("plug", error)) << error;
+  EXPECT_TRUE(input.pump());
+  EXPECT_TRUE(device->unplugged());
+  const std::string old_id = scripted_id;
+  ASSERT_TRUE(open_scripted());
+  EXPECT_NE(scripted_id, old_id);
+}
+
+TEST_F(SdlController, RumbleRunsAtHalfStrengthUntilStopped) {
+  EffectInfo info;
+  info.gain = 5000;
+  info.constant_magnitude = 10000;
+  auto effect = device->create_constant_force(info);
+  ASSERT_TRUE(effect);
+  EXPECT_TRUE(effect->start(-1, 1));
+  EXPECT_TRUE(effect->stop());
+  using Motors = std::pair<std::uint16_t, std::uint16_t>;
+  EXPECT_EQ(rumbles, (std::vector<Motors>{{0x7FFF, 0x7FFF}, {0, 0}}));
+}
+
+TEST_F(SdlController, RefusesIdsOfNoJoystickAndScriptLinesItDoesNotKnow) {
+  for (const char* id : {"", "{00000000-0000-0000-0000-000000000000", "garbage",
+                         "{7FFFFFFF-0000-0000-0000-000000000000}"}) {
+    EXPECT_FALSE(root->create_device(id)) << id;
+  }
+  std::string error;
+  for (const char* line : {"axis 6 0", "axis 0 32768", "button 0 2", "hat 1 0", "jump", "plug 1"}) {
+    EXPECT_FALSE(joystick.apply(line, error)) << line;
+    EXPECT_FALSE(error.empty()) << line;
+  }
+}
+
+}  // namespace
+}  // namespace padwire::lin
