@@ -12,14 +12,17 @@ std::string native_path(std::string path) {
   return path;
 }
 
+std::string folder_of(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
 std::string program_folder() {
   std::array<char, 4096> buffer{};
   const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
   if (length <= 0) return ".";
-  std::string path(buffer.data(), static_cast<std::size_t>(length));
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  return folder_of(std::string(buffer.data(), static_cast<std::size_t>(length)));
 }
 
 }  // namespace padwire::lin

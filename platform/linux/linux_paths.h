@@ -9,6 +9,9 @@ namespace padwire::lin {
 // The same path with every backslash turned into a slash.
 std::string native_path(std::string path);
 
+// The folder part of a path: "." when it has none, "/" for a file in the root.
+std::string folder_of(const std::string& path);
+
 // The folder of the running program, from /proc/self/exe; "." when that cannot be read.
 std::string program_folder();
 

@@ -9,7 +9,8 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
+
+#include "platform/linux/linux_paths.h"
 
 namespace padwire::lin {
 
@@ -20,12 +21,6 @@ constexpr off_t kLargestFile = 64 << 20;
 
 bool valid_names(const std::string& app, const std::string& section, const std::string& key) {
   return valid_section_name(app) && valid_section_name(section) && !key.empty();
-}
-
-std::string folder_of(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 // Like mkdir -p, each folder it creates private to the user.
@@ -149,6 +144,8 @@ bool SettingsFile::save(const std::string& app, const std::string& section, cons
                         const std::string& value) {
   if (!writable_ || !valid_names(app, section, key)) return false;
   const std::optional<std::string> earlier = tree_.put(app, section, key, value);
+  // The file already says so (the layout in use is saved at every start, for one).
+  if (earlier == value) return true;
   if (write(format_settings(tree_))) return true;
   if (earlier) {
     tree_.put(app, section, key, *earlier);

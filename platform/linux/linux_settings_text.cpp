@@ -12,6 +12,7 @@ namespace {
 constexpr std::string_view kFirstLine =
     "; Padwire settings, written at each change: edit them only while Padwire is not running";
 constexpr std::string_view kEndMarker = "; end of settings";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool is_blank(char c) {
   return c == ' ' || c == '\t';
@@ -222,6 +223,9 @@ std::optional<SettingsTree> parse_settings(std::string_view text) {
   if (!body.ends_with(kEndMarker)) return std::nullopt;
   body.remove_suffix(kEndMarker.size());
   if (!body.empty() && !body.ends_with('\n')) return std::nullopt;
+
+  // A byte order mark, which some editors put at the start of a UTF-8 file.
+  if (body.starts_with(kByteOrderMark)) body.remove_prefix(kByteOrderMark.size());
 
   SettingsTree tree;
   std::optional<std::pair<std::string, std::string>> section;

@@ -101,8 +101,7 @@ bool LinuxShell::run(const std::string& command_line, int) {
 std::string LinuxShell::find_first_file(const std::string& pattern) {
   const std::string path = native_path(pattern);
   const auto slash = path.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  const std::string folder = folder_of(path);
   const std::string_view name_pattern = slash == std::string::npos
                                             ? std::string_view(path)
                                             : std::string_view(path).substr(slash + 1);

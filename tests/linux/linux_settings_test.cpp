@@ -97,11 +97,15 @@ TEST(SettingsFile, AFileThatDoesNotParseIsKeptAsideWithAMessage) {
     EXPECT_TRUE(file.save("Padwire", "Custom", "Up", "40"));
     EXPECT_EQ(SettingsFile(folder / "settings.ini").load_problem(), "");
   }
-  TestFolder folder;
-  folder.write("settings.ini", good);
-  SettingsFile file(folder / "settings.ini");
-  EXPECT_EQ(file.load_problem(), "");
-  EXPECT_EQ(file.get("Padwire", "Custom", "Up", ""), "38");
+  // Blanks around names, and what an editor may add: a byte order mark, CR LF line ends.
+  for (const std::string& text :
+       {good, std::string("\xEF\xBB\xBF[Padwire\\Custom]\r\n Up\t=38\r\n; end of settings\r\n")}) {
+    TestFolder folder;
+    folder.write("settings.ini", text);
+    SettingsFile file(folder / "settings.ini");
+    EXPECT_EQ(file.load_problem(), "");
+    EXPECT_EQ(file.get("Padwire", "Custom", "Up", ""), "38");
+  }
 }
 
 TEST(SettingsFile, AnEarlierDamagedFileIsNeverReplaced) {
