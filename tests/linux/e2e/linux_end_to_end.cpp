@@ -44,7 +44,7 @@ bool LinuxEndToEnd::launch() {
   return false;
 }
 
-bool LinuxEndToEnd::choose(int downs) {
+bool LinuxEndToEnd::open_menu() {
   const std::optional<Rect> icon = desktop_->tray_icon();
   if (!icon) {
     ADD_FAILURE() << "no icon in the tray";
@@ -55,6 +55,12 @@ bool LinuxEndToEnd::choose(int downs) {
     ADD_FAILURE() << "the right click opened no menu";
     return false;
   }
+  sleep_ms(100);  // the menu takes the keyboard once it is shown
+  return true;
+}
+
+bool LinuxEndToEnd::choose(int downs) {
+  if (!open_menu()) return false;
   for (int i = 0; i < downs; ++i) desktop_->tap_key(XK_Down);
   desktop_->tap_key(XK_Return);
   // Away from the icon, so that no tooltip covers what comes next.
@@ -63,10 +69,7 @@ bool LinuxEndToEnd::choose(int downs) {
 }
 
 bool LinuxEndToEnd::exit_from_menu() {
-  const std::optional<Rect> icon = desktop_->tray_icon();
-  if (!icon) return false;
-  desktop_->click(icon->x + icon->width / 2, icon->y + icon->height / 2, 3);
-  if (!wait_until([&] { return desktop_->open_menu().has_value(); })) return false;
+  if (!open_menu()) return false;
   desktop_->tap_key(XK_x);  // E&xit
   return padwire_->wait_for_exit() == 0;
 }

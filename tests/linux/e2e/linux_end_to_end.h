@@ -42,7 +42,9 @@ class LinuxEndToEnd : public testing::Test {
 
   // Starts the program and waits for its tray icon.
   bool launch();
-  // Chooses the item `downs` places down the tray menu (opened by a right click on the icon).
+  // A right click on the tray icon; true once its menu is open.
+  bool open_menu();
+  // Chooses the item `downs` places down the tray menu.
   bool choose(int downs);
   // Exit from the tray menu: true when the program ended with status 0.
   bool exit_from_menu();
