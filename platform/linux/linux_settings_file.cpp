@@ -45,7 +45,8 @@ bool write_all(int fd, const std::string& text) {
 enum class ReadResult { kText, kMissing, kFailed };
 
 ReadResult read_file(const std::string& path, std::string& text) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking on a pipe or a device someone put in the file's place.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
   struct stat info {};
   bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargestFile;
