@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -56,6 +57,7 @@ pid_t spawn_process(const std::vector<std::string>& argv,
   const pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);  // a signal to the test runner's group does not reach it twice
+    prctl(PR_SET_PDEATHSIG, SIGTERM);  // nor does it outlive a test killed on a timeout
     if (out >= 0) {
       dup2(out, 1);
       dup2(out, 2);
@@ -137,6 +139,7 @@ bool XSession::start_server() {
   const pid_t pid = fork();
   if (pid == 0) {
     setpgid(0, 0);
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
     close(fds[0]);
     const int null = open("/dev/null", O_WRONLY);
     dup2(null, 1);
