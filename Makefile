@@ -1,11 +1,12 @@
-# The commands of the README: `make run`, `make test` and `make dist`. Each installs what is
-# missing. `make fuzz` runs every fuzz target for FUZZ_SECONDS each; `make soak` runs the soak
+# The commands of the README: `make run`, `make run-windows`, `make test` and `make dist`. Each
+# installs what is missing. `make run` starts the Linux program, `make run-windows` padwire.exe
+# under Wine. `make fuzz` runs every fuzz target for FUZZ_SECONDS each; `make soak` runs the soak
 # test with a fresh seed (PADWIRE_SOAK_SEED=N replays one, PADWIRE_SOAK_TICKS=N sets its length).
 # `make bench` builds both presets and runs every benchmark (tools/run-bench.sh).
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
 
-.PHONY: all test run dist fuzz soak bench deps native sanitize windows clean
+.PHONY: all test run run-windows dist fuzz soak bench deps native sanitize windows clean
 
 all: native sanitize windows
 
@@ -42,7 +43,12 @@ soak: deps
 bench: native windows
 	tools/run-bench.sh
 
-run: windows
+run: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native --target padwire -j$(JOBS)
+	tools/run-linux.sh build/native/platform/linux/padwire
+
+run-windows: windows
 	tools/run-windows.sh build/windows/platform/win32/padwire.exe
 
 # The download: build/windows/padwire-<version>-win64.zip.

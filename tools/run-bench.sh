@@ -6,7 +6,10 @@
 #   (build/windows/bench/latency/bin/padwire_bench.exe);
 # - the idle cost of each at rest with the scripted controller, from /proc/<pid>/stat
 #   (utime + stime) of its Wine process, of the Wine server, and of the session's other Wine
-#   processes.
+#   processes;
+# - the Linux program (padwire_scripted, the test build whose joystick is scripted) on a private
+#   Xvfb desktop: key latency, idle cost of the program and the X server, start-up
+#   (build/native/bench/padwire_linux_bench), in a column of its own.
 #   run-bench.sh [--quick]     --quick: fewer events and shorter runs, for trying it out
 set -euo pipefail
 
@@ -77,7 +80,10 @@ events=600 seconds=10 idle_seconds=30 runs=10
 if [ "${1:-}" = "--quick" ]; then events=100 seconds=3 idle_seconds=10 runs=3; fi
 out="$(mktemp -d "${TMPDIR:-/tmp}/padwire-bench.XXXXXX")"
 trap 'rm -rf "$out"' EXIT
-for f in "$tick_bench" "$bin/padwire_bench.exe" "$bin/padwire.exe" "$bin/padwire_timer_only.exe"; do
+linux_bench="$root/build/native/bench/padwire_linux_bench"
+linux_program="$root/build/native/platform/linux/padwire_scripted"
+for f in "$tick_bench" "$bin/padwire_bench.exe" "$bin/padwire.exe" "$bin/padwire_timer_only.exe" \
+  "$linux_bench" "$linux_program"; do
   [ -x "$f" ] || [ -f "$f" ] || { echo "run-bench.sh: $f is missing; run make bench" >&2; exit 2; }
 done
 "$tick_bench" --benchmark_format=csv 2>/dev/null |
@@ -85,6 +91,9 @@ done
 export bin events seconds idle_seconds runs
 PADWIRE_BENCH_SESSION=1 WINEDLLOVERRIDES="dinput8=n,b" \
   "$root/tools/wine-run.sh" --unix bash "$0" session "$out"
+"$linux_bench" "$linux_program" latency "$events" >>"$out/results"
+"$linux_bench" "$linux_program" idle "$idle_seconds" >>"$out/results"
+"$linux_bench" "$linux_program" startup "$runs" >>"$out/results"
 
 exe_size=$(stat -c %s "$bin/padwire.exe")
 cpu="$(grep -m1 'model name' /proc/cpuinfo | sed 's/.*: //')"
@@ -94,34 +103,37 @@ awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
     -v date="$(date -u '+%Y-%m-%d %H:%M UTC')" -v events="$events" -v secs="$seconds" \
     -v idle="$idle_seconds" '
   { sub(/\r$/, ""); v[$1 " " $2] = $3 }  # Wine programs end their lines in CR LF
-  function row(figure, value, goal, base, better,   ratio) {
+  # value: padwire.exe's figure, lin: the Linux program's; the ratio compares padwire.exe with
+  # the timer-only build.
+  function row(figure, value, lin, goal, base, better,   ratio) {
     if (value == "") value = "n/a"
     ratio = "";
     if (base != "" && value != "n/a" && base + 0 != 0) {
       if (value + 0 == 0) ratio = (better == "lower" ? "none left" : "0")
       else ratio = sprintf(better == "lower" ? "%.1fx lower" : "%.3f", better == "lower" ? base / value : value / base)
     }
-    printf "| %-50s | %10s | %-13s | %10s | %-11s |\n", figure, value, goal, (base == "" ? "" : base), ratio
+    printf "| %-50s | %11s | %8s | %-13s | %10s | %-11s |\n", figure, value, lin, goal, (base == "" ? "" : base), ratio
   }
   END {
     printf "Padwire benchmarks, %s\n", date
     printf "Machine: %s, %s cores (nproc); load average %s\n\n", cpu, cores, load
-    printf "| %-50s | %10s | %-13s | %10s | %-11s |\n", "figure", "value", "goal", "timer-only", "ratio"
-    printf "|%s|%s|%s|%s|%s|\n", "----------------------------------------------------", "------------", "---------------", "------------", "-------------"
-    row("key latency, median (ms, " events " events)", v["latency_median padwire"], "<= 0.5, 5x", v["latency_median timer-only"], "lower")
-    row("key latency, 99th percentile (ms)", v["latency_p99 padwire"], "<= 1.5", v["latency_p99 timer-only"], "lower")
-    row("key latency, median, DLL thread forwards (ms)", v["latency_median padwire-forwarded"], "", v["latency_median timer-only"], "lower")
-    row("key latency, 99th pct., DLL thread forwards (ms)", v["latency_p99 padwire-forwarded"], "", v["latency_p99 timer-only"], "lower")
-    row("idle CPU, padwire.exe + wineserver (% core, " idle " s)", v["idle_cpu_total padwire"], "<= 0.5", v["idle_cpu_total timer-only"], "lower")
-    row("  of which padwire.exe (%)", v["idle_cpu_padwire padwire"], "", v["idle_cpu_padwire timer-only"], "lower")
-    row("  of which wineserver (%)", v["idle_cpu_wineserver padwire"], "", v["idle_cpu_wineserver timer-only"], "lower")
-    row("  other Wine processes of the session (%)", v["idle_cpu_other padwire"], "", v["idle_cpu_other timer-only"], "")
-    row("ticks per second at rest", v["idle_ticks_per_second padwire"], "", v["idle_ticks_per_second timer-only"], "")
-    row("ticks per second, A held with auto-fire (" secs " s)", v["ticks_per_second padwire"], "within 5 %", v["ticks_per_second timer-only"], "")
-    row("auto-fire taps per second", v["autofire_taps_per_second padwire"], "within 5 %", v["autofire_taps_per_second timer-only"], "")
-    row("mouse mode, pointer pixels per second", v["pointer_pixels_per_second padwire"], "within 5 %", v["pointer_pixels_per_second timer-only"], "")
-    row("start-up, process creation to tray icon (ms)", v["startup_ms padwire"], "<= 100", v["startup_ms timer-only"], "")
-    row("padwire.exe size (MiB)", sprintf("%.2f", size / 1048576), "< 3", "", "")
-    row("tick at rest, simulated platform (ns)", v["tick_ns BM_TickAtRest"], "", "", "")
-    row("tick pressing and releasing A, simulated (ns)", v["tick_ns BM_TickPressRelease"], "", "", "")
+    printf "| %-50s | %11s | %8s | %-13s | %10s | %-11s |\n", "figure", "padwire.exe", "Linux", "goal", "timer-only", "ratio"
+    printf "|%s|%s|%s|%s|%s|%s|\n", "----------------------------------------------------", "-------------", "----------", "---------------", "------------", "-------------"
+    row("key latency, median (ms, " events " events)", v["latency_median padwire"], v["latency_median linux"], "<= 0.5, 5x", v["latency_median timer-only"], "lower")
+    row("key latency, 99th percentile (ms)", v["latency_p99 padwire"], v["latency_p99 linux"], "<= 1.5", v["latency_p99 timer-only"], "lower")
+    row("key latency, median, DLL thread forwards (ms)", v["latency_median padwire-forwarded"], "", "", v["latency_median timer-only"], "lower")
+    row("key latency, 99th pct., DLL thread forwards (ms)", v["latency_p99 padwire-forwarded"], "", "", v["latency_p99 timer-only"], "lower")
+    row("key latency floor: a key the harness sends (ms)", v["latency_median floor"], v["latency_median floor-x11"], "", "", "")
+    row("idle CPU, program + server (% core, " idle " s)", v["idle_cpu_total padwire"], v["idle_cpu_total linux"], "<= 0.5", v["idle_cpu_total timer-only"], "lower")
+    row("  of which the program (%)", v["idle_cpu_padwire padwire"], v["idle_cpu_padwire linux"], "", v["idle_cpu_padwire timer-only"], "lower")
+    row("  of which wineserver / the X server (%)", v["idle_cpu_wineserver padwire"], v["idle_cpu_server linux"], "", v["idle_cpu_wineserver timer-only"], "lower")
+    row("  other Wine processes of the session (%)", v["idle_cpu_other padwire"], "", "", v["idle_cpu_other timer-only"], "")
+    row("ticks per second at rest", v["idle_ticks_per_second padwire"], "", "", v["idle_ticks_per_second timer-only"], "")
+    row("ticks per second, A held with auto-fire (" secs " s)", v["ticks_per_second padwire"], "", "within 5 %", v["ticks_per_second timer-only"], "")
+    row("auto-fire taps per second", v["autofire_taps_per_second padwire"], "", "within 5 %", v["autofire_taps_per_second timer-only"], "")
+    row("mouse mode, pointer pixels per second", v["pointer_pixels_per_second padwire"], "", "within 5 %", v["pointer_pixels_per_second timer-only"], "")
+    row("start-up, process creation to tray icon (ms)", v["startup_ms padwire"], v["startup_ms linux"], "<= 100", v["startup_ms timer-only"], "")
+    row("padwire.exe size (MiB)", sprintf("%.2f", size / 1048576), "", "< 3", "", "")
+    row("tick at rest, simulated platform (ns)", v["tick_ns BM_TickAtRest"], "", "", "", "")
+    row("tick pressing and releasing A, simulated (ns)", v["tick_ns BM_TickPressRelease"], "", "", "", "")
   }' "$out/results"

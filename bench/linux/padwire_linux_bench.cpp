@@ -1,0 +1,167 @@
+// The Linux program's figures for `make bench`, on a private desktop (Xvfb, openbox, trayer)
+// with padwire_scripted, its joystick scripted through the program's FIFO:
+//   padwire_linux_bench PROGRAM latency EVENTS   A pressed and released: the script line written
+//                                               to the key arriving in the recorder window, on
+//                                               this process's CLOCK_MONOTONIC; and the floor,
+//                                               this process's own XTest key to the same window
+//   padwire_linux_bench PROGRAM idle SECONDS     utime + stime of the program and of the X
+//                                               server with the controller connected and at rest
+//   padwire_linux_bench PROGRAM startup RUNS     process creation to the tray icon (median)
+// Lines "name linux value" for tools/run-bench.sh.
+#include <X11/keysym.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "recorder.h"
+#include "scripted_padwire.h"
+#include "x_desktop.h"
+#include "x_session.h"
+
+namespace padwire::e2e {
+namespace {
+
+constexpr int kButtonA = 0;
+
+std::int64_t now_ns() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+double percentile(std::vector<double> values, double p) {
+  if (values.empty()) return -1;
+  std::sort(values.begin(), values.end());
+  const auto at = static_cast<std::size_t>(p * static_cast<double>(values.size() - 1) + 0.5);
+  return values[std::min(at, values.size() - 1)];
+}
+
+void print_latency(const char* label, const std::vector<double>& ms, int lost) {
+  std::printf("latency_median %s %.3f\n", label, percentile(ms, 0.5));
+  std::printf("latency_p99 %s %.3f\n", label, percentile(ms, 0.99));
+  if (lost) std::printf("latency_lost %s %d\n", label, lost);
+}
+
+// The milliseconds from `at` to the first record of `kind` after the first `before` records.
+bool arrival(const Recorder& recorder, std::size_t before, Record::Kind kind, std::int64_t at,
+             std::vector<double>& ms) {
+  return wait_until(
+      [&] {
+        const std::vector<Record> records = recorder.records();
+        for (std::size_t k = before; k < records.size(); ++k) {
+          if (records[k].kind == kind) {
+            ms.push_back(static_cast<double>(records[k].arrived_ns - at) / 1e6);
+            return true;
+          }
+        }
+        return false;
+      },
+      1000);
+}
+
+// Presses and releases A, each after a random pause so that no change keeps step with a timer.
+void latency(const std::string& program, int events) {
+  XSession session;
+  XDesktop desktop(session.display());
+  Recorder recorder(session.display(), "Game");
+  ScriptedPadwire padwire(program, session);
+  if (!session.ready() || !padwire.start()) return;
+  desktop.activate(recorder.window());
+  wait_until([&] { return recorder.focused(); });
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> pause(2, 21);
+  std::vector<double> ms, floor;
+  int lost = 0;
+  for (int i = 0; i < events; ++i) {
+    const bool press = i % 2 == 0;
+    const std::size_t before = recorder.records().size();
+    const std::int64_t at = now_ns();
+    padwire.button(kButtonA, press);
+    if (!arrival(recorder, before, press ? Record::kKeyDown : Record::kKeyUp, at, ms)) ++lost;
+    sleep_ms(pause(rng));
+  }
+  for (int i = 0; i < events; ++i) {
+    const std::size_t before = recorder.records().size();
+    const std::int64_t at = now_ns();
+    desktop.key(XK_k, i % 2 == 0);
+    arrival(recorder, before, i % 2 == 0 ? Record::kKeyDown : Record::kKeyUp, at, floor);
+    sleep_ms(3);
+  }
+  print_latency("linux", ms, lost);
+  print_latency("floor-x11", floor, 0);
+}
+
+// utime + stime of a process, in clock ticks.
+long cpu_ticks(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long utime = 0, stime = 0;
+  for (int i = 3; i <= 15 && fields >> field; ++i) {
+    if (i == 14) utime = std::stol(field);
+    if (i == 15) stime = std::stol(field);
+  }
+  return utime + stime;
+}
+
+void idle(const std::string& program, int seconds) {
+  XSession session;
+  ScriptedPadwire padwire(program, session);
+  if (!session.ready() || !padwire.start()) return;
+  sleep_ms(2000);  // the first drawing of the debug window and the look for a controller
+  const long program_before = cpu_ticks(padwire.pid());
+  const long server_before = cpu_ticks(session.server_pid());
+  const std::int64_t t0 = now_ns();
+  sleep_ms(seconds * 1000);
+  const double elapsed = static_cast<double>(now_ns() - t0) / 1e9;
+  const double hz = static_cast<double>(sysconf(_SC_CLK_TCK));
+  const double used_program =
+      static_cast<double>(cpu_ticks(padwire.pid()) - program_before) / hz / elapsed * 100;
+  const double used_server =
+      static_cast<double>(cpu_ticks(session.server_pid()) - server_before) / hz / elapsed * 100;
+  std::printf("idle_cpu_padwire linux %.2f\n", used_program);
+  std::printf("idle_cpu_server linux %.2f\n", used_server);
+  std::printf("idle_cpu_total linux %.2f\n", used_program + used_server);
+}
+
+void startup(const std::string& program, int runs) {
+  XSession session;
+  if (!session.ready()) return;
+  std::vector<double> ms;
+  for (int i = 0; i < runs; ++i) {
+    ScriptedPadwire padwire(program, session);
+    const std::int64_t at = now_ns();
+    if (padwire.start()) ms.push_back(static_cast<double>(now_ns() - at) / 1e6);
+    padwire.terminate();
+  }
+  std::printf("startup_ms linux %.1f\n", percentile(ms, 0.5));
+}
+
+}  // namespace
+}  // namespace padwire::e2e
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: %s PROGRAM latency|idle|startup N\n", argv[0]);
+    return 2;
+  }
+  const std::string program = argv[1], command = argv[2];
+  const int n = std::atoi(argv[3]);
+  if (command == "latency")
+    padwire::e2e::latency(program, n);
+  else if (command == "idle")
+    padwire::e2e::idle(program, n);
+  else if (command == "startup")
+    padwire::e2e::startup(program, n);
+  else
+    return 2;
+  return 0;
+}
