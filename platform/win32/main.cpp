@@ -3,9 +3,6 @@
 // benchmarks, never shipped), it ticks on the poll timer alone, as the classic design did.
 #include <windows.h>
 
-#include <commctrl.h>
-#include <objbase.h>
-
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/win32/win32_clock.h"
@@ -26,10 +23,8 @@ using namespace padwire;
 using namespace padwire::win32;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // COM for the shell's verbs and the JPEG encoder; common controls for the dialogs.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
+  // Nothing here loads more than the tray icon needs: COM waits for the first screenshot or
+  // shell verb (win32_com.h), the common controls for the first dialog (Win32Views).
 
   MainWindowEvents events;
   HWND main_window = create_main_window(to_wide_lossy(kMainCaption).c_str(), events);
@@ -107,6 +102,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   KillTimer(main_window, kLookTimerId);
   KillTimer(main_window, kPollTimerId);
   DestroyWindow(main_window);
-  if (SUCCEEDED(com)) CoUninitialize();
   return result;
 }
