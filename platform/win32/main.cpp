@@ -17,6 +17,7 @@
 #include "platform/win32/win32_tick_pacer.h"
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_views.h"
+#include "platform/win32/win32_watched_keys.h"
 #include "shell/form_padwire.h"
 
 using namespace padwire;
@@ -35,8 +36,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   Win32Tray tray(main_window, tray_icon ? tray_icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
   Win32DirectInput input;
+#ifdef PADWIRE_TIMER_ONLY
+  const WatchedKeys* watched_keys = nullptr;
+#else
+  WatchedKeys keys(main_window);
+  const WatchedKeys* watched_keys = &keys;
+#endif
   // A key the program sends right after a menu choice (the key-ups of Exit) goes to the game.
-  Win32Keyboard keyboard([&tray] { tray.before_key(); });
+  Win32Keyboard keyboard([&tray] { tray.before_key(); }, watched_keys);
   Win32Keystrokes keystrokes;
   Win32Mouse mouse;
   RegistrySettingsStore settings;
@@ -88,7 +95,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 #ifndef PADWIRE_TIMER_ONLY
   // Before the load, which creates the controller device: it must be told which event to
   // signal before it is first acquired.
-  TickPacer pacer(main_window, timer, input, form.engine, events.tick);
+  TickPacer pacer(keys, timer, input, form.engine, events.tick);
 #endif
   form.Form_Load();
   const DeviceNotification hid_arrivals = register_hid_arrivals(main_window);
