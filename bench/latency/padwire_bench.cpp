@@ -327,8 +327,7 @@ int wmain(int argc, wchar_t** argv) {
   } else if (command == L"rates") {
     for (const Design& d : kDesigns) rates(d, n);
   } else if (command == L"startup") {
-    std::vector<Design> designs{
-        kDesigns[0], kDesigns[1], {"tray-floor", L"padwire_tray_floor.exe"}};
+    std::vector<Design> designs{kDesigns[0], kDesigns[1], {"floor", L"padwire_floor.exe"}};
     std::vector<std::string> names;
     if (argc > 3) {
       designs.clear();
