@@ -3,14 +3,16 @@
 // scripted controller, one after the other in one session. Prints one line per figure:
 // "FIGURE DESIGN VALUE". tools/run-bench.sh adds the idle figures and prints the table.
 //   padwire_bench.exe latency EVENTS   key latency over EVENTS presses and releases
+//   padwire_bench.exe floor EVENTS     the same through a program that only relays the change
 //   padwire_bench.exe rates SECONDS    ticks, auto-fire taps and pointer pixels per second
-//   padwire_bench.exe startup RUNS     process creation to tray icon
+//   padwire_bench.exe startup [EXE...] RUNS  process creation to tray icon (of other programs)
 //   padwire_bench.exe idle EXE SECONDS starts EXE, prints "idle-start", sleeps, "idle-end"
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -111,15 +113,9 @@ double percentile(std::vector<double> values, double p) {
 }
 
 // Presses and releases A, each after a random pause so that no change keeps step with the
-// timer, and times each from publication to the key message in the recorder.
-void latency(const Design& design, Signal signal, const char* label, int events) {
-  test::forget_settings();
-  ScriptedController pad(signal);
-  KeyRecorder recorder;
-  Program program(design);
-  if (!program.running()) return;
-  pad.connect();
-  recorder.focus();
+// timer, and times each from the change (`change(press)` makes it and returns its time) to the
+// key message in the recorder, which has the focus.
+void time_presses(const char* label, int events, const std::function<LONGLONG(bool)>& change) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> pause(2, 21);
   std::vector<double> ms;
@@ -127,7 +123,7 @@ void latency(const Design& design, Signal signal, const char* label, int events)
   for (int i = 0; i < events; ++i) {
     const bool press = i % 2 == 0;
     const std::size_t before = KeyRecorder::stamps.size();
-    const LONGLONG at = press ? pad.publish({kButtonA}) : pad.publish({});
+    const LONGLONG at = change(press);
     const UINT expected = press ? WM_KEYDOWN : WM_KEYUP;
     const bool seen = test::pump_until(
         [&] {
@@ -151,22 +147,41 @@ void latency(const Design& design, Signal signal, const char* label, int events)
   std::fflush(stdout);
 }
 
-// The floor under every figure: this process's own key events, to its own window.
-void floor_latency(int events) {
+void latency(const Design& design, Signal signal, const char* label, int events) {
+  test::forget_settings();
+  ScriptedController pad(signal);
   KeyRecorder recorder;
+  Program program(design);
+  if (!program.running()) return;
+  pad.connect();
   recorder.focus();
-  std::vector<double> ms;
-  for (int i = 0; i < events; ++i) {
-    const std::size_t before = KeyRecorder::stamps.size();
-    const LONGLONG at = now_qpc();
-    keybd_event(static_cast<BYTE>(kKeyOfA), 0, i % 2 ? KEYEVENTF_KEYUP : 0, 0);
-    if (test::pump_until([&] { return KeyRecorder::stamps.size() > before; }, 1000)) {
-      ms.push_back(qpc_to_ms(KeyRecorder::stamps[before].at - at));
-    }
-    Sleep(3);
+  time_presses(label, events,
+               [&](bool press) { return press ? pad.publish({kButtonA}) : pad.publish({}); });
+}
+
+// The floor under the latency: a program that does nothing but wait on an event and send the
+// key, woken by this one (padwire_floor.exe key EVENT).
+void floor_latency(int events) {
+  const std::wstring name = L"PadwireBenchFloor-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, name.c_str());
+  std::wstring command = L"\"" + beside_me(L"padwire_floor.exe") + L"\" key " + name;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION relay{};
+  if (event && CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &relay)) {
+    KeyRecorder recorder;
+    recorder.focus();
+    time_presses("floor", events, [&](bool) {
+      const LONGLONG at = now_qpc();
+      SetEvent(event);
+      return at;
+    });
+    TerminateProcess(relay.hProcess, 0);
+    CloseHandle(relay.hThread);
+    CloseHandle(relay.hProcess);
   }
-  std::printf("latency_median floor %.3f\n", percentile(ms, 0.5));
-  std::printf("latency_p99 floor %.3f\n", percentile(ms, 0.99));
+  if (event) CloseHandle(event);
 }
 
 // Auto-fire (A held, switched on with Tab) and the pointer in mouse mode (stick held, turned
@@ -226,35 +241,50 @@ void rates(const Design& design, int seconds) {
   std::fflush(stdout);
 }
 
-// From the process's creation time to the moment its tray icon answers, polled closely.
-void startup(const Design& design, int runs) {
-  std::vector<double> ms;
+// From the process's creation time to the moment its tray icon answers, polled every
+// millisecond (a closer poll would take the processor from the program it times: two cores
+// here, shared with the Wine server and the tray's own process).
+double startup_once(const Design& design) {
+  test::forget_settings();
+  test::PadwireProcesses processes(beside_me(design.exe));
+  const PROCESS_INFORMATION p = processes.start();
+  if (!p.dwProcessId) return -1;
+  HWND main = nullptr;
+  const ULONGLONG deadline = GetTickCount64() + 10000;
+  while (GetTickCount64() < deadline) {
+    if (!main) main = test::window_of(p.dwProcessId, test::kMainWindowClass);
+    if (main && test::icon_present(main)) break;
+    Sleep(1);
+  }
+  FILETIME seen, created, exited, kernel, user;
+  GetSystemTimePreciseAsFileTime(&seen);
+  double ms = -1;
+  if (main && GetProcessTimes(p.hProcess, &created, &exited, &kernel, &user)) {
+    const auto as_int = [](FILETIME t) {
+      return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    ms = static_cast<double>(as_int(seen) - as_int(created)) / 10000.0;
+  }
+  DWORD code = 0;
+  if (main) PostMessageW(main, WM_CLOSE, 0, 0);
+  processes.ends(p, code, 3000);
+  return ms;
+}
+
+// The programs take turns, so that a machine growing busier weighs on each alike. A name
+// given is reported as it is; by default padwire.exe, the timer-only program and the floor.
+void startup(std::vector<Design> designs, int runs) {
+  std::vector<std::vector<double>> ms(designs.size());
   ScriptedController pad(Signal::direct);
   for (int i = 0; i < runs; ++i) {
-    test::forget_settings();
-    test::PadwireProcesses processes(beside_me(design.exe));
-    const PROCESS_INFORMATION p = processes.start();
-    if (!p.dwProcessId) continue;
-    HWND main = nullptr;
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (GetTickCount64() < deadline) {
-      if (!main) main = test::window_of(p.dwProcessId, test::kMainWindowClass);
-      if (main && test::icon_present(main)) break;
-      Sleep(0);
+    for (std::size_t d = 0; d < designs.size(); ++d) {
+      const double once = startup_once(designs[d]);
+      if (once >= 0) ms[d].push_back(once);
     }
-    FILETIME seen, created, exited, kernel, user;
-    GetSystemTimePreciseAsFileTime(&seen);
-    if (main && GetProcessTimes(p.hProcess, &created, &exited, &kernel, &user)) {
-      const auto as_int = [](FILETIME t) {
-        return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-      };
-      ms.push_back(static_cast<double>(as_int(seen) - as_int(created)) / 10000.0);
-    }
-    DWORD code = 0;
-    if (main) PostMessageW(main, WM_CLOSE, 0, 0);
-    processes.ends(p, code, 3000);
   }
-  std::printf("startup_ms %s %.1f\n", design.name, percentile(ms, 0.5));
+  for (std::size_t d = 0; d < designs.size(); ++d) {
+    std::printf("startup_ms %s %.1f\n", designs[d].name, percentile(ms[d], 0.5));
+  }
   std::fflush(stdout);
 }
 
@@ -297,7 +327,14 @@ int wmain(int argc, wchar_t** argv) {
   } else if (command == L"rates") {
     for (const Design& d : kDesigns) rates(d, n);
   } else if (command == L"startup") {
-    for (const Design& d : kDesigns) startup(d, n);
+    std::vector<Design> designs{kDesigns[0], kDesigns[1], {"floor", L"padwire_floor.exe"}};
+    std::vector<std::string> names;
+    if (argc > 3) {
+      designs.clear();
+      for (int i = 2; i < argc - 1; ++i) names.emplace_back(argv[i], argv[i] + wcslen(argv[i]));
+      for (int i = 2; i < argc - 1; ++i) designs.push_back({names[i - 2].c_str(), argv[i]});
+    }
+    startup(designs, n);
   } else if (command == L"idle" && argc >= 4) {
     for (const Design& d : kDesigns) {
       if (std::wstring(argv[2]) == d.exe) idle(d, n);

@@ -3,9 +3,6 @@
 // benchmarks, never shipped), it ticks on the poll timer alone, as the classic design did.
 #include <windows.h>
 
-#include <commctrl.h>
-#include <objbase.h>
-
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/win32/win32_clock.h"
@@ -20,16 +17,15 @@
 #include "platform/win32/win32_tick_pacer.h"
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_views.h"
+#include "platform/win32/win32_watched_keys.h"
 #include "shell/form_padwire.h"
 
 using namespace padwire;
 using namespace padwire::win32;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // COM for the shell's verbs and the JPEG encoder; common controls for the dialogs.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
-  InitCommonControlsEx(&controls);
+  // Nothing here loads more than the tray icon needs: COM waits for the first screenshot or
+  // shell verb (win32_com.h), the common controls for the first dialog (Win32Views).
 
   MainWindowEvents events;
   HWND main_window = create_main_window(to_wide_lossy(kMainCaption).c_str(), events);
@@ -40,8 +36,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   Win32Tray tray(main_window, tray_icon ? tray_icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
   Win32DirectInput input;
+#ifdef PADWIRE_TIMER_ONLY
+  const WatchedKeys* watched_keys = nullptr;
+#else
+  WatchedKeys keys(main_window);
+  const WatchedKeys* watched_keys = &keys;
+#endif
   // A key the program sends right after a menu choice (the key-ups of Exit) goes to the game.
-  Win32Keyboard keyboard([&tray] { tray.before_key(); });
+  Win32Keyboard keyboard([&tray] { tray.before_key(); }, watched_keys);
   Win32Keystrokes keystrokes;
   Win32Mouse mouse;
   RegistrySettingsStore settings;
@@ -93,7 +95,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 #ifndef PADWIRE_TIMER_ONLY
   // Before the load, which creates the controller device: it must be told which event to
   // signal before it is first acquired.
-  TickPacer pacer(main_window, timer, input, form.engine, events.tick);
+  TickPacer pacer(keys, timer, input, form.engine, events.tick);
 #endif
   form.Form_Load();
   const DeviceNotification hid_arrivals = register_hid_arrivals(main_window);
@@ -107,6 +109,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   KillTimer(main_window, kLookTimerId);
   KillTimer(main_window, kPollTimerId);
   DestroyWindow(main_window);
-  if (SUCCEEDED(com)) CoUninitialize();
   return result;
 }

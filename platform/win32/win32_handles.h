@@ -73,6 +73,13 @@ using RegistryKey = Owned<HKEY, CloseRegistryKey>;
 using Library = Owned<HMODULE, FreeLibraryHandle>;
 using DeviceNotification = Owned<HDEVNOTIFY, UnregisterDeviceNotificationHandle>;
 
+// A function of a library loaded at run time, as its type; null when either is missing.
+template <class Function>
+Function library_function(HMODULE library, const char* name) {
+  if (!library) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 // The device context of a window (of the screen for null), borrowed with GetDC and given back.
 class WindowDc {
  public:

@@ -251,8 +251,7 @@ std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
     if (!module) return nullptr;
     library_ = std::make_shared<const Library>(module);
   }
-  const auto create = reinterpret_cast<CreateFunction>(
-      reinterpret_cast<void*>(GetProcAddress(library_->get(), "DirectInput8Create")));
+  const auto create = library_function<CreateFunction>(library_->get(), "DirectInput8Create");
   if (!create) return nullptr;
   void* input = nullptr;
   if (FAILED(create(GetModuleHandleW(nullptr), DIRECTINPUT_VERSION, IID_IDirectInput8W, &input,

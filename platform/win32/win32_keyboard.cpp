@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/win32_watched_keys.h"
+
 namespace padwire::win32 {
 
 namespace {
@@ -48,6 +50,9 @@ std::uint32_t Win32Keyboard::map_virtual_key(std::uint32_t code, std::uint32_t m
 
 std::int16_t Win32Keyboard::async_key_state(int vk) {
   if (vk < 0 || vk > 255) return 0;
+  if (watched_) {
+    if (const auto known = watched_->known_state(vk)) return *known;
+  }
   return GetAsyncKeyState(vk);
 }
 

@@ -11,12 +11,16 @@
 
 namespace padwire::win32 {
 
+class WatchedKeys;
+
 class Win32Keyboard final : public Keyboard {
  public:
   // `before_key` runs before every key event: the keys go to the window in front, and the
-  // composition root uses it to put the game back there after a tray menu choice.
-  explicit Win32Keyboard(std::function<void()> before_key = {})
-      : before_key_(std::move(before_key)) {}
+  // composition root uses it to put the game back there after a tray menu choice. Key states
+  // that `watched` knows are taken from it instead of the system.
+  explicit Win32Keyboard(std::function<void()> before_key = {},
+                         const WatchedKeys* watched = nullptr)
+      : before_key_(std::move(before_key)), watched_(watched) {}
 
   // keybd_event with exactly the caller's arguments: the engine chooses scan codes and flags.
   void key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
@@ -29,6 +33,7 @@ class Win32Keyboard final : public Keyboard {
 
  private:
   std::function<void()> before_key_;
+  const WatchedKeys* watched_;
 };
 
 // Keystroke strings go out through SendInput as virtual keys: Alt combinations then arrive as

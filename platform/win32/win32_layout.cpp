@@ -1,5 +1,7 @@
 #include "platform/win32/win32_layout.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <string>
 
@@ -10,8 +12,7 @@ namespace {
 template <class Function>
 Function user32_function(const char* name) {
   static HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-                : nullptr;
+  return library_function<Function>(user32, name);
 }
 
 UINT screen_dpi() {
@@ -110,6 +111,17 @@ HWND create_control(HWND parent, const wchar_t* window_class, std::wstring_view 
       GetModuleHandleW(nullptr), nullptr);
   if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
+}
+
+bool load_common_controls() {
+  static const bool loaded = [] {
+    // By name, so that the activation context of the manifest picks version 6.
+    const auto init = library_function<decltype(&InitCommonControlsEx)>(
+        LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    return init && init(&classes);
+  }();
+  return loaded;
 }
 
 bool register_window_class(const wchar_t* name, WNDPROC procedure, HBRUSH background) {

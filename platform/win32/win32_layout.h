@@ -38,6 +38,11 @@ Font create_fitting_font(UINT dpi, std::wstring_view face, double points, std::w
 HWND create_control(HWND parent, const wchar_t* window_class, std::wstring_view text, DWORD style,
                     DWORD ex_style, int id, const TwipsRect& position, UINT dpi, HFONT font);
 
+// Loads the common controls (comctl32.dll, version 6 by the program's manifest) and registers
+// the classes the dialogs use, once; the program does not import it, so that nothing loads it
+// before a dialog opens. False when it cannot be loaded.
+bool load_common_controls();
+
 // The window classes of the program's windows: registered once, with the dialog background.
 bool register_window_class(const wchar_t* name, WNDPROC procedure, HBRUSH background);
 

@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/win32/win32_com.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
@@ -73,8 +74,8 @@ std::optional<Image> capture_screen() {
 
 bool write_jpeg(const Image& image, float quality, const std::wstring& path) {
   ComPtr<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(factory.out())))) {
+  if (!com::enter() ||
+      FAILED(com::create_instance(CLSID_WICImagingFactory, IID_PPV_ARGS(factory.out())))) {
     return false;
   }
   ComPtr<IWICStream> stream;
@@ -91,8 +92,7 @@ bool write_jpeg(const Image& image, float quality, const std::wstring& path) {
   if (options.get()) {
     PROPBAG2 option{};
     option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
-    VARIANT value;
-    VariantInit(&value);
+    VARIANT value{};  // VT_EMPTY, as VariantInit leaves it
     value.vt = VT_R4;
     value.fltVal = quality;
     options->Write(1, &option, &value);  // a codec that ignores the quality still encodes
@@ -110,20 +110,6 @@ bool write_jpeg(const Image& image, float quality, const std::wstring& path) {
   return true;
 }
 
-// COM for this thread for the length of one shot, unless the thread has it already.
-class ComScope {
- public:
-  ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-  ~ComScope() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-
- private:
-  HRESULT result_;
-};
-
 }  // namespace
 
 bool Win32Screenshot::get_desktop(int, int, std::int16_t, int quality, const std::string& path) {
@@ -132,11 +118,8 @@ bool Win32Screenshot::get_desktop(int, int, std::int16_t, int quality, const std
   const auto image = capture_screen();
   if (!image) return false;
   const std::wstring partial = *target + L".partial";
-  bool written = false;
-  {
-    ComScope com;
-    written = write_jpeg(*image, static_cast<float>(std::clamp(quality, 1, 100)) / 100.0f, partial);
-  }
+  bool written =
+      write_jpeg(*image, static_cast<float>(std::clamp(quality, 1, 100)) / 100.0f, partial);
   if (written) {
     written = MoveFileExW(partial.c_str(), target->c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
   }

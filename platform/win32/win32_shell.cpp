@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/win32/win32_com.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_text.h"
 
@@ -161,6 +162,7 @@ bool Win32Shell::shell_execute(WindowHandle owner, const std::string& verb, cons
     return false;
   }
   auto or_null = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
+  com::enter();  // a verb may be served by a shell extension, which is a COM object
   const HINSTANCE result =
       ShellExecuteW(reinterpret_cast<HWND>(owner), or_null(*wide_verb), wide_file->c_str(),
                     or_null(*wide_parameters), or_null(*wide_directory), show);

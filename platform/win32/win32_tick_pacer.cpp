@@ -14,9 +14,8 @@
 //   key the tick reads held, the debug window to refresh). When not, the native timer stops
 //   and the program sleeps until the next change.
 // - The keys the tick reads by their state (Tab, Ctrl, Print Screen) are watched through Raw
-//   Input on the hidden main window (RIDEV_INPUTSINK: also while another program has the
-//   focus). One going down or up restarts a sleeping timer, which then runs for a second at
-//   least, the key being read on the timer's ticks as before.
+//   Input (WatchedKeys). One going down or up restarts a sleeping timer, which then runs for a
+//   second at least, the key being read on the timer's ticks as before.
 // - Behaviour that counts ticks (auto-fire bursts, the pointer's acceleration, a combination
 //   repeating every second tick, a shot per tick while Print Screen is held, a run of presses
 //   towards the stressed rumble) keeps the timer's cadence: while the engine says it is paced
@@ -34,30 +33,14 @@
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_input.h"
 #include "platform/win32/win32_views.h"
+#include "platform/win32/win32_watched_keys.h"
 
 namespace padwire::win32 {
 
-namespace {
-
-constexpr USHORT kGenericDesktopPage = 1;
-constexpr USHORT kKeyboardUsage = 6;
-// How long the timer keeps ticking after a watched key went down or up.
-constexpr ULONGLONG kKeyReadMs = 1000;
-
-bool watched_key(USHORT vk) {
-  return vk == VK_TAB || vk == VK_CONTROL || vk == VK_LCONTROL || vk == VK_RCONTROL ||
-         vk == VK_SNAPSHOT;
-}
-
-}  // namespace
-
-TickPacer::TickPacer(HWND window, Win32Timer& timer, Win32DirectInput& input, PadEngine& engine,
-                     std::function<void()> tick)
-    : timer_(timer), input_(input), engine_(engine), tick_(std::move(tick)) {
+TickPacer::TickPacer(WatchedKeys& keys, Win32Timer& timer, Win32DirectInput& input,
+                     PadEngine& engine, std::function<void()> tick)
+    : keys_(keys), timer_(timer), input_(input), engine_(engine), tick_(std::move(tick)) {
   input_.signal_changes();
-  // Legacy key messages stay on: the assignment dialog reads its keys from them.
-  RAWINPUTDEVICE keyboard{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, window};
-  RegisterRawInputDevices(&keyboard, 1, sizeof keyboard);
 }
 
 void TickPacer::sleep() {
@@ -94,24 +77,17 @@ void TickPacer::pad_changed() {
 }
 
 void TickPacer::raw_input(const MSG& message) {
-  RAWINPUT input{};
-  UINT size = sizeof input;
-  if (GetRawInputData(reinterpret_cast<HRAWINPUT>(message.lParam), RID_INPUT, &input, &size,
-                      sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1) ||
-      input.header.dwType != RIM_TYPEKEYBOARD || !watched_key(input.data.keyboard.VKey)) {
-    return;
-  }
+  if (!keys_.raw_input(message)) return;
   // The timer starts again, and runs for a while whatever the engine says, as it would have
   // run all along: the key is read on the timer's ticks only. (Wine answers GetAsyncKeyState
   // from a cache for up to 50 ms after a key was last seen up, and a tick at the very moment
   // of the key event may not see it yet.)
-  keys_read_until_ = GetTickCount64() + kKeyReadMs;
   if (timer_.armed() && !timer_.running()) wake();
 }
 
 void TickPacer::settle() {
   if (!timer_.armed()) return;
-  const bool needed = GetTickCount64() < keys_read_until_ || !can_sleep() || engine_.needs_ticks();
+  const bool needed = keys_.changed_lately() || !can_sleep() || engine_.needs_ticks();
   if (needed && !timer_.running()) {
     wake();
   } else if (!needed && timer_.running()) {

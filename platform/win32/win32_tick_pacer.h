@@ -15,11 +15,12 @@ namespace padwire::win32 {
 class Win32DirectInput;
 class Win32Timer;
 class Win32Views;
+class WatchedKeys;
 
 class TickPacer {
  public:
-  // `tick` runs the form's Timer1_Timer. Watches the keyboard through Raw Input on `window`.
-  TickPacer(HWND window, Win32Timer& timer, Win32DirectInput& input, PadEngine& engine,
+  // `tick` runs the form's Timer1_Timer.
+  TickPacer(WatchedKeys& keys, Win32Timer& timer, Win32DirectInput& input, PadEngine& engine,
             std::function<void()> tick);
 
   // The event the controller signals on a change; null when there is none.
@@ -37,11 +38,11 @@ class TickPacer {
   void sleep();
   void wake();
 
+  WatchedKeys& keys_;
   Win32Timer& timer_;
   Win32DirectInput& input_;
   PadEngine& engine_;
   std::function<void()> tick_;
-  ULONGLONG keys_read_until_ = 0;  // after a watched key changed: tick until then at least
 };
 
 // The message loop of the program with a pacer; runs until the program ends.

@@ -6,6 +6,7 @@
 #include "platform/win32/win32_debug_window.h"
 #include "platform/win32/win32_force_feedback_window.h"
 #include "platform/win32/win32_joy_config_window.h"
+#include "platform/win32/win32_layout.h"
 
 namespace padwire::win32 {
 
@@ -36,6 +37,7 @@ HWND Win32Views::handle_of(View view) const {
 
 HWND Win32Views::ensure(View view) {
   if (ended_) return nullptr;
+  load_common_controls();  // the standard controls work without, only the tooltips need them
   switch (view) {
     case View::debug:
       return debug_ ? debug_->ensure() : nullptr;

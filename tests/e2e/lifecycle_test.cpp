@@ -1,5 +1,6 @@
 // The program's life with a controller: a second instance, Exit, DirectInput refusing to start,
-// no controller at all, the controller lost and back, unplugged and back, and plugged in late.
+// no controller at all, one that must be polled, the controller lost and back, unplugged and
+// back, and plugged in late.
 #include "end_to_end.h"
 // dbt.h needs the declarations of windows.h, which end_to_end.h includes, before it.
 #include <dbt.h>
@@ -81,6 +82,22 @@ TEST_F(EndToEnd, WithNoControllerNothingIsTranslated) {
   test::pump_for(600);
   EXPECT_TRUE(game.keys().empty()) << describe(game.keys());
   EXPECT_EQ(pad_.count_in_log("create device"), 0);
+  EXPECT_TRUE(exit_from_menu(main));
+}
+
+// A controller that must be polled signals nothing: the poll timer keeps reading it, also at
+// rest, and that is how its presses arrive.
+TEST_F(EndToEnd, APolledControllerIsReadOnThePollTimerAlone) {
+  pad_.describe("polled yes\n");
+  RecorderWindow game(L"Game");
+  HWND main = launch();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(game.take_focus());
+  const int polls = pad_.count_in_log("poll");
+  EXPECT_TRUE(test::pump_until([&] { return pad_.count_in_log("poll") >= polls + 20; }))
+      << pad_.count_in_log("poll") - polls << " polls at rest";
+  EXPECT_EQ(pad_.count_in_log("event notification"), 0);
+  EXPECT_TRUE(tap(pad::kA, game, 'J'));
   EXPECT_TRUE(exit_from_menu(main));
 }
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_watched_keys.h"
 #include "test_support.h"
 
 namespace padwire::win32 {
@@ -70,6 +71,35 @@ TEST_F(KeyEvents, KeyStateFollowsSyntheticPresses) {
   EXPECT_GE(keyboard.async_key_state('J'), 0);
   EXPECT_EQ(keyboard.async_key_state(-1), 0);
   EXPECT_EQ(keyboard.async_key_state(256), 0);
+}
+
+// Tab, Ctrl and Print Screen up and at rest are answered from Raw Input; a key held or just
+// released, and any other key, are asked of the system.
+TEST_F(KeyEvents, WatchedKeysAnswerOnlyForAWatchedKeyUpAndAtRest) {
+  WatchedKeys watched(recorder.handle());
+  Win32Keyboard keyboard({}, &watched);
+  auto raw_until = [&](const std::function<bool()>& done) {
+    for (const ULONGLONG end = GetTickCount64() + 2000; !done() && GetTickCount64() < end;) {
+      MSG message;
+      if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        Sleep(1);
+      } else if (message.message != WM_INPUT || !watched.raw_input(message)) {
+        DispatchMessageW(&message);  // WM_INPUT too: its default handling frees the data
+      }
+    }
+    return done();
+  };
+  for (int vk : {VK_TAB, VK_CONTROL, VK_SNAPSHOT}) EXPECT_EQ(watched.known_state(vk), 0) << vk;
+  EXPECT_FALSE(watched.known_state('J'));
+  keyboard.key_event(VK_CONTROL, 0, 0, 0);
+  ASSERT_TRUE(raw_until([&] { return watched.changed_lately(); })) << "no raw input";
+  EXPECT_FALSE(watched.known_state(VK_CONTROL));
+  EXPECT_LT(keyboard.async_key_state(VK_CONTROL), 0);
+  keyboard.key_event(VK_CONTROL, 0, kKeyEventKeyUp, 0);
+  raw_until([&] { return keyboard.async_key_state(VK_CONTROL) >= 0; });
+  EXPECT_FALSE(watched.known_state(VK_CONTROL)) << "released a moment ago";
+  EXPECT_EQ(watched.known_state(VK_TAB), std::nullopt) << "any watched key changing counts";
+  wait_for_keys(2);  // the key messages, so that no later test sees them
 }
 
 TEST(KeyEventsState, KeyboardStateRoundTripsTheScrollLockToggle) {

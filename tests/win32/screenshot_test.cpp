@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <wincodec.h>
 
+#include "platform/win32/win32_com.h"
 #include "platform/win32/win32_screenshot.h"
 #include "test_support.h"
 
@@ -22,8 +23,8 @@ Decoded decode(const std::wstring& path) {
   IWICBitmapDecoder* decoder = nullptr;
   IWICBitmapFrameDecode* frame = nullptr;
   IWICFormatConverter* converter = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                 IID_PPV_ARGS(&factory))) &&
+  if (com::enter() &&
+      SUCCEEDED(com::create_instance(CLSID_WICImagingFactory, IID_PPV_ARGS(&factory))) &&
       SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
                                                    WICDecodeMetadataCacheOnDemand, &decoder))) {
     GUID format{};
@@ -48,8 +49,6 @@ Decoded decode(const std::wstring& path) {
 
 class Screenshot : public testing::Test {
  protected:
-  void SetUp() override { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-  void TearDown() override { CoUninitialize(); }
   test::TempFolder folder;
   Win32Screenshot screenshot;
 };
