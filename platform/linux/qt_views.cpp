@@ -123,28 +123,22 @@ void QtViews::close(View view, const std::string& /*caption*/) {
 void QtViews::show_debug_text(const std::string& text) {
   // Opening it is not deferred: it comes up where and when the program shows it.
   if (!debug_ || !debug_->visible()) {
-    debug_text_.reset();
+    debug_text_.drop();
     if (!ended_ && debug_) debug_->show_text(text);
     return;
   }
-  debug_text_last_ = clock_.elapsed();
-  if (!debug_text_) debug_text_since_ = debug_text_last_;
-  debug_text_ = text;
+  debug_text_.hold(text, static_cast<std::uint64_t>(clock_.elapsed()));
 }
 
 std::optional<int> QtViews::debug_text_due_in() const {
-  constexpr std::int64_t kQuietMs = 50;
-  constexpr std::int64_t kLatestMs = 1000;
-  if (!debug_text_) return std::nullopt;
-  const std::int64_t due = std::min(debug_text_last_ + kQuietMs, debug_text_since_ + kLatestMs);
-  return static_cast<int>(std::max<std::int64_t>(0, due - clock_.elapsed()));
+  const auto due = debug_text_.due_in(static_cast<std::uint64_t>(clock_.elapsed()));
+  if (!due) return std::nullopt;
+  return static_cast<int>(*due);
 }
 
 void QtViews::flush_debug_text() {
-  if (!debug_text_) return;
-  const std::string text = std::move(*debug_text_);
-  debug_text_.reset();
-  if (!ended_ && debug_) debug_->show_text(text);
+  const std::optional<std::string> text = debug_text_.take();
+  if (text && !ended_ && debug_) debug_->show_text(*text);
 }
 
 void QtViews::message_box(const std::string& text, std::uint32_t style, const std::string& title) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/common/held_text.h"
 #include "platform/views.h"
 
 namespace padwire {
@@ -65,10 +66,8 @@ class QtViews final : public Views {
   std::unique_ptr<DebugWindow> debug_;
   std::unique_ptr<ForceFeedbackWindow> force_feedback_;
   std::unique_ptr<JoyConfigWindow> joy_config_;
-  std::optional<std::string> debug_text_;
+  HeldText debug_text_;
   QElapsedTimer clock_;
-  std::int64_t debug_text_since_ = 0;  // when the first change not drawn came
-  std::int64_t debug_text_last_ = 0;   // and the last one
 };
 
 }  // namespace padwire::lin

@@ -96,29 +96,21 @@ void Win32Views::show_debug_text(const std::string& text) {
   // window opened later.
   const HWND window = debug_ ? debug_->handle() : nullptr;
   if (!window || !IsWindowVisible(window)) {
-    debug_text_.reset();
+    debug_text_.drop();
     if (!ended_ && debug_) debug_->show_text(text);
     return;
   }
-  debug_text_last_ = GetTickCount64();
-  if (!debug_text_) debug_text_since_ = debug_text_last_;
-  debug_text_ = text;
+  debug_text_.hold(text, GetTickCount64());
 }
 
 DWORD Win32Views::debug_text_due_in() const {
-  constexpr ULONGLONG kQuietMs = 50;
-  constexpr ULONGLONG kLatestMs = 1000;
-  if (!debug_text_) return INFINITE;
-  const ULONGLONG due = std::min(debug_text_last_ + kQuietMs, debug_text_since_ + kLatestMs);
-  const ULONGLONG now = GetTickCount64();
-  return due > now ? static_cast<DWORD>(due - now) : 0;
+  const auto due = debug_text_.due_in(GetTickCount64());
+  return due ? static_cast<DWORD>(*due) : INFINITE;
 }
 
 void Win32Views::flush_debug_text() {
-  if (!debug_text_) return;
-  const std::string text = std::move(*debug_text_);
-  debug_text_.reset();
-  if (!ended_ && debug_) debug_->show_text(text);
+  const std::optional<std::string> text = debug_text_.take();
+  if (text && !ended_ && debug_) debug_->show_text(*text);
 }
 
 bool Win32Views::pre_translate(MSG& message) {

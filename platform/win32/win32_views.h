@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/common/held_text.h"
 #include "platform/views.h"
 
 namespace padwire {
@@ -64,9 +65,7 @@ class Win32Views final : public Views {
   std::unique_ptr<DebugWindow> debug_;
   std::unique_ptr<ForceFeedbackWindow> force_feedback_;
   std::unique_ptr<JoyConfigWindow> joy_config_;
-  std::optional<std::string> debug_text_;
-  ULONGLONG debug_text_since_ = 0;  // GetTickCount64 of the first change not drawn
-  ULONGLONG debug_text_last_ = 0;   // and of the last one
+  HeldText debug_text_;
 };
 
 }  // namespace padwire::win32

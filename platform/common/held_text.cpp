@@ -1,0 +1,31 @@
+#include "platform/common/held_text.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace padwire {
+
+namespace {
+constexpr std::uint64_t kQuietMs = 50;
+constexpr std::uint64_t kLatestMs = 1000;
+}  // namespace
+
+void HeldText::hold(std::string text, std::uint64_t now_ms) {
+  last_ = now_ms;
+  if (!text_) since_ = now_ms;
+  text_ = std::move(text);
+}
+
+std::optional<std::uint64_t> HeldText::due_in(std::uint64_t now_ms) const {
+  if (!text_) return std::nullopt;
+  const std::uint64_t due = std::min(last_ + kQuietMs, since_ + kLatestMs);
+  return due > now_ms ? due - now_ms : 0;
+}
+
+std::optional<std::string> HeldText::take() {
+  std::optional<std::string> text = std::move(text_);
+  text_.reset();
+  return text;
+}
+
+}  // namespace padwire

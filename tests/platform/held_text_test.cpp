@@ -1,0 +1,25 @@
+#include "platform/common/held_text.h"
+
+#include <gtest/gtest.h>
+
+namespace padwire {
+
+// A held text is due once the changes pause for 50 ms, or a second after the first one that
+// was not drawn, however often it changes; taking it releases it.
+TEST(HeldText, DueWhenQuietOrAtTheLatestASecondAfterTheFirstChange) {
+  HeldText held;
+  EXPECT_FALSE(held.due_in(0).has_value());
+  held.hold("a", 100);
+  EXPECT_EQ(held.due_in(100), 50u);
+  for (std::uint64_t t = 120; t < 1100; t += 20) held.hold("b", t);
+  EXPECT_EQ(held.due_in(1090), 10u);  // 100 + 1000, before 1080 + 50
+  EXPECT_EQ(held.due_in(2000), 0u);
+  EXPECT_EQ(held.take(), "b");
+  EXPECT_FALSE(held.take().has_value());
+  held.hold("c", 3000);  // a new first change
+  EXPECT_EQ(held.due_in(3000), 50u);
+  held.drop();
+  EXPECT_FALSE(held.due_in(3000).has_value());
+}
+
+}  // namespace padwire
