@@ -11,7 +11,7 @@ packages=(
   mingw-w64 wine wine64 xvfb xauth xdotool
   python3 python3-markdown  # the download's user guide, rendered to HTML (make dist)
   # The Linux program, and its tests under Xvfb with a window manager and a tray host
-  libsdl2-dev libx11-dev libxext-dev libxtst-dev libturbojpeg0-dev qt6-base-dev
+  libsdl2-dev libx11-dev libxext-dev libxtst-dev libxi-dev libturbojpeg0-dev qt6-base-dev
   openbox trayer
 )
 

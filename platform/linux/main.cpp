@@ -20,6 +20,7 @@
 #include "platform/linux/sdl_input.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x11_input.h"
+#include "platform/linux/x11_key_watch.h"
 #include "platform/linux/x11_screenshot.h"
 #include "platform/linux/x11_windows.h"
 #include "shell/form_padwire.h"
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
   form.show_joy_config = [&joy_config] { joy_config.show(); };
   views.attach(form.engine, force_feedback, joy_config);
 
-  TickPacer pacer(timer, input, form, *sinks.keyboard, views, [&] {
+  X11KeyWatch key_watch;
+  TickPacer pacer(timer, input, form, *sinks.keyboard, key_watch, views, [&] {
     if (!views.ended()) form.engine.Timer1_Timer();
   });
   timer.on_tick = [&pacer] { pacer.timer_tick(); };

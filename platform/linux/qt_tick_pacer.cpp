@@ -8,9 +8,11 @@
 // - After the events of every wake-up, the engine says whether a further tick could change
 //   anything with the pad as last read (PadEngine::needs_ticks). When not, the timer stops and
 //   the program sleeps until the next change.
-// - The keys the tick reads by their state (Tab, Ctrl, Print Screen) cannot be heard as they
-//   change: while the timer sleeps they are looked at every 100 ms, and one held starts the
-//   timer again, which then runs for a second at least.
+// - The keys the tick reads by their state (Tab, Ctrl, Print Screen) are heard going down and
+//   up through XInput 2 (X11KeyWatch), whichever window has the focus: one that changes runs
+//   the tick (as a controller change does), and the timer then runs for a second at least,
+//   the key being read on its ticks. Without XInput 2 (no X server, or an old one) they are
+//   looked at every 100 ms while the timer sleeps instead, and one held starts the timer again.
 // - Behaviour that counts ticks (auto-fire, the pointer's acceleration, a repeating
 //   combination, a shot per tick with Print Screen held, the stressed rumble) keeps the timer's
 //   cadence: while the engine says it is paced by the timer and the timer runs, a change waits
@@ -26,6 +28,7 @@
 
 #include "platform/linux/qt_views.h"
 #include "platform/linux/sdl_input.h"
+#include "platform/linux/x11_key_watch.h"
 #include "shell/form_padwire.h"
 
 namespace padwire::lin {
@@ -33,8 +36,8 @@ namespace padwire::lin {
 namespace {
 
 constexpr int kLookMs = 2000;
-constexpr int kKeyWatchMs = 100;
-// How long the timer keeps ticking after a watched key was seen held.
+constexpr int kKeyPollMs = 100;
+// How long the timer keeps ticking after a watched key changed or was seen held.
 constexpr qint64 kKeyReadMs = 1000;
 
 }  // namespace
@@ -70,11 +73,12 @@ bool ticks_needed(const PaceFacts& facts) {
 }
 
 TickPacer::TickPacer(QtTimer& timer, SdlInput& input, FormPadwire& form, Keyboard& keyboard,
-                     QtViews& views, std::function<void()> tick)
+                     X11KeyWatch& keys, QtViews& views, std::function<void()> tick)
     : timer_(timer),
       input_(input),
       form_(form),
       keyboard_(keyboard),
+      keys_(keys),
       views_(views),
       tick_(std::move(tick)) {
   clock_.start();
@@ -83,7 +87,14 @@ TickPacer::TickPacer(QtTimer& timer, SdlInput& input, FormPadwire& form, Keyboar
     if (!form_.ended() && !form_.controller_open()) form_.look_for_controller();
   });
   look_.start(kLookMs);
-  QObject::connect(&key_watch_, &QTimer::timeout, this, [this] { watch_keys(); });
+  if (keys_.fd() >= 0) {
+    key_change_ = std::make_unique<QSocketNotifier>(keys_.fd(), QSocketNotifier::Read);
+    QObject::connect(key_change_.get(), &QSocketNotifier::activated, this, [this] {
+      if (keys_.drain()) key_changed();
+    });
+  } else {
+    QObject::connect(&key_poll_, &QTimer::timeout, this, [this] { poll_keys(); });
+  }
   debug_due_.setSingleShot(true);
   QObject::connect(&debug_due_, &QTimer::timeout, this, [this] { views_.flush_debug_text(); });
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
@@ -126,7 +137,12 @@ void TickPacer::pad_changed() {
   tick_now();
 }
 
-void TickPacer::watch_keys() {
+void TickPacer::key_changed() {
+  keys_read_until_ = clock_.elapsed() + kKeyReadMs;
+  pad_changed();  // as a controller change: at once, or on the timer where its cadence governs
+}
+
+void TickPacer::poll_keys() {
   constexpr int kWatched[] = {kVkTab, kVkControl, kVkSnapshot};
   const bool held = std::any_of(std::begin(kWatched), std::end(kWatched),
                                 [this](int vk) { return keyboard_.async_key_state(vk) < 0; });
@@ -154,7 +170,7 @@ void TickPacer::settle() {
   if (form_.ended()) return;
   follow_change_fd();
   if (!timer_.armed()) {
-    key_watch_.stop();
+    key_poll_.stop();
   } else {
     const bool needed = ticks_needed(facts());
     if (needed && !timer_.running()) {
@@ -162,11 +178,11 @@ void TickPacer::settle() {
     } else if (!needed && timer_.running()) {
       timer_.pause();
     }
-    // The keys are watched only while the timer, which reads them, sleeps.
-    if (timer_.running()) {
-      key_watch_.stop();
-    } else if (!key_watch_.isActive()) {
-      key_watch_.start(kKeyWatchMs);
+    // Without the key watch, the keys are polled only while the timer, which reads them, sleeps.
+    if (timer_.running() || key_change_) {
+      key_poll_.stop();
+    } else if (!key_poll_.isActive()) {
+      key_poll_.start(kKeyPollMs);
     }
   }
   const std::optional<int> due = views_.debug_text_due_in();

@@ -21,6 +21,7 @@ namespace padwire::lin {
 
 class SdlInput;
 class QtViews;
+class X11KeyWatch;
 
 // The core's poll timer. It runs while enabled with a positive interval, every
 // max(10 ms, interval): the core asks for 1 ms, which Windows' timers deliver every 10 ms at
@@ -61,9 +62,11 @@ bool ticks_needed(const PaceFacts& facts);
 
 class TickPacer final : public QObject {
  public:
-  // Ticks through `timer`'s callback; the form's Timer1_Timer runs in `tick`.
-  TickPacer(QtTimer& timer, SdlInput& input, FormPadwire& form, Keyboard& keyboard, QtViews& views,
-            std::function<void()> tick);
+  // Ticks through `timer`'s callback; the form's Timer1_Timer runs in `tick`. `keys` hears the
+  // keys the tick reads by their state; when it cannot (no XInput 2), they are polled on
+  // `keyboard`.
+  TickPacer(QtTimer& timer, SdlInput& input, FormPadwire& form, Keyboard& keyboard,
+            X11KeyWatch& keys, QtViews& views, std::function<void()> tick);
   ~TickPacer() override;
 
   // The controller (or a test's script) changed: tick at once, unless the timer's cadence
@@ -80,21 +83,24 @@ class TickPacer final : public QObject {
  private:
   PaceFacts facts() const;
   void tick_now();
-  void watch_keys();
+  void key_changed();
+  void poll_keys();
   void follow_change_fd();
 
   QtTimer& timer_;
   SdlInput& input_;
   FormPadwire& form_;
   Keyboard& keyboard_;
+  X11KeyWatch& keys_;
   QtViews& views_;
   std::function<void()> tick_;
   std::unique_ptr<QSocketNotifier> change_;
+  std::unique_ptr<QSocketNotifier> key_change_;  // the key watch's descriptor, when it has one
   QTimer look_;       // every 2 s: SDL's events, and a controller when none is open
-  QTimer key_watch_;  // while the timer sleeps: the keys the tick reads by their state
+  QTimer key_poll_;   // without the key watch, while the timer sleeps: the keys the tick reads
   QTimer debug_due_;  // the debug window's text, once the pad rests
   QElapsedTimer clock_;
-  qint64 keys_read_until_ = 0;  // after a watched key was seen held: tick until then at least
+  qint64 keys_read_until_ = 0;  // after a watched key changed: tick until then at least
 };
 
 }  // namespace padwire::lin

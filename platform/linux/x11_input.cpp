@@ -50,7 +50,7 @@ void add_display_parts(KeyboardParts& parts, Display* display) {
   };
   parts.write_scroll_lock = [display, scroll_lock](bool lit) {
     XkbSetNamedIndicator(display, scroll_lock, True, lit ? True : False, False, nullptr);
-    XFlush(display);
+    XSync(display, False);  // set once this returns, for every client that reads it
   };
 }
 
