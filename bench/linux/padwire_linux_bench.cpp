@@ -6,7 +6,9 @@
 //                                               this process's own XTest key to the same window
 //   padwire_linux_bench PROGRAM idle SECONDS     utime + stime of the program and of the X
 //                                               server with the controller connected and at rest
-//   padwire_linux_bench PROGRAM startup RUNS     process creation to the tray icon (median)
+//   padwire_linux_bench PROGRAM startup RUNS [LABEL]  process creation to the tray icon
+//                                               (median); LABEL (default linux) names the row,
+//                                               e.g. floor-tray for padwire_tray_floor
 // Lines "name linux value" for tools/run-bench.sh.
 #include <X11/keysym.h>
 #include <time.h>
@@ -132,7 +134,7 @@ void idle(const std::string& program, int seconds) {
   std::printf("idle_cpu_total linux %.2f\n", used_program + used_server);
 }
 
-void startup(const std::string& program, int runs) {
+void startup(const std::string& program, int runs, const char* label) {
   XSession session;
   if (!session.ready()) return;
   std::vector<double> ms;
@@ -142,7 +144,7 @@ void startup(const std::string& program, int runs) {
     if (padwire.start()) ms.push_back(static_cast<double>(now_ns() - at) / 1e6);
     padwire.terminate();
   }
-  std::printf("startup_ms linux %.1f\n", percentile(ms, 0.5));
+  std::printf("startup_ms %s %.1f\n", label, percentile(ms, 0.5));
 }
 
 }  // namespace
@@ -150,7 +152,7 @@ void startup(const std::string& program, int runs) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: %s PROGRAM latency|idle|startup N\n", argv[0]);
+    std::fprintf(stderr, "usage: %s PROGRAM latency|idle|startup N [LABEL]\n", argv[0]);
     return 2;
   }
   const std::string program = argv[1], command = argv[2];
@@ -160,7 +162,7 @@ int main(int argc, char** argv) {
   else if (command == "idle")
     padwire::e2e::idle(program, n);
   else if (command == "startup")
-    padwire::e2e::startup(program, n);
+    padwire::e2e::startup(program, n, argc > 4 ? argv[4] : "linux");
   else
     return 2;
   return 0;

@@ -1,8 +1,9 @@
 // The Linux program's composition root: the platform services, the forms, the windows, the tray
 // icon and the event loop. Built with PADWIRE_SCRIPTED_JOYSTICK (the test-only padwire_scripted,
 // never shipped), its controller is an SDL virtual joystick driven by the command lines of the
-// FIFO or file named by PADWIRE_SCRIPT; each line is answered ("ok", "error: ...") on
-// PADWIRE_SCRIPT_REPLY when that is set, as are rumble calls and the icon being shown.
+// FIFO or file named by PADWIRE_SCRIPT, whose change signal wakes the loop as a device node does;
+// each line is answered ("ok", "error: ...") on PADWIRE_SCRIPT_REPLY when that is set, as are
+// rumble calls and the icon being shown.
 #include <QApplication>
 #include <QIcon>
 #include <cstdlib>
@@ -112,12 +113,12 @@ int main(int argc, char** argv) {
                        [&](const std::string& line) {
                          std::string error;
                          const bool done = joystick.apply(line, error);
-                         if (!views.ended()) {
-                           pacer.pump();  // a joystick plugged in is taken in
-                           pacer.pad_changed();
-                         }
+                         // A joystick plugged in is taken in at once; a change reaches the tick
+                         // through the joystick's change signal, as a real pad's does.
+                         if (!views.ended()) pacer.pump();
                          script.reply(done ? "ok" : "error: " + error);
                        });
+  input.use_change_signal(joystick.change_signal());
   joystick.on_rumble = [&script](std::uint16_t low, std::uint16_t high, std::uint32_t ms) {
     script.reply("rumble " + std::to_string(low) + " " + std::to_string(high) + " " +
                  std::to_string(ms));

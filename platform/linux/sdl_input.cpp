@@ -180,6 +180,7 @@ struct SdlInput::Shared : std::enable_shared_from_this<Shared> {
 
   bool started = false;
   std::vector<std::weak_ptr<OpenJoystick>> opened;  // the most recently used last
+  int change_signal = -1;                           // see use_change_signal
 };
 
 namespace {
@@ -315,21 +316,28 @@ bool SdlInput::pump() {
 
 int SdlInput::change_fd() const {
   const JoystickPtr latest = shared_->latest();
-  return latest ? latest->fd : -1;
+  if (!latest) return -1;
+  return latest->fd >= 0 ? latest->fd : shared_->change_signal;
 }
 
 void SdlInput::drain_change_fd() {
   const JoystickPtr latest = shared_->latest();
-  if (!latest || latest->fd < 0) return;
+  if (!latest) return;
+  const int fd = latest->fd >= 0 ? latest->fd : shared_->change_signal;
+  if (fd < 0) return;
   char buffer[4096];
   for (;;) {
-    const ssize_t got = ::read(latest->fd, buffer, sizeof buffer);
+    const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got > 0) continue;
     if (got < 0 && errno == EINTR) continue;
     // EAGAIN: nothing more pending. End of file or ENODEV: the node went with its device.
-    if (got == 0 || errno != EAGAIN) latest->close_fd();
+    if (fd == latest->fd && (got == 0 || errno != EAGAIN)) latest->close_fd();
     return;
   }
+}
+
+void SdlInput::use_change_signal(int fd) {
+  shared_->change_signal = fd;
 }
 
 }  // namespace padwire::lin

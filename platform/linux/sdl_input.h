@@ -28,6 +28,10 @@ class SdlInput final : public DirectInputService {
   int change_fd() const;
   // Reads whatever is pending on change_fd(); a node that has gone away is closed (-1 after).
   void drain_change_fd();
+  // For a joystick without a device node (a test's virtual one): `fd`, which its owner makes
+  // readable on each change (an eventfd, not owned here), serves as change_fd() while such a
+  // joystick is open. -1 takes it back.
+  void use_change_signal(int fd);
 
   // What the open joysticks, their devices and effects share; public for them only.
   struct Shared;

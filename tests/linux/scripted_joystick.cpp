@@ -1,7 +1,10 @@
 #include "scripted_joystick.h"
 
 #include <SDL.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
 
+#include <cstdint>
 #include <sstream>
 
 namespace padwire::lin {
@@ -25,9 +28,12 @@ int rumble(void* userdata, Uint16 low, Uint16 high) {
 
 }  // namespace
 
+ScriptedJoystick::ScriptedJoystick() : signal_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
+
 ScriptedJoystick::~ScriptedJoystick() {
   detach();
   if (started_sdl_) SDL_QuitSubSystem(SDL_INIT_JOYSTICK);
+  if (signal_ >= 0) ::close(signal_);
 }
 
 bool ScriptedJoystick::attach() {
@@ -65,6 +71,16 @@ void ScriptedJoystick::detach() {
 }
 
 bool ScriptedJoystick::apply(const std::string& line, std::string& error) {
+  if (!apply_line(line, error)) return false;
+  // Adds one to the counter; a write that fails (a full counter) leaves it readable anyway.
+  const std::uint64_t one = 1;
+  if (signal_ >= 0) {
+    [[maybe_unused]] const ssize_t written = ::write(signal_, &one, sizeof one);
+  }
+  return true;
+}
+
+bool ScriptedJoystick::apply_line(const std::string& line, std::string& error) {
   std::istringstream words(line);
   std::string command;
   words >> command;

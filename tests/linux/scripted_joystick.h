@@ -13,9 +13,12 @@ namespace padwire::lin {
 //   button N 0|1 button N (0..11) released or pressed
 //   hat N V      hat N (0) to V, a sum of SDL_HAT_* bits (0 centred, 1 up, 2 right, 4 down, 8 left)
 //   unplug       detaches the joystick; plug attaches it again (a new joystick to SDL)
+// Like a real controller's device node, its change signal (an eventfd) turns readable after
+// each line carried out (a move, a plug or an unplug), so that the program waits on it as on a real
+// pad.
 class ScriptedJoystick {
  public:
-  ScriptedJoystick() = default;
+  ScriptedJoystick();
   ~ScriptedJoystick();
   ScriptedJoystick(const ScriptedJoystick&) = delete;
   ScriptedJoystick& operator=(const ScriptedJoystick&) = delete;
@@ -26,13 +29,19 @@ class ScriptedJoystick {
   bool attached() const { return joystick_ != nullptr; }
   // Carries out one script line; false with `error` set when the line is not understood or fails.
   bool apply(const std::string& line, std::string& error);
+  // Readable after a line carried out, until read (SdlInput::use_change_signal
+  // reads it); -1 when no eventfd could be made.
+  int change_signal() const { return signal_; }
 
   // Called from SDL when the program sets the rumble motors (0..0xFFFF each, for `ms`).
   std::function<void(std::uint16_t low, std::uint16_t high, std::uint32_t ms)> on_rumble;
 
  private:
+  bool apply_line(const std::string& line, std::string& error);
+
   void* joystick_ = nullptr;  // the SDL_Joystick the script moves; null while detached
   bool started_sdl_ = false;
+  int signal_ = -1;
 };
 
 }  // namespace padwire::lin

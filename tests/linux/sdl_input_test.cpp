@@ -2,6 +2,7 @@
 #include "platform/linux/sdl_input.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <utility>
 #include <vector>
@@ -10,6 +11,11 @@
 
 namespace padwire::lin {
 namespace {
+
+bool readable(int fd) {
+  pollfd watched{fd, POLLIN, 0};
+  return ::poll(&watched, 1, 0) == 1;
+}
 
 class SdlController : public testing::Test {
  protected:
@@ -58,6 +64,14 @@ TEST_F(SdlController, MapsAxesButtonsAndHatsOntoTheJoystick2Record) {
   EXPECT_TRUE(device->acquire());
   EXPECT_EQ(device->count_objects(kObjectButtons), 12);
   EXPECT_EQ(input.change_fd(), -1);  // a virtual joystick has no device node
+  // ... unless given the joystick's change signal, readable after a line until drained.
+  input.use_change_signal(joystick.change_signal());
+  ASSERT_EQ(input.change_fd(), joystick.change_signal());
+  EXPECT_FALSE(readable(input.change_fd()));
+  state_after("button 1 0");
+  EXPECT_TRUE(readable(input.change_fd()));
+  input.drain_change_fd();
+  EXPECT_FALSE(readable(input.change_fd()));
 
   const JoyState2 rest = state_after("axis 0 0");
   for (std::int32_t axis : {rest.lX, rest.lY, rest.lZ, rest.lRx, rest.lRy, rest.lRz,
