@@ -1,6 +1,6 @@
 // The start-up floor for `make bench`: a Qt program that only shows a tray icon and says so as
 // padwire_scripted does ("tray-ready" on the FIFO that PADWIRE_SCRIPT_REPLY names), once the tray
-// host has given the icon a place, looked at on the same 100 ms checks as the program's tray.
+// host has given the icon a place, looked at on the same 10 ms checks as the program's tray.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -27,6 +27,6 @@ int main(int argc, char** argv) {
       ::close(fd);
     }
   });
-  check.start(100);
+  check.start(10);
   return QApplication::exec();
 }

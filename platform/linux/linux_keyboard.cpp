@@ -36,7 +36,8 @@ std::uint32_t LinuxKeyboard::map_virtual_key(std::uint32_t code, std::uint32_t m
 std::int16_t LinuxKeyboard::async_key_state(int vk) {
   if (vk < 0 || vk > 255 || !parts_.key_held) return 0;
   for (int key : linux_keys_held_as(static_cast<std::uint8_t>(vk))) {
-    if (key != 0 && parts_.key_held(key)) return std::int16_t{-32768};
+    if (key == 0 || (parts_.surely_up && parts_.surely_up(key))) continue;
+    if (parts_.key_held(key)) return std::int16_t{-32768};
   }
   return 0;
 }

@@ -30,6 +30,8 @@ struct KeyboardParts {
   // when it cannot be read) and written.
   std::function<std::optional<bool>()> read_scroll_lock;
   std::function<void(bool)> write_scroll_lock;
+  // Optional: true when the key with this Linux key code is surely up, so key_held need not ask.
+  std::function<bool(int linux_key)> surely_up;
   // Runs before every key event (see Win32Keyboard: puts the game back in front).
   std::function<void()> before_key;
 };

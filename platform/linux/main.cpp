@@ -73,7 +73,9 @@ int main(int argc, char** argv) {
     QCoreApplication::exit(0);
   };
   LinuxShell shell(std::move(hooks));
-  InputSinks sinks = open_input_sinks(x11.get(), {});
+  X11KeyWatch key_watch;
+  InputSinks sinks =
+      open_input_sinks(x11.get(), {}, [&key_watch](int key) { return key_watch.surely_up(key); });
   SdlInput input;
   X11Screenshot screenshot(x11.get());
   LinuxClock clock;
@@ -91,7 +93,6 @@ int main(int argc, char** argv) {
   form.show_joy_config = [&joy_config] { joy_config.show(); };
   views.attach(form.engine, force_feedback, joy_config);
 
-  X11KeyWatch key_watch;
   TickPacer pacer(timer, input, form, *sinks.keyboard, key_watch, views, [&] {
     if (!views.ended()) form.engine.Timer1_Timer();
   });

@@ -18,8 +18,8 @@ namespace padwire::lin {
 namespace {
 
 // How long a tray host may take to take the icon, and how often that is looked at.
-constexpr int kHostCheckMs = 100;
-constexpr int kHostChecks = 30;
+constexpr int kHostCheckMs = 10;
+constexpr int kHostChecks = 300;
 
 constexpr const char* kNoTrayMessage =
     "No notification area (system tray) was found on this desktop. Padwire runs on without its "

@@ -61,10 +61,12 @@ bool has_xtest(Display* display) {
 
 }  // namespace
 
-InputSinks open_input_sinks(_XDisplay* display, std::function<void()> before_key) {
+InputSinks open_input_sinks(_XDisplay* display, std::function<void()> before_key,
+                            std::function<bool(int linux_key)> surely_up) {
   InputSinks sinks;
   KeyboardParts parts;
   parts.before_key = std::move(before_key);
+  parts.surely_up = std::move(surely_up);
   if (std::shared_ptr<UinputDevice> device = UinputDevice::create()) {
     PointerAccess pointer;
     if (display != nullptr) {

@@ -23,7 +23,9 @@ struct InputSinks {
 // With a display the keys' state comes from XQueryKeymap, the pointer's position from the server
 // and the Scroll Lock toggle is mirrored on XKB's "Scroll Lock" light; without one, the key state
 // comes from the evdev keyboards that can be read, and nothing else is known. `before_key` runs
-// before every key event of the keyboard.
-InputSinks open_input_sinks(_XDisplay* display_or_null, std::function<void()> before_key);
+// before every key event of the keyboard. `surely_up`, when given, answers for a key that is
+// surely up without asking the server (X11KeyWatch::surely_up).
+InputSinks open_input_sinks(_XDisplay* display_or_null, std::function<void()> before_key,
+                            std::function<bool(int linux_key)> surely_up = {});
 
 }  // namespace padwire::lin

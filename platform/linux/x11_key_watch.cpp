@@ -48,8 +48,22 @@ bool X11KeyWatch::watched(int keycode) {
 }
 
 bool X11KeyWatch::drain() {
-  if (!display_) return false;
-  bool changed = false;
+  read_events();
+  const bool changed = changed_;
+  changed_ = false;
+  return changed;
+}
+
+bool X11KeyWatch::surely_up(int linux_key) {
+  const int keycode = linux_key + 8;  // X keycodes of an evdev keyboard
+  if (!display_ || keycode < 8 || keycode > 255 || !watched(keycode)) return false;
+  read_events();
+  if (std::chrono::steady_clock::now() - last_change_ < std::chrono::seconds(1)) return false;
+  return !down_[static_cast<std::size_t>(keycode)];
+}
+
+void X11KeyWatch::read_events() {
+  if (!display_) return;
   // Xlib reads what the socket holds; whatever the keymap's own notifications say updates the
   // symbols above as they pass.
   while (XPending(display_) > 0) {
@@ -61,11 +75,15 @@ bool X11KeyWatch::drain() {
       continue;
     }
     if (cookie.evtype == XI_RawKeyPress || cookie.evtype == XI_RawKeyRelease) {
-      if (watched(static_cast<const XIRawEvent*>(cookie.data)->detail)) changed = true;
+      const int keycode = static_cast<const XIRawEvent*>(cookie.data)->detail;
+      if (keycode >= 0 && keycode <= 255 && watched(keycode)) {
+        changed_ = true;
+        last_change_ = std::chrono::steady_clock::now();
+        down_[static_cast<std::size_t>(keycode)] = cookie.evtype == XI_RawKeyPress;
+      }
     }
     XFreeEventData(display_, &cookie);
   }
-  return changed;
 }
 
 }  // namespace padwire::lin

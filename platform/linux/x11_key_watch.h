@@ -2,6 +2,9 @@
 // whichever window has the focus, so the event loop can sleep instead of looking at them.
 #pragma once
 
+#include <array>
+#include <chrono>
+
 struct _XDisplay;
 
 namespace padwire::lin {
@@ -18,14 +21,25 @@ class X11KeyWatch {
 
   // Turns readable when key events arrived; -1 when the keys cannot be watched.
   int fd() const;
-  // Reads every event that arrived; true when a watched key went down or up among them.
+  // Reads every event that arrived; true when a watched key went down or up among them (or
+  // among those surely_up read on the way).
   bool drain();
+  // True when the watched key with this Linux key code is up for sure, without asking the X
+  // server: the watch is on, no watched key went down or up in the last second, and this key's
+  // last event was no press. The tick asks for Tab, Ctrl and Print Screen before each key it
+  // sends, and three round trips to the server would cost more than the rest of the tick.
+  bool surely_up(int linux_key);
 
  private:
   bool watched(int keycode);
+  void read_events();
 
   _XDisplay* display_ = nullptr;
   int opcode_ = 0;  // the XInput extension's major opcode, which its events carry
+  bool changed_ = false;
+  // The start counts as a change: a key held since before it is not known to be down.
+  std::chrono::steady_clock::time_point last_change_ = std::chrono::steady_clock::now();
+  std::array<bool, 256> down_{};  // by X keycode: the last event was a press
 };
 
 }  // namespace padwire::lin

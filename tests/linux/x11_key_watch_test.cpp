@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+
+#include <chrono>
+#include <thread>
 // After GoogleTest, which has names that Xlib defines as macros (None, Bool).
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -35,6 +38,18 @@ TEST(X11KeyWatch, HearsTheWatchedKeysWhateverWindowHasTheFocus) {
     ASSERT_TRUE(tap(symbol)) << symbol;
     EXPECT_TRUE(watch.drain()) << symbol;
   }
+  // A second after the last change, a watched key that was let go is surely up; a held one,
+  // and a key the watch does not hear, are left to the server.
+  std::this_thread::sleep_for(std::chrono::milliseconds(1100));
+  constexpr int kLinuxTab = 15, kLinuxA = 30;
+  EXPECT_TRUE(watch.surely_up(kLinuxTab));
+  EXPECT_FALSE(watch.surely_up(kLinuxA));
+  XTestFakeKeyEvent(x.display(), XKeysymToKeycode(x.display(), XK_Tab), True, CurrentTime);
+  XSync(x.display(), False);
+  pollfd readable{watch.fd(), POLLIN, 0};
+  ASSERT_EQ(poll(&readable, 1, 10000), 1);
+  EXPECT_FALSE(watch.surely_up(kLinuxTab));
+  EXPECT_TRUE(watch.drain());  // the press that surely_up read on the way
 }
 
 }  // namespace
