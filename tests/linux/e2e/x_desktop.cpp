@@ -6,6 +6,7 @@
 #include <X11/extensions/XTest.h>
 
 #include <cctype>
+#include <cstdio>
 #include <functional>
 
 #include "x_session.h"
@@ -45,9 +46,21 @@ bool walk(Display* display, Window window, const std::function<bool(Window)>& vi
   return found;
 }
 
+// The program's windows (a menu, a message box) may go between a listing of the windows and a
+// read of their properties: that read then fails and the walk goes on, where Xlib's own handler
+// would end the test. Other errors are printed and fail the call the same way.
+int on_x_error(Display*, XErrorEvent* error) {
+  if (error->error_code != BadWindow && error->error_code != BadDrawable) {
+    std::fprintf(stderr, "X error %d (request %d)\n", error->error_code, error->request_code);
+  }
+  return 0;
+}
+
 }  // namespace
 
-XDesktop::XDesktop(const std::string& display) : display_(XOpenDisplay(display.c_str())) {}
+XDesktop::XDesktop(const std::string& display) : display_(XOpenDisplay(display.c_str())) {
+  XSetErrorHandler(on_x_error);
+}
 
 XDesktop::~XDesktop() {
   if (display_) XCloseDisplay(display_);
