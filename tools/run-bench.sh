@@ -109,7 +109,7 @@ awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
     -v date="$(date -u '+%Y-%m-%d %H:%M UTC')" -v events="$events" -v secs="$seconds" \
     -v idle="$idle_seconds" '
   { sub(/\r$/, ""); v[$1 " " $2] = $3 }  # Wine programs end their lines in CR LF
-  # value: padwire.exe's figure, lin: the Linux program's; the ratio compares padwire.exe with
+  # value: the figure of padwire.exe, lin: that of the Linux program; the ratio compares padwire.exe with
   # the timer-only build.
   function row(figure, value, lin, goal, base, better,   ratio) {
     if (value == "") value = "n/a"
