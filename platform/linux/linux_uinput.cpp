@@ -99,8 +99,14 @@ void UinputKeys::send_vk(std::uint8_t vk, bool down) {
   if (key != 0) device_->key(key, down);
 }
 
-void UinputKeys::send_position(int linux_key, bool down) {
-  device_->key(linux_key, down);
+void UinputKeys::send_key(const LayoutKey& key, bool down) {
+  const bool shift = down && key.shift;
+  const bool level3 = down && key.level3 != 0;
+  if (shift) device_->key(KEY_LEFTSHIFT, true);
+  if (level3) device_->key(key.level3, true);
+  device_->key(key.key, down);
+  if (level3) device_->key(key.level3, false);
+  if (shift) device_->key(KEY_LEFTSHIFT, false);
 }
 
 bool UinputMouse::get_cursor_pos(Point& position) {

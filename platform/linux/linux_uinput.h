@@ -37,7 +37,7 @@ class UinputKeys final : public KeyOutput {
  public:
   explicit UinputKeys(std::shared_ptr<UinputDevice> device) : device_(std::move(device)) {}
   void send_vk(std::uint8_t vk, bool down) override;
-  void send_position(int linux_key, bool down) override;
+  void send_key(const LayoutKey& key, bool down) override;
 
  private:
   std::shared_ptr<UinputDevice> device_;
