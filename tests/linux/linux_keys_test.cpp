@@ -108,17 +108,17 @@ TEST(UinputSink, WritesTheExactEventStream) {
       {"buttons in the order Windows applies them",
        [](PipeSinks& s) { s.mouse->mouse_event(kMouseRightUp | kMouseLeftDown, 0, 0, 0, 0); },
        {key(BTN_LEFT, 1), kSyn, key(BTN_RIGHT, 0), kSyn}},
-      {"the first placement homes the pointer, later ones move by the difference",
+      {"placements move by their difference from the estimate, which starts at the corner",
        [](PipeSinks& s) {
          s.mouse->set_cursor_pos(10, 20);
-         s.mouse->set_cursor_pos(-4, 20);  // clipped to the left edge
+         s.mouse->set_cursor_pos(-4, 20);  // the desktop keeps the pointer on the screen
          s.mouse->mouse_event(kMouseMove, 3, -1, 0, 0);
          Point p;
          EXPECT_TRUE(s.mouse->get_cursor_pos(p));
-         EXPECT_EQ(p, (Point{3, 19}));
+         EXPECT_EQ(p, (Point{-1, 19}));
        },
-       {rel(REL_X, -32767), rel(REL_Y, -32767), kSyn, rel(REL_X, 10), rel(REL_Y, 20), kSyn,
-        rel(REL_X, -10), kSyn, rel(REL_X, 3), rel(REL_Y, -1), kSyn}},
+       {rel(REL_X, 10), rel(REL_Y, 20), kSyn, rel(REL_X, -14), kSyn, rel(REL_X, 3), rel(REL_Y, -1),
+        kSyn}},
   };
   for (const Case& c : cases) {
     PipeSinks sinks;
