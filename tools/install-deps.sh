@@ -15,6 +15,7 @@ packages=(
   libxkbcommon-dev libxkbcommon-x11-dev xkb-data  # keyboard layouts
   openbox trayer
   x11-xkb-utils  # setxkbmap: the layout tests switch their X server's layout
+  dbus-daemon    # the screenshot portal test's private session bus
 )
 
 missing=()

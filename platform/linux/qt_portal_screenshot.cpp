@@ -19,11 +19,13 @@ namespace {
 
 const QString kPortal = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString kPortalPath = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString kRequest = QStringLiteral("org.freedesktop.portal.Request");
+const QString kResponse = QStringLiteral("Response");
 
 // The portal answers on an object named after the caller's bus name and the token it chose, so
 // the answer can be listened to before the request goes out.
-QString handle_for(const QString& token) {
-  QString sender = QDBusConnection::sessionBus().baseService().mid(1);
+QString handle_for(const QDBusConnection& bus, const QString& token) {
+  QString sender = bus.baseService().mid(1);
   sender.replace(QLatin1Char('.'), QLatin1Char('_'));
   return kPortalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
 }
@@ -44,15 +46,14 @@ bool write_jpeg(const QString& picture, const QString& path, int quality) {
 
 }  // namespace
 
-PortalScreenshot::PortalScreenshot() {
+PortalScreenshot::PortalScreenshot(QDBusConnection bus) : bus_(std::move(bus)) {
   give_up_.setSingleShot(true);
   give_up_.setInterval(60000);
   QObject::connect(&give_up_, &QTimer::timeout, this, [this] { finish(); });
 }
 
 bool PortalScreenshot::get_desktop(int, int, std::int16_t, int quality, const std::string& path) {
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  if (waiting_ || path.empty() || !bus.isConnected()) return false;
+  if (waiting_ || path.empty() || !bus_.isConnected()) return false;
   const QString token = QStringLiteral("padwire%1").arg(++serial_);
   QDBusMessage call = QDBusMessage::createMethodCall(
       kPortal, kPortalPath, QStringLiteral("org.freedesktop.portal.Screenshot"),
@@ -64,9 +65,9 @@ bool PortalScreenshot::get_desktop(int, int, std::int16_t, int quality, const st
   waiting_ = true;
   path_ = QString::fromStdString(native_path(path));
   quality_ = quality;
-  listen(handle_for(token));
+  listen(handle_for(bus_, token));
   give_up_.start();
-  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), this);
+  auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
   QObject::connect(watcher, &QDBusPendingCallWatcher::finished, this,
                    [this, watcher](QDBusPendingCallWatcher*) {
                      watcher->deleteLater();
@@ -82,15 +83,15 @@ bool PortalScreenshot::get_desktop(int, int, std::int16_t, int quality, const st
 }
 
 void PortalScreenshot::listen(const QString& handle) {
-  QDBusConnection bus = QDBusConnection::sessionBus();
-  const QString request = QStringLiteral("org.freedesktop.portal.Request");
-  if (!handle_.isEmpty()) {
-    bus.disconnect(kPortal, handle_, request, QStringLiteral("Response"), this,
-                   SLOT(response(uint, QVariantMap)));
-  }
+  stop_listening();
   handle_ = handle;
-  bus.connect(kPortal, handle_, request, QStringLiteral("Response"), this,
-              SLOT(response(uint, QVariantMap)));
+  bus_.connect(kPortal, handle_, kRequest, kResponse, this, SLOT(response(uint, QVariantMap)));
+}
+
+void PortalScreenshot::stop_listening() {
+  if (handle_.isEmpty()) return;
+  bus_.disconnect(kPortal, handle_, kRequest, kResponse, this, SLOT(response(uint, QVariantMap)));
+  handle_.clear();
 }
 
 void PortalScreenshot::response(uint code, const QVariantMap& results) {
@@ -105,12 +106,7 @@ void PortalScreenshot::response(uint code, const QVariantMap& results) {
 
 void PortalScreenshot::finish() {
   give_up_.stop();
-  if (!handle_.isEmpty()) {
-    QDBusConnection::sessionBus().disconnect(
-        kPortal, handle_, QStringLiteral("org.freedesktop.portal.Request"),
-        QStringLiteral("Response"), this, SLOT(response(uint, QVariantMap)));
-  }
-  handle_.clear();
+  stop_listening();
   waiting_ = false;
 }
 
