@@ -216,6 +216,8 @@ TEST(InputPlan, AWaylandSessionNeverUsesTheXServer) {
   test::ScopedVariable wayland("WAYLAND_DISPLAY", "wayland-0");
   EXPECT_TRUE(wayland_session());
   EXPECT_NE(notice_text(Notice::kCannotType).find(kGuideUinputSection), std::string::npos);
+  EXPECT_NE(about_input_text(KeySink::kXTest, "French").find("X11 programs only"),
+            std::string::npos);
 }
 
 TEST(KeyTables, MapVirtualKeyAsOnAUsLayout) {
