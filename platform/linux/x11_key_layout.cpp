@@ -59,7 +59,7 @@ class X11KeyLayout final : public KeyLayout {
     while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
       if ((event->response_type & 0x7F) == event_base_) {
         const auto* state = reinterpret_cast<xcb_xkb_state_notify_event_t*>(event);
-        if (state->xkbType == XCB_XKB_STATE_NOTIFY) {
+        if (state->xkbType == XCB_XKB_STATE_NOTIFY && this->state()) {
           xkb_state_update_mask(
               this->state(), state->baseMods, state->latchedMods, state->lockedMods,
               static_cast<xkb_layout_index_t>(state->baseGroup),

@@ -117,13 +117,14 @@ TEST_F(XTestSinks, KeysArriveAsTheirKeysyms) {
 }
 
 TEST_F(XTestSinks, TypesEveryLayoutsKeysAsTheServerSwitchesLayouts) {
+  const auto setxkbmap = [](const std::string& layouts) {
+    int status = -1;
+    const pid_t pid = spawn({"setxkbmap", layouts});
+    return pid > 0 && waitpid(pid, &status, 0) == pid && status == 0;
+  };
   for (const std::string name : {"fr", "de", "us"}) {
     const std::string before = layout_->name();
-    const pid_t setxkbmap = spawn({"setxkbmap", name});
-    ASSERT_GT(setxkbmap, 0);
-    int status = 0;
-    waitpid(setxkbmap, &status, 0);
-    ASSERT_EQ(status, 0) << "setxkbmap " << name;
+    ASSERT_TRUE(setxkbmap(name)) << name;
     ASSERT_TRUE(eventually([&] { return layout_->name() != before; })) << "still " << before;
     std::vector<KeySym> expected;
     for (const test::LayoutCase& c : test::kLayoutCases) {
@@ -133,6 +134,11 @@ TEST_F(XTestSinks, TypesEveryLayoutsKeysAsTheServerSwitchesLayouts) {
     }
     EXPECT_EQ(typed(), expected) << name;
   }
+  // A switch to the second group of two.
+  ASSERT_TRUE(setxkbmap("us,de"));
+  XkbLockGroup(client_, XkbUseCoreKbd, 1);
+  XSync(client_, False);
+  EXPECT_TRUE(eventually([&] { return layout_->key_for('Y')->key == KEY_Z; }));
 }
 
 TEST_F(XTestSinks, ButtonsAndThePointer) {
