@@ -67,6 +67,9 @@ class Shell {
   // Shows a message box and returns when it is closed.
   virtual void message_box(const std::string& text, std::uint32_t style,
                            const std::string& title) = 0;
+  // What the About box adds to its text on this system (how keys reach other programs there);
+  // empty where nothing differs from the described program.
+  virtual std::string about_note() { return {}; }
 };
 
 inline constexpr std::uint32_t kMbOk = 0;

@@ -129,7 +129,8 @@ void FormPadwire::mnuAutodetectProfile_Click() {
 }
 
 void FormPadwire::mnuAbout_Click() {
-  platform_.shell.message_box(kAboutText, kMbOk | kMbInformation, kMainCaption);
+  platform_.shell.message_box(kAboutText + platform_.shell.about_note(), kMbOk | kMbInformation,
+                              kMainCaption);
   if (ended_) return;
   platform_.shell.shell_execute(platform_.views.main_window(), "Open", kAboutAddress, "", "",
                                 kShowNormal);

@@ -12,7 +12,10 @@ packages=(
   python3 python3-markdown  # the download's user guide, rendered to HTML (make dist)
   # The Linux program, and its tests under Xvfb with a window manager and a tray host
   libsdl2-dev libx11-dev libxext-dev libxtst-dev libxi-dev libturbojpeg0-dev qt6-base-dev
+  libxkbcommon-dev libxkbcommon-x11-dev xkb-data  # keyboard layouts
   openbox trayer
+  x11-xkb-utils  # setxkbmap: the layout tests switch their X server's layout
+  dbus-daemon    # the screenshot portal test's private session bus
 )
 
 missing=()

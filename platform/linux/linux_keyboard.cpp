@@ -9,6 +9,13 @@ namespace {
 
 constexpr std::size_t kVkScroll = 0x91;
 
+// Keys whose scan code carries the E0 prefix: without it, their code is a keypad key's (or the
+// left-hand modifier's).
+bool extended_vk(std::uint8_t vk) {
+  return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E || vk == 0x6F || vk == 0xA3 ||
+         vk == 0xA5;
+}
+
 }  // namespace
 
 LinuxKeyboard::LinuxKeyboard(KeyboardParts parts) : parts_(std::move(parts)) {}
@@ -17,19 +24,38 @@ void LinuxKeyboard::key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t 
                               std::uintptr_t /*extra_info*/) {
   if (parts_.before_key) parts_.before_key();
   const bool down = (flags & kKeyEventKeyUp) == 0;
-  const int position = scan != 0 ? linux_key_for_scan(scan, (flags & kKeyEventExtended) != 0) : 0;
+  const bool extended = (flags & kKeyEventExtended) != 0 || extended_vk(vk);
+  const int position = scan != 0 ? linux_key_for_scan(scan, extended) : 0;
   if (position != 0) {
-    parts_.output->send_position(position, down);
+    send(vk, LayoutKey{position}, down);
   } else {
     stroke(vk, down);
   }
 }
 
 void LinuxKeyboard::stroke(std::uint8_t vk, bool down) {
-  parts_.output->send_vk(vk, down);
+  std::optional<LayoutKey> key;
+  if (parts_.layout) key = parts_.layout->key_for(vk);
+  if (key || (!down && pressed_[vk] != 0)) {
+    send(vk, key.value_or(LayoutKey{}), down);
+  } else {
+    parts_.output->send_vk(vk, down);
+  }
+}
+
+void LinuxKeyboard::send(std::uint8_t vk, const LayoutKey& key, bool down) {
+  if (down) {
+    pressed_[vk] = key.key;
+    parts_.output->send_key(key, true);
+  } else {
+    const int pressed = pressed_[vk] != 0 ? pressed_[vk] : key.key;
+    pressed_[vk] = 0;
+    if (pressed != 0) parts_.output->send_key(LayoutKey{pressed}, false);
+  }
 }
 
 std::uint32_t LinuxKeyboard::map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
+  if (parts_.layout) return parts_.layout->map_virtual_key(code, map_type);
   return lin::map_virtual_key(code, map_type);
 }
 

@@ -2,12 +2,14 @@
 // meaning, the key-state sources and the 256-entry keyboard state.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "platform/keyboard.h"
+#include "platform/linux/linux_key_layout.h"
 
 namespace padwire::lin {
 
@@ -15,15 +17,18 @@ namespace padwire::lin {
 class KeyOutput {
  public:
   virtual ~KeyOutput() = default;
-  // The key a virtual key names, as a US layout types it; a key-down of Shift, Ctrl or Alt holds
-  // the modifier until its key-up.
+  // The key of a virtual key outside the typing block (the same on every layout); a key-down of
+  // Shift, Ctrl or Alt holds the modifier until its key-up.
   virtual void send_vk(std::uint8_t vk, bool down) = 0;
-  // The key at a position, named by its Linux key code.
-  virtual void send_position(int linux_key, bool down) = 0;
+  // A key by its Linux key code; its key-down has the modifiers it names pressed just before it
+  // and released just after it, so that they hold for that key alone.
+  virtual void send_key(const LayoutKey& key, bool down) = 0;
 };
 
 struct KeyboardParts {
   std::shared_ptr<KeyOutput> output;  // never null
+  // The keyboard layout the typing block's keys are found in; null: a US keyboard's.
+  std::shared_ptr<KeyLayout> layout;
   // Whether the key with this Linux key code is held now; empty: nothing is ever held.
   std::function<bool(int linux_key)> key_held;
   // The Scroll Lock light, where there is one to mirror the Scroll Lock toggle: read (nothing
@@ -40,8 +45,10 @@ class LinuxKeyboard final : public Keyboard {
  public:
   explicit LinuxKeyboard(KeyboardParts parts);
 
-  // keybd_event: a scan code that names a key sends the key at that position (with the
-  // extended flag for E0 codes); otherwise the virtual key's own key goes.
+  // keybd_event: a scan code that names a key sends the key at that position (with the E0
+  // prefix when the extended flag is given or the virtual key is one of the extended set, such
+  // as the arrows, which thus never become the keypad's); otherwise the virtual key's own key
+  // goes. A key-up releases the key its key-down pressed, whatever changed in between.
   void key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                  std::uintptr_t extra_info) override;
   std::uint32_t map_virtual_key(std::uint32_t code, std::uint32_t map_type) override;
@@ -55,8 +62,11 @@ class LinuxKeyboard final : public Keyboard {
   void stroke(std::uint8_t vk, bool down);
 
  private:
+  void send(std::uint8_t vk, const LayoutKey& key, bool down);
+
   KeyboardParts parts_;
   KeyboardState state_{};
+  std::array<int, 256> pressed_{};  // by virtual key: the Linux key its key-down pressed
 };
 
 // Keystroke strings, parsed by the portable parser and typed through the keyboard, which must

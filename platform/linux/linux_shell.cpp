@@ -137,6 +137,10 @@ void LinuxShell::message_box(const std::string& text, std::uint32_t style,
   if (hooks_.message_box) hooks_.message_box(text, style, title);
 }
 
+std::string LinuxShell::about_note() {
+  return hooks_.about_note ? hooks_.about_note() : std::string();
+}
+
 bool EmptyRegistry::query_value(std::uint32_t, const std::string&, const std::string&, std::string&,
                                 std::uint32_t, std::uint32_t&) {
   return false;

@@ -19,6 +19,7 @@ struct DesktopHooks {
   std::function<void(const std::string& text, std::uint32_t style, const std::string& title)>
       message_box;
   std::function<void()> end_program;
+  std::function<std::string()> about_note;
 };
 
 class LinuxShell final : public Shell {
@@ -49,6 +50,7 @@ class LinuxShell final : public Shell {
   Activation activate_window(const std::string& title) override;
   void beep() override;
   void message_box(const std::string& text, std::uint32_t style, const std::string& title) override;
+  std::string about_note() override;
 
  private:
   DesktopHooks hooks_;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "platform/linux/linux_key_codes.h"
@@ -62,8 +63,9 @@ bool set_up(int fd) {
   return ioctl(fd, UI_DEV_SETUP, &setup) == 0 && ioctl(fd, UI_DEV_CREATE) == 0;
 }
 
-// A move far enough up and left to reach the corner from anywhere on any screen.
-constexpr std::int32_t kHomeStep = -32767;
+std::int32_t saturated(std::int64_t value) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 }  // namespace
 
@@ -99,8 +101,14 @@ void UinputKeys::send_vk(std::uint8_t vk, bool down) {
   if (key != 0) device_->key(key, down);
 }
 
-void UinputKeys::send_position(int linux_key, bool down) {
-  device_->key(linux_key, down);
+void UinputKeys::send_key(const LayoutKey& key, bool down) {
+  const bool shift = down && key.shift;
+  const bool level3 = down && key.level3 != 0;
+  if (shift) device_->key(KEY_LEFTSHIFT, true);
+  if (level3) device_->key(key.level3, true);
+  device_->key(key.key, down);
+  if (level3) device_->key(key.level3, false);
+  if (shift) device_->key(KEY_LEFTSHIFT, false);
 }
 
 bool UinputMouse::get_cursor_pos(Point& position) {
@@ -111,15 +119,13 @@ bool UinputMouse::get_cursor_pos(Point& position) {
 
 bool UinputMouse::set_cursor_pos(std::int32_t x, std::int32_t y) {
   if (pointer_.set) return pointer_.set(x, y);
-  // Without a screen size, only the top and left edges are known.
-  x = std::max(x, 0);
-  y = std::max(y, 0);
-  if (!homed_) {
-    if (!device_->move(kHomeStep, kHomeStep)) return false;
-    homed_ = true;
-    tracked_ = {0, 0};
+  // Each placement moves by its difference from the last one, which is exact whatever the
+  // estimate's error (the desktop's pointer acceleration, the user's own mouse); the desktop
+  // keeps the pointer on the screen.
+  if (!device_->move(saturated(std::int64_t{x} - tracked_.x),
+                     saturated(std::int64_t{y} - tracked_.y))) {
+    return false;
   }
-  if (!device_->move(x - tracked_.x, y - tracked_.y)) return false;
   tracked_ = {x, y};
   return true;
 }
@@ -127,7 +133,7 @@ bool UinputMouse::set_cursor_pos(std::int32_t x, std::int32_t y) {
 void UinputMouse::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                               std::uint32_t /*data*/, std::uintptr_t /*extra_info*/) {
   if ((flags & kMouseMove) != 0 && device_->move(dx, dy)) {
-    tracked_ = {std::max(tracked_.x + dx, 0), std::max(tracked_.y + dy, 0)};
+    tracked_ = {saturated(std::int64_t{tracked_.x} + dx), saturated(std::int64_t{tracked_.y} + dy)};
   }
   for (const ButtonChange& change : mouse_event_buttons(flags)) {
     device_->key(change.button, change.down);

@@ -37,7 +37,7 @@ class UinputKeys final : public KeyOutput {
  public:
   explicit UinputKeys(std::shared_ptr<UinputDevice> device) : device_(std::move(device)) {}
   void send_vk(std::uint8_t vk, bool down) override;
-  void send_position(int linux_key, bool down) override;
+  void send_key(const LayoutKey& key, bool down) override;
 
  private:
   std::shared_ptr<UinputDevice> device_;
@@ -50,8 +50,9 @@ struct PointerAccess {
 };
 
 // Buttons and relative motion through the device. The pointer's position comes from `pointer`
-// where given; otherwise the position is tracked here, and the first placement first pushes the
-// pointer into the top left corner so that the tracked position is the real one.
+// where given; otherwise it is an estimate, which starts at the top left corner and follows the
+// program's own moves: a placement moves the pointer by the difference (as in a Wayland
+// session, where no program may place the pointer nor ask where it is).
 class UinputMouse final : public Mouse {
  public:
   UinputMouse(std::shared_ptr<UinputDevice> device, PointerAccess pointer)
@@ -65,7 +66,6 @@ class UinputMouse final : public Mouse {
   std::shared_ptr<UinputDevice> device_;
   PointerAccess pointer_;
   Point tracked_{};
-  bool homed_ = false;
 };
 
 }  // namespace padwire::lin

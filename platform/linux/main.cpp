@@ -6,7 +6,9 @@
 // rumble calls and the icon being shown.
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include "dialog/form_force_feedback.h"
@@ -14,6 +16,7 @@
 #include "platform/linux/linux_clock.h"
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
+#include "platform/linux/qt_portal_screenshot.h"
 #include "platform/linux/qt_session.h"
 #include "platform/linux/qt_tick_pacer.h"
 #include "platform/linux/qt_tray.h"
@@ -21,10 +24,12 @@
 #include "platform/linux/sdl_input.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x11_input.h"
+#include "platform/linux/x11_key_layout.h"
 #include "platform/linux/x11_key_watch.h"
 #include "platform/linux/x11_screenshot.h"
 #include "platform/linux/x11_windows.h"
 #include "shell/form_padwire.h"
+#include "shell/settings_schema.h"
 
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
 #include "platform/linux/qt_script_channel.h"
@@ -53,8 +58,13 @@ int main(int argc, char** argv) {
   // The program lives in the tray: closing its last window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
 
-  X11Connection x11;  // none on Wayland: keys go through uinput, windows are not activated
+  // XWayland's under Wayland, where it serves window activation (of X11 programs) only.
+  X11Connection x11;
+  const bool wayland = wayland_session();
   SettingsFile settings(SettingsFile::default_path());
+  const std::shared_ptr<KeyLayout> layout =
+      open_key_layout(settings.get(settings::kApp, kLayoutSection, kLayoutKey, ""));
+  InputSinks sinks;
   const QIcon icon(QStringLiteral(":/padwire/padwire.ico"));
   QApplication::setWindowIcon(icon);
   QtTray tray(icon);
@@ -72,12 +82,22 @@ int main(int argc, char** argv) {
     views.program_ended();
     QCoreApplication::exit(0);
   };
+  hooks.about_note = [&sinks, &layout] {
+    return about_input_text(sinks.plan.sink, layout ? layout->name() : "");
+  };
   LinuxShell shell(std::move(hooks));
-  X11KeyWatch key_watch;
-  InputSinks sinks =
-      open_input_sinks(x11.get(), {}, [&key_watch](int key) { return key_watch.surely_up(key); });
+  X11KeyWatch key_watch(!wayland);
+  SinkOptions sink_options;
+  sink_options.wayland = wayland;
+  sink_options.layout = layout;
+  sink_options.surely_up = [&key_watch](int key) { return key_watch.surely_up(key); };
+  sinks = open_input_sinks(x11.get(), std::move(sink_options));
   SdlInput input;
-  X11Screenshot screenshot(x11.get());
+  X11Screenshot x11_screenshot(sinks.plan.portal_screenshot ? nullptr : x11.get());
+  PortalScreenshot portal_screenshot;
+  Screenshot& screenshot = sinks.plan.portal_screenshot
+                               ? static_cast<Screenshot&>(portal_screenshot)
+                               : static_cast<Screenshot&>(x11_screenshot);
   LinuxClock clock;
   LinuxRandom random;
   EmptyRegistry registry;
@@ -91,7 +111,7 @@ int main(int argc, char** argv) {
   FormJoyConfig joy_config(platform, form);
   form.show_force_feedback = [&force_feedback] { force_feedback.show(); };
   form.show_joy_config = [&joy_config] { joy_config.show(); };
-  views.attach(form.engine, force_feedback, joy_config);
+  views.attach(form.engine, force_feedback, joy_config, layout.get());
 
   TickPacer pacer(timer, input, form, *sinks.keyboard, key_watch, views, [&] {
     if (!views.ended()) form.engine.Timer1_Timer();
@@ -133,6 +153,13 @@ int main(int argc, char** argv) {
   // A settings file that did not parse was kept aside: the user hears of it once.
   if (!settings.load_problem().empty()) {
     views.message_box(settings.load_problem(), kMbOk | kMbIconExclamation, kMainCaption);
+  }
+  // How the keys go, where the user must know: a message when nothing can be typed, a line on
+  // standard error when only X11 programs get them.
+  if (sinks.plan.notice == Notice::kCannotType) {
+    views.message_box(notice_text(sinks.plan.notice), kMbOk | kMbIconExclamation, kMainCaption);
+  } else if (sinks.plan.notice != Notice::kNone) {
+    std::fprintf(stderr, "padwire: %s\n", notice_text(sinks.plan.notice).c_str());
   }
   form.Form_Load();
   if (form.ended()) return 0;  // another instance runs, or the controller service failed

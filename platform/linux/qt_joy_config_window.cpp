@@ -50,8 +50,8 @@ class JoyConfigWindow::Surface final : public QWidget {
   JoyConfigWindow& owner_;
 };
 
-JoyConfigWindow::JoyConfigWindow(FormJoyConfig& form, const bool& ended)
-    : form_(form), ended_(ended) {
+JoyConfigWindow::JoyConfigWindow(FormJoyConfig& form, const bool& ended, KeyLayout* layout)
+    : form_(form), ended_(ended), layout_(layout) {
   preview_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&preview_, &QTimer::timeout, this, [this] {
     if (!alive()) return;
@@ -239,7 +239,8 @@ bool JoyConfigWindow::eventFilter(QObject* watched, QEvent* event) {
       return preview_key(static_cast<QKeyEvent&>(*event));
     case QEvent::KeyRelease: {
       const auto& key = static_cast<QKeyEvent&>(*event);
-      if (!key.isAutoRepeat() && swallowed_key_ != 0 && virtual_key_of(key) == swallowed_key_) {
+      if (!key.isAutoRepeat() && swallowed_key_ != 0 &&
+          virtual_key_of(key, layout_) == swallowed_key_) {
         swallowed_key_ = 0;
       }
       return false;
@@ -250,7 +251,7 @@ bool JoyConfigWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool JoyConfigWindow::preview_key(QKeyEvent& event) {
-  const int vk = virtual_key_of(event);
+  const int vk = virtual_key_of(event, layout_);
   if (vk == 0) return false;
   // The captured key held down repeats: its repeats are swallowed with it.
   if (event.isAutoRepeat() && vk == swallowed_key_) return true;

@@ -18,12 +18,13 @@ class QPushButton;
 
 namespace padwire::lin {
 
+class KeyLayout;
 class PadButton;
 
 class JoyConfigWindow final : public QObject {
  public:
-  // Events reach `form` only while `ended` is false.
-  JoyConfigWindow(FormJoyConfig& form, const bool& ended);
+  // Events reach `form` only while `ended` is false. Keys are captured by `layout` where given.
+  JoyConfigWindow(FormJoyConfig& form, const bool& ended, KeyLayout* layout);
   ~JoyConfigWindow() override;
 
   QWidget* window() const;
@@ -46,6 +47,7 @@ class JoyConfigWindow final : public QObject {
 
   FormJoyConfig& form_;
   const bool& ended_;
+  KeyLayout* layout_;
   QPointer<Surface> window_;
   std::array<PadButton*, kPadButtonCount> buttons_{};
   QLabel* label_ = nullptr;

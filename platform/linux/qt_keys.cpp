@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <utility>
 
+#include "platform/linux/linux_key_layout.h"
+
 namespace padwire::lin {
 
 namespace {
@@ -70,7 +72,14 @@ int keypad_key(int key) {
 
 }  // namespace
 
-int virtual_key_of(const QKeyEvent& event) {
+int virtual_key_of(const QKeyEvent& event, KeyLayout* layout) {
+  // Qt's native scan code is the XKB keycode under X11 and Wayland alike: the Linux code plus 8.
+  constexpr quint32 kKeycodeOffset = 8;
+  if (layout && event.nativeScanCode() > kKeycodeOffset) {
+    const int vk =
+        layout->virtual_key_at(static_cast<int>(event.nativeScanCode() - kKeycodeOffset));
+    if (vk != 0) return vk;
+  }
   const int key = event.key();
   if (event.modifiers() & Qt::KeypadModifier) {
     if (const int vk = keypad_key(key)) return vk;

@@ -43,12 +43,12 @@ QtViews::QtViews(QWidget& main_window) : main_(main_window) {
 QtViews::~QtViews() = default;
 
 void QtViews::attach(PadEngine& engine, FormForceFeedback& force_feedback,
-                     FormJoyConfig& joy_config) {
+                     FormJoyConfig& joy_config, KeyLayout* layout) {
   debug_ = std::make_unique<DebugWindow>([this, &engine] {
     if (!ended_) engine.debug_window_closed();
   });
   force_feedback_ = std::make_unique<ForceFeedbackWindow>(force_feedback, ended_);
-  joy_config_ = std::make_unique<JoyConfigWindow>(joy_config, ended_);
+  joy_config_ = std::make_unique<JoyConfigWindow>(joy_config, ended_, layout);
 }
 
 WindowHandle QtViews::main_window() {

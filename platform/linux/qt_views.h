@@ -24,6 +24,7 @@ namespace padwire::lin {
 class DebugWindow;
 class ForceFeedbackWindow;
 class JoyConfigWindow;
+class KeyLayout;
 
 class QtViews final : public Views {
  public:
@@ -33,8 +34,10 @@ class QtViews final : public Views {
   QtViews(const QtViews&) = delete;
   QtViews& operator=(const QtViews&) = delete;
 
-  // The forms exist only once the platform does, so they are attached afterwards.
-  void attach(PadEngine& engine, FormForceFeedback& force_feedback, FormJoyConfig& joy_config);
+  // The forms exist only once the platform does, so they are attached afterwards. The dialog
+  // captures keys by `layout` where given.
+  void attach(PadEngine& engine, FormForceFeedback& force_feedback, FormJoyConfig& joy_config,
+              KeyLayout* layout = nullptr);
 
   WindowHandle main_window() override;
   WindowHandle window_of(View view) override;

@@ -18,7 +18,7 @@ constexpr int kKeycodeOffset = 8;  // X keycodes are the Linux key codes plus 8
 class NoKeys final : public KeyOutput {
  public:
   void send_vk(std::uint8_t, bool) override {}
-  void send_position(int, bool) override {}
+  void send_key(const LayoutKey&, bool) override {}
 };
 
 class NoMouse final : public Mouse {
@@ -61,33 +61,46 @@ bool has_xtest(Display* display) {
 
 }  // namespace
 
-InputSinks open_input_sinks(_XDisplay* display, std::function<void()> before_key,
-                            std::function<bool(int linux_key)> surely_up) {
+InputSinks open_input_sinks(_XDisplay* display, SinkOptions options) {
   InputSinks sinks;
+  std::shared_ptr<UinputDevice> device = UinputDevice::create();
+  SessionFacts facts;
+  facts.wayland = options.wayland;
+  facts.x11 = display != nullptr;
+  facts.uinput = device != nullptr;
+  facts.xtest = display != nullptr && has_xtest(display);
+  sinks.plan = plan_input(facts);
+  if (!sinks.plan.from_x_server) display = nullptr;  // the X server is not asked again
+
   KeyboardParts parts;
-  parts.before_key = std::move(before_key);
-  parts.surely_up = std::move(surely_up);
-  if (std::shared_ptr<UinputDevice> device = UinputDevice::create()) {
-    PointerAccess pointer;
-    if (display != nullptr) {
-      pointer.get = [display](Point& position) { return x11_pointer_position(display, position); };
-      pointer.set = [display](std::int32_t x, std::int32_t y) {
-        return x11_place_pointer(display, x, y);
-      };
+  parts.layout = std::move(options.layout);
+  parts.before_key = std::move(options.before_key);
+  switch (sinks.plan.sink) {
+    case KeySink::kUinput: {
+      PointerAccess pointer;
+      if (display != nullptr) {
+        pointer.get = [display](Point& position) {
+          return x11_pointer_position(display, position);
+        };
+        pointer.set = [display](std::int32_t x, std::int32_t y) {
+          return x11_place_pointer(display, x, y);
+        };
+      }
+      parts.output = std::make_shared<UinputKeys>(device);
+      sinks.mouse = std::make_unique<UinputMouse>(device, std::move(pointer));
+      break;
     }
-    parts.output = std::make_shared<UinputKeys>(device);
-    sinks.mouse = std::make_unique<UinputMouse>(device, std::move(pointer));
-    sinks.kind = "uinput";
-  } else if (display != nullptr && has_xtest(display)) {
-    parts.output = std::make_shared<XTestKeys>(display);
-    sinks.mouse = std::make_unique<XTestMouse>(display);
-    sinks.kind = "XTest";
-  } else {
-    parts.output = std::make_shared<NoKeys>();
-    sinks.mouse = std::make_unique<NoMouse>();
-    sinks.kind = "none";
+    case KeySink::kXTest:
+      parts.output = std::make_shared<XTestKeys>(display);
+      sinks.mouse = std::make_unique<XTestMouse>(display);
+      break;
+    case KeySink::kNone:
+      parts.output = std::make_shared<NoKeys>();
+      sinks.mouse = std::make_unique<NoMouse>();
+      break;
   }
   if (display != nullptr) {
+    parts.surely_up = std::move(options.surely_up);
     add_display_parts(parts, display);
   } else {
     auto evdev = std::make_shared<EvdevKeyState>();

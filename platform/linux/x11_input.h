@@ -1,5 +1,5 @@
-// The key and mouse sinks chosen at start: uinput where /dev/uinput opens (X11, Wayland, the
-// console), else XTest on the display, else sinks that send nothing.
+// The key and mouse sinks chosen at start by plan_input: uinput where /dev/uinput opens (X11,
+// Wayland, the console), else XTest on an X11 desktop, else sinks that send nothing.
 #pragma once
 
 #include <functional>
@@ -7,6 +7,8 @@
 #include <string>
 
 #include "platform/keyboard.h"
+#include "platform/linux/linux_input_plan.h"
+#include "platform/linux/linux_key_layout.h"
 #include "platform/mouse.h"
 
 struct _XDisplay;
@@ -17,15 +19,22 @@ struct InputSinks {
   std::unique_ptr<Keyboard> keyboard;
   std::unique_ptr<Keystrokes> keystrokes;  // types through `keyboard`: keep both together
   std::unique_ptr<Mouse> mouse;
-  std::string kind;  // "uinput", "XTest" or "none"
+  InputPlan plan;
 };
 
-// With a display the keys' state comes from XQueryKeymap, the pointer's position from the server
-// and the Scroll Lock toggle is mirrored on XKB's "Scroll Lock" light; without one, the key state
-// comes from the evdev keyboards that can be read, and nothing else is known. `before_key` runs
-// before every key event of the keyboard. `surely_up`, when given, answers for a key that is
-// surely up without asking the server (X11KeyWatch::surely_up).
-InputSinks open_input_sinks(_XDisplay* display_or_null, std::function<void()> before_key,
-                            std::function<bool(int linux_key)> surely_up = {});
+struct SinkOptions {
+  bool wayland = false;               // a Wayland session (wayland_session())
+  std::shared_ptr<KeyLayout> layout;  // the layout keys are found in; null: a US keyboard's
+  std::function<void()> before_key;   // runs before every key event of the keyboard
+  // When given, answers for a key that is surely up without asking the server
+  // (X11KeyWatch::surely_up).
+  std::function<bool(int linux_key)> surely_up;
+};
+
+// Where the plan takes them from the X server, the keys' state comes from XQueryKeymap, the
+// pointer's position from the server and the Scroll Lock toggle is mirrored on XKB's "Scroll
+// Lock" light; otherwise the key state comes from the evdev keyboards that can be read, the
+// pointer's position is the uinput mouse's estimate, and there is no light.
+InputSinks open_input_sinks(_XDisplay* display_or_null, SinkOptions options);
 
 }  // namespace padwire::lin

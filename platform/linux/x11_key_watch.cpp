@@ -12,7 +12,7 @@
 
 namespace padwire::lin {
 
-X11KeyWatch::X11KeyWatch() : display_(XOpenDisplay(nullptr)) {
+X11KeyWatch::X11KeyWatch(bool on) : display_(on ? XOpenDisplay(nullptr) : nullptr) {
   if (!display_) return;
   int event = 0, error = 0;
   int major = 2, minor = 2;  // 2.1 and later: raw events also while another client grabs

@@ -14,7 +14,9 @@ namespace padwire::lin {
 // with a server that lacks XInput 2, the watch is off (fd() is -1) and the keys must be polled.
 class X11KeyWatch {
  public:
-  X11KeyWatch();  // the display of $DISPLAY
+  // The display of $DISPLAY; `on` false: the watch is off (in a Wayland session, where XWayland
+  // hears only the keys its own windows get).
+  explicit X11KeyWatch(bool on = true);
   ~X11KeyWatch();
   X11KeyWatch(const X11KeyWatch&) = delete;
   X11KeyWatch& operator=(const X11KeyWatch&) = delete;

@@ -107,12 +107,16 @@ struct XTestKeys::State {
     if (lock) XkbLockModifiers(display, XkbUseCoreKbd, num_lock, 0);
   }
 
-  // A key-down on the key's second level has Shift around it unless Shift is held already.
-  void shifted_key(KeyCode keycode, bool down) {
-    const KeyCode shift = XKeysymToKeycode(display, XK_Shift_L);
+  // A key-down on the key's second level has Shift around it unless Shift is held already, and
+  // one on its third level the key that selects that level (0: none).
+  void shifted_key(KeyCode keycode, bool down, bool shifted = true, KeyCode level3 = 0) {
+    const KeyCode shift = shifted ? XKeysymToKeycode(display, XK_Shift_L) : 0;
     const bool press = down && shift != 0 && (modifier_state(false) & ShiftMask) == 0;
+    const bool select = down && level3 != 0;
     if (press) fake_key(display, shift, true);
+    if (select) fake_key(display, level3, true);
     fake_key(display, keycode, down);
+    if (select) fake_key(display, level3, false);
     if (press) fake_key(display, shift, false);
   }
 
@@ -152,10 +156,11 @@ void XTestKeys::send_vk(std::uint8_t vk, bool down) {
   if (const std::optional<XKeysym> x = x_keysym_for_vk(vk)) state_->send_keysym(x->keysym, down);
 }
 
-void XTestKeys::send_position(int linux_key, bool down) {
-  const int keycode = linux_key + kKeycodeOffset;
-  if (keycode > 255) return;
-  fake_key(state_->display, static_cast<KeyCode>(keycode), down);
+void XTestKeys::send_key(const LayoutKey& key, bool down) {
+  const int keycode = key.key + kKeycodeOffset;
+  const int level3 = key.level3 != 0 ? key.level3 + kKeycodeOffset : 0;
+  if (keycode > 255 || level3 > 255) return;
+  state_->shifted_key(static_cast<KeyCode>(keycode), down, key.shift, static_cast<KeyCode>(level3));
   XFlush(state_->display);
 }
 

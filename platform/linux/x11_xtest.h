@@ -11,16 +11,17 @@ struct _XDisplay;
 
 namespace padwire::lin {
 
-// Keys by keysym: the keysym's keycode in the server's keymap, with Shift around a keysym on its
-// key's second level, Num Lock locked for the keypad's digits, and a spare keycode remapped for a
-// keysym the keymap lacks (restored some 50 ms after its key went up). Keys by position: the
-// server's keycode of the Linux key (the Linux code plus 8).
+// Keys outside the typing block by keysym: the keysym's keycode in the server's keymap, with Shift
+// around a keysym on its key's second level, Num Lock locked for the keypad's digits, and a spare
+// keycode remapped for a keysym the keymap lacks (restored some 50 ms after its key went up).
+// Keys of the layout: the server's keycode of the Linux key (the Linux code plus 8), with Shift
+// (unless it is held already) and the third-level key around it as the layout says.
 class XTestKeys final : public KeyOutput {
  public:
   explicit XTestKeys(_XDisplay* display);
   ~XTestKeys() override;
   void send_vk(std::uint8_t vk, bool down) override;
-  void send_position(int linux_key, bool down) override;
+  void send_key(const LayoutKey& key, bool down) override;
 
  private:
   struct State;

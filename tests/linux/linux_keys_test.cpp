@@ -1,4 +1,5 @@
-// The key tables, keybd_event's meaning and the exact event stream of the uinput sink.
+// The key tables, keyboard layouts, keybd_event's meaning, the exact event stream of the uinput
+// sink, and the choice of sinks by session.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/input.h>
@@ -10,7 +11,11 @@
 #include <tuple>
 #include <vector>
 
+#include "layout_cases.h"
+#include "linux_test_support.h"
+#include "platform/linux/linux_input_plan.h"
 #include "platform/linux/linux_key_codes.h"
+#include "platform/linux/linux_key_layout.h"
 #include "platform/linux/linux_keyboard.h"
 #include "platform/linux/linux_uinput.h"
 
@@ -26,7 +31,8 @@ Event rel(int axis, int value) {
   return {EV_REL, axis, value};
 }
 
-constexpr std::uint8_t kVkShift = 0x10, kVkUp = 0x26, kVkRControl = 0xA3, kVkRShift = 0xA1;
+constexpr std::uint8_t kVkShift = 0x10, kVkUp = 0x26, kVkRControl = 0xA3, kVkRShift = 0xA1,
+                       kVkLeft = 0x25, kVkHome = 0x24, kVkEnd = 0x23, kVkNumpad8 = 0x68;
 
 // A keyboard, keystrokes and mouse over a uinput device that writes into a pipe.
 struct PipeSinks {
@@ -35,13 +41,14 @@ struct PipeSinks {
   std::unique_ptr<LinuxKeystrokes> keystrokes;
   std::unique_ptr<UinputMouse> mouse;
 
-  PipeSinks() {
+  explicit PipeSinks(std::shared_ptr<KeyLayout> layout = nullptr) {
     int fds[2];
     EXPECT_EQ(pipe2(fds, O_NONBLOCK), 0);
     read_end = fds[0];
     auto device = std::make_shared<UinputDevice>(fds[1]);
     KeyboardParts parts;
     parts.output = std::make_shared<UinputKeys>(device);
+    parts.layout = std::move(layout);
     keyboard = std::make_unique<LinuxKeyboard>(std::move(parts));
     keystrokes = std::make_unique<LinuxKeystrokes>(*keyboard);
     mouse = std::make_unique<UinputMouse>(device, PointerAccess{});
@@ -75,13 +82,22 @@ TEST(UinputSink, WritesTheExactEventStream) {
       {"right-hand keys by virtual key",
        [](PipeSinks& s) { s.keyboard->key_event(kVkRControl, 0, 0, 0); },
        {key(KEY_RIGHTCTRL, 1), kSyn}},
-      {"a scan code goes by position, E0 codes with the extended flag",
+      {"a scan code goes by position, E0 codes with the extended flag or an extended key's",
        [](PipeSinks& s) {
-         s.keyboard->key_event(kVkUp, 0x48, 0, 0);
-         s.keyboard->key_event(kVkUp, 0x48, kKeyEventExtended, 0);
+         s.keyboard->key_event(kVkNumpad8, 0x48, 0, 0);
+         s.keyboard->key_event(kVkNumpad8, 0x48, kKeyEventExtended, 0);
          s.keyboard->key_event('A', 0x10, kKeyEventKeyUp, 0);
        },
        {key(KEY_KP8, 1), kSyn, key(KEY_UP, 1), kSyn, key(KEY_Q, 0), kSyn}},
+      {"MS-DOS mode: the arrows, Home and End at their own places, not the keypad's",
+       [](PipeSinks& s) {
+         for (std::uint8_t vk : {kVkUp, kVkLeft, kVkHome, kVkEnd}) {
+           s.keyboard->key_event(vk, static_cast<std::uint8_t>(s.keyboard->map_virtual_key(vk, 0)),
+                                 0, 0);
+         }
+       },
+       {key(KEY_UP, 1), kSyn, key(KEY_LEFT, 1), kSyn, key(KEY_HOME, 1), kSyn, key(KEY_END, 1),
+        kSyn}},
       {"a keystroke string",
        [](PipeSinks& s) { EXPECT_TRUE(s.keystrokes->send_keys("+a", false)); },
        {key(KEY_LEFTSHIFT, 1), kSyn, key(KEY_A, 1), kSyn, key(KEY_A, 0), kSyn,
@@ -92,23 +108,116 @@ TEST(UinputSink, WritesTheExactEventStream) {
       {"buttons in the order Windows applies them",
        [](PipeSinks& s) { s.mouse->mouse_event(kMouseRightUp | kMouseLeftDown, 0, 0, 0, 0); },
        {key(BTN_LEFT, 1), kSyn, key(BTN_RIGHT, 0), kSyn}},
-      {"the first placement homes the pointer, later ones move by the difference",
+      {"placements move by their difference from the estimate, which starts at the corner",
        [](PipeSinks& s) {
          s.mouse->set_cursor_pos(10, 20);
-         s.mouse->set_cursor_pos(-4, 20);  // clipped to the left edge
+         s.mouse->set_cursor_pos(-4, 20);  // the desktop keeps the pointer on the screen
          s.mouse->mouse_event(kMouseMove, 3, -1, 0, 0);
          Point p;
          EXPECT_TRUE(s.mouse->get_cursor_pos(p));
-         EXPECT_EQ(p, (Point{3, 19}));
+         EXPECT_EQ(p, (Point{-1, 19}));
        },
-       {rel(REL_X, -32767), rel(REL_Y, -32767), kSyn, rel(REL_X, 10), rel(REL_Y, 20), kSyn,
-        rel(REL_X, -10), kSyn, rel(REL_X, 3), rel(REL_Y, -1), kSyn}},
+       {rel(REL_X, 10), rel(REL_Y, 20), kSyn, rel(REL_X, -14), kSyn, rel(REL_X, 3), rel(REL_Y, -1),
+        kSyn}},
   };
   for (const Case& c : cases) {
     PipeSinks sinks;
     c.act(sinks);
     EXPECT_EQ(sinks.events(), c.stream) << c.what;
   }
+}
+
+TEST(UinputSink, TypesEveryLayoutsKeys) {
+  for (const test::LayoutCase& c : test::kLayoutCases) {
+    PipeSinks sinks(KeyLayout::from_names({c.layout, ""}));
+    sinks.keyboard->key_event(c.vk, 0, 0, 0);
+    sinks.keyboard->key_event(c.vk, 0, kKeyEventKeyUp, 0);
+    std::vector<Event> stream{key(c.key, 1), kSyn};
+    if (c.shift) {
+      stream.insert(stream.begin(), {key(KEY_LEFTSHIFT, 1), kSyn});
+      stream.insert(stream.end(), {key(KEY_LEFTSHIFT, 0), kSyn});
+    }
+    stream.insert(stream.end(), {key(c.key, 0), kSyn});
+    EXPECT_EQ(sinks.events(), stream) << c.layout << " vk " << int{c.vk};
+  }
+  // MS-DOS mode goes by the place of the layout's key: AZERTY's A is where US keyboards have Q.
+  PipeSinks azerty(KeyLayout::from_names({"fr", ""}));
+  EXPECT_EQ(azerty.keyboard->map_virtual_key('A', 0), 0x10u);
+  azerty.keyboard->key_event('A', 0x10, 0, 0);
+  EXPECT_EQ(azerty.events(), (std::vector<Event>{key(KEY_Q, 1), kSyn}));
+}
+
+TEST(KeyLayout, CaptureGivesEveryKeyOneCode) {
+  struct Case {
+    const char* layout;
+    int key;
+    int vk;
+  };
+  // The capture's rule through the dialog: qt_widgets_test; here, what lies outside its table.
+  const Case cases[] = {{"us", KEY_HOME, 0}, {"de", KEY_102ND, 0xE2}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(KeyLayout::from_names({c.layout, ""})->virtual_key_at(c.key), c.vk)
+        << c.layout << " key " << c.key;
+  }
+  for (const char* name : {"us", "fr", "de", "ru", "us(dvorak)"}) {
+    const std::unique_ptr<KeyLayout> layout = KeyLayout::from_names(parse_layout_setting(name));
+    ASSERT_TRUE(layout) << name;
+    std::vector<int> codes;
+    for (int k = 1; k < 128; ++k) {
+      if (const int vk = layout->virtual_key_at(k)) codes.push_back(vk);
+    }
+    std::sort(codes.begin(), codes.end());
+    EXPECT_EQ(std::adjacent_find(codes.begin(), codes.end()), codes.end()) << name;
+    EXPECT_EQ(codes.size(), 48u) << name;
+  }
+  EXPECT_FALSE(KeyLayout::from_names({"no-such-layout", ""}));
+}
+
+TEST(KeyLayout, NamesComeFromTheSettingTheEnvironmentOrTheSystem) {
+  test::TestFolder folder;
+  folder.write("keyboard",
+               "# the console's\nXKBMODEL=\"pc105\"\nXKBLAYOUT=\"de,us\"\n"
+               "XKBVARIANT='nodeadkeys,'\n");
+  const std::string file = folder / "keyboard";
+  {
+    test::ScopedVariable layout("XKB_DEFAULT_LAYOUT", "");
+    EXPECT_EQ(layout_names("fr", file), (LayoutNames{"fr", ""}));
+    EXPECT_EQ(layout_names(" de(neo) ", file), (LayoutNames{"de", "neo"}));
+    EXPECT_EQ(layout_names("", file), (LayoutNames{"de", "nodeadkeys"}));
+    EXPECT_EQ(layout_names("fr;rm -rf", folder / "none"), (LayoutNames{"us", ""}));
+  }
+  test::ScopedVariable layout("XKB_DEFAULT_LAYOUT", "ch");
+  test::ScopedVariable variant("XKB_DEFAULT_VARIANT", "fr");
+  EXPECT_EQ(layout_names("de(oops", file), (LayoutNames{"ch", "fr"}));
+}
+
+TEST(InputPlan, AWaylandSessionNeverUsesTheXServer) {
+  struct Case {
+    SessionFacts facts;  // wayland, x11, uinput, xtest
+    KeySink sink;
+    bool from_x_server;
+    bool portal;
+    Notice notice;
+  };
+  const Case cases[] = {
+      {{false, true, true, true}, KeySink::kUinput, true, false, Notice::kNone},
+      {{false, true, false, true}, KeySink::kXTest, true, false, Notice::kX11ProgramsOnly},
+      {{false, true, false, false}, KeySink::kNone, true, false, Notice::kNone},
+      {{false, false, false, false}, KeySink::kNone, false, false, Notice::kNone},
+      {{true, true, true, true}, KeySink::kUinput, false, true, Notice::kNone},
+      {{true, true, false, true}, KeySink::kNone, false, true, Notice::kCannotType},
+      {{true, false, false, false}, KeySink::kNone, false, true, Notice::kCannotType},
+  };
+  for (const Case& c : cases) {
+    const InputPlan plan = plan_input(c.facts);
+    EXPECT_EQ(plan, (InputPlan{c.sink, c.from_x_server, c.portal, c.notice}))
+        << c.facts.wayland << c.facts.x11 << c.facts.uinput << c.facts.xtest;
+  }
+  test::ScopedVariable wayland("WAYLAND_DISPLAY", "wayland-0");
+  EXPECT_TRUE(wayland_session());
+  EXPECT_NE(notice_text(Notice::kCannotType).find(kGuideUinputSection), std::string::npos);
+  EXPECT_NE(about_input_text(KeySink::kXTest, "French").find("X11 programs only"),
+            std::string::npos);
 }
 
 TEST(KeyTables, MapVirtualKeyAsOnAUsLayout) {

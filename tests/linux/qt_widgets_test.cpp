@@ -1,12 +1,14 @@
 // The Qt program's pieces that stand alone: geometry, the pad picture, key codes, the menu and
 // the poll timer.
 #include <gtest/gtest.h>
+#include <linux/input-event-codes.h>
 
 #include <QAction>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 
+#include "platform/linux/linux_key_layout.h"
 #include "platform/linux/qt_drawing.h"
 #include "platform/linux/qt_keys.h"
 #include "platform/linux/qt_layout.h"
@@ -62,6 +64,39 @@ TEST(QtKeys, KeysTakeTheirUsVirtualKeyCodes) {
   const QKeyEvent all(QEvent::KeyPress, Qt::Key_A,
                       Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
   EXPECT_EQ(shift_state_of(all), 7);
+}
+
+TEST(QtKeys, TheCaptureGivesEveryKeyOfAzertyAndQwertzItsCode) {
+  struct Case {
+    const char* layout;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    int linux_key;
+    int vk;
+  };
+  const Case cases[] = {
+      {"fr", Qt::Key_A, Qt::NoModifier, KEY_Q, 'A'},
+      {"fr", Qt::Key_Ampersand, Qt::NoModifier, KEY_1, '1'},
+      {"fr", Qt::Key_1, Qt::ShiftModifier, KEY_1, '1'},  // the digit, not Shift
+      {"fr", Qt::Key_Eacute, Qt::NoModifier, KEY_2, '2'},
+      {"fr", Qt::Key_ParenRight, Qt::NoModifier, KEY_MINUS, 0xBD},
+      {"fr", Qt::Key_Dead_Circumflex, Qt::NoModifier, KEY_LEFTBRACE, 0xDB},
+      {"fr", Qt::Key_Ugrave, Qt::NoModifier, KEY_APOSTROPHE, 0xDE},
+      {"fr", Qt::Key_Comma, Qt::NoModifier, KEY_M, 0xBA},
+      {"de", Qt::Key_Z, Qt::NoModifier, KEY_Y, 'Z'},
+      {"de", Qt::Key_ssharp, Qt::NoModifier, KEY_MINUS, 0xBD},
+      {"de", Qt::Key_Udiaeresis, Qt::NoModifier, KEY_LEFTBRACE, 0xDB},
+      {"de", Qt::Key_Odiaeresis, Qt::NoModifier, KEY_SEMICOLON, 0xBA},
+      {"de", Qt::Key_Minus, Qt::NoModifier, KEY_SLASH, 0xBF},
+      {"de", Qt::Key_Home, Qt::NoModifier, KEY_HOME, 0x24},  // outside the typing block
+  };
+  for (const Case& c : cases) {
+    const std::unique_ptr<KeyLayout> layout = KeyLayout::from_names({c.layout, ""});
+    ASSERT_TRUE(layout);
+    const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers,
+                          static_cast<quint32>(c.linux_key + 8), 0, 0);
+    EXPECT_EQ(virtual_key_of(event, layout.get()), c.vk) << c.layout << " " << c.linux_key;
+  }
 }
 
 TEST(QtTray, MenuFollowsTheModel) {

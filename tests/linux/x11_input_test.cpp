@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/wait.h>
 
 #include <vector>
 // Xlib's macros (None, Bool) would break gtest's headers: Xlib comes after them.
@@ -13,6 +14,8 @@
 
 #include <memory>
 
+#include "layout_cases.h"
+#include "platform/linux/x11_key_layout.h"
 #include "x_server.h"
 
 namespace padwire::lin {
@@ -36,8 +39,12 @@ class XTestSinks : public ::testing::Test {
     ASSERT_TRUE(next(MapNotify).has_value());
     XSetInputFocus(client_, window_, RevertToParent, CurrentTime);
     XSync(client_, False);
-    sinks_ = open_input_sinks(sink_display_, {});
-    if (sinks_.kind != "XTest") GTEST_SKIP() << "the keys go to " << sinks_.kind;
+    layout_ = x11_key_layout();
+    ASSERT_TRUE(layout_) << "no keymap from the X server";
+    SinkOptions options;
+    options.layout = layout_;
+    sinks_ = open_input_sinks(sink_display_, options);
+    if (sinks_.plan.sink != KeySink::kXTest) GTEST_SKIP() << "the keys go through uinput";
     sinks_.mouse->set_cursor_pos(100, 100);  // over the window, for the buttons
     next(MotionNotify);
   }
@@ -70,9 +77,12 @@ class XTestSinks : public ::testing::Test {
     sinks_.keyboard->key_event(kVkEscape, 0, 0, 0);
     sinks_.keyboard->key_event(kVkEscape, 0, kKeyEventKeyUp, 0);
     std::vector<KeySym> keysyms;
+    // Read with the keymap of now: Xlib keeps a connection's first one.
+    const std::unique_ptr<Display, int (*)(Display*)> lookup(XOpenDisplay(nullptr), XCloseDisplay);
     while (std::optional<XEvent> event = next(KeyPress)) {
       KeySym keysym = NoSymbol;
       char text[8];
+      event->xkey.display = lookup.get();
       XLookupString(&event->xkey, text, sizeof text, &keysym, nullptr);
       if (keysym == XK_Escape) return keysyms;
       if (!IsModifierKey(keysym)) keysyms.push_back(keysym);
@@ -90,6 +100,7 @@ class XTestSinks : public ::testing::Test {
   Display* client_ = nullptr;
   Display* sink_display_ = nullptr;
   Window window_ = 0;
+  std::shared_ptr<KeyLayout> layout_;
   InputSinks sinks_;
 };
 
@@ -98,9 +109,36 @@ TEST_F(XTestSinks, KeysArriveAsTheirKeysyms) {
   tap(kVkNumpad7);                                         // Num Lock locked for it
   tap(kVkF13);                                             // missing: on a spare keycode
   tap(kVkF24);
-  tap(kVkF13);     // the spare still carries it
-  tap('A', 0x24);  // "MS-DOS": the key at the scan code's position
-  EXPECT_EQ(typed(), (std::vector<KeySym>{XK_a, XK_A, XK_KP_7, XK_F13, XK_F24, XK_F13, XK_j}));
+  tap(kVkF13);      // the spare still carries it
+  tap('A', 0x24);   // "MS-DOS": the key at the scan code's position
+  tap(0x25, 0x4B);  // Left, at its own position rather than the keypad's
+  EXPECT_EQ(typed(),
+            (std::vector<KeySym>{XK_a, XK_A, XK_KP_7, XK_F13, XK_F24, XK_F13, XK_j, XK_Left}));
+}
+
+TEST_F(XTestSinks, TypesEveryLayoutsKeysAsTheServerSwitchesLayouts) {
+  const auto setxkbmap = [](const std::string& layouts) {
+    int status = -1;
+    const pid_t pid = spawn({"setxkbmap", layouts});
+    return pid > 0 && waitpid(pid, &status, 0) == pid && status == 0;
+  };
+  for (const std::string name : {"fr", "de", "us"}) {
+    const std::string before = layout_->name();
+    ASSERT_TRUE(setxkbmap(name)) << name;
+    ASSERT_TRUE(eventually([&] { return layout_->name() != before; })) << "still " << before;
+    std::vector<KeySym> expected;
+    for (const test::LayoutCase& c : test::kLayoutCases) {
+      if (c.layout != name) continue;
+      tap(c.vk);
+      expected.push_back(c.keysym);
+    }
+    EXPECT_EQ(typed(), expected) << name;
+  }
+  // A switch to the second group of two.
+  ASSERT_TRUE(setxkbmap("us,de"));
+  XkbLockGroup(client_, XkbUseCoreKbd, 1);
+  XSync(client_, False);
+  EXPECT_TRUE(eventually([&] { return layout_->key_for('Y')->key == KEY_Z; }));
 }
 
 TEST_F(XTestSinks, ButtonsAndThePointer) {
