@@ -133,4 +133,10 @@ std::unique_ptr<Controller> XInput::open(int slot, std::string name,
                                             std::move(name), std::move(signal));
 }
 
+std::shared_ptr<const XInput> LazyXInput::get() {
+  if (!tried_) loaded_ = XInput::load(libraries_);
+  tried_ = true;
+  return loaded_;
+}
+
 }  // namespace padwire::win32

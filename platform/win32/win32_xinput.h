@@ -52,4 +52,18 @@ class XInput : public std::enable_shared_from_this<XInput> {
   SetState set_state_;
 };
 
+// The library, loaded on first use (the first listing with the standard layout), and only
+// tried once.
+class LazyXInput {
+ public:
+  explicit LazyXInput(std::vector<std::wstring> libraries = {L"xinput1_4.dll", L"xinput9_1_0.dll"})
+      : libraries_(std::move(libraries)) {}
+  std::shared_ptr<const XInput> get();
+
+ private:
+  std::vector<std::wstring> libraries_;
+  std::shared_ptr<const XInput> loaded_;
+  bool tried_ = false;
+};
+
 }  // namespace padwire::win32
