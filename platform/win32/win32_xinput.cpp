@@ -49,7 +49,12 @@ class XInputController final : public Controller {
     if (signal_) signal_->release();
     return true;
   }
-  bool poll() override { return !unplugged_; }
+  // XInput needs no polling; the view is asked so that a view that lost its device (which
+  // signals the loss) is taken again and goes on signalling.
+  bool poll() override {
+    if (signal_ && !signal_->poll()) signal_->acquire();
+    return !unplugged_;
+  }
   bool read(ControllerReading& reading) override {
     XINPUT_STATE state{};
     const DWORD result = xinput_->get_state(slot_, state);
