@@ -45,9 +45,10 @@ if [ "${PADWIRE_BENCH_SESSION:-}" = 1 ]; then
       { sed 's/^.*) //' "$dir/stat"; } 2>/dev/null | awk -v p="$pid" -v k="$kind" '{print p, k, $12 + $13}'
     done
   }
+  # idle EXE LABEL [idle-xinput]: the last, for an Xbox pad read through XInput.
   idle() {
     local exe="$1" label="$2" log="$out/idle-$2.txt"
-    wine "$bin/padwire_bench.exe" idle "$exe" "$idle_seconds" >"$log" 2>/dev/null &
+    wine "$bin/padwire_bench.exe" "${3:-idle}" "$exe" "$idle_seconds" >"$log" 2>/dev/null &
     local harness=$!
     until grep -q idle-start "$log" 2>/dev/null; do
       kill -0 "$harness" 2>/dev/null || { echo "idle run of $exe did not start" >&2; return; }
@@ -76,6 +77,7 @@ if [ "${PADWIRE_BENCH_SESSION:-}" = 1 ]; then
   wine padwire_bench.exe startup "$runs" 2>/dev/null >>"$out/results"
   idle padwire.exe padwire
   idle padwire_timer_only.exe timer-only
+  idle padwire.exe padwire-xinput idle-xinput
   exit 0
 fi
 
@@ -94,7 +96,7 @@ done
 "$tick_bench" --benchmark_format=csv 2>/dev/null |
   awk -F, '/^"BM_/ { gsub(/"/, "", $1); printf "tick_ns %s %.0f\n", $1, $3 }' >"$out/results"
 export bin events seconds idle_seconds runs
-PADWIRE_BENCH_SESSION=1 WINEDLLOVERRIDES="dinput8=n,b" \
+PADWIRE_BENCH_SESSION=1 WINEDLLOVERRIDES="dinput8,xinput1_4=n,b" \
   "$root/tools/wine-run.sh" --unix bash "$0" session "$out"
 "$linux_bench" "$linux_program" latency "$events" >>"$out/results"
 "$linux_bench" "$linux_program" idle "$idle_seconds" >>"$out/results"
@@ -116,6 +118,7 @@ awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
     ratio = "";
     if (base != "" && value != "n/a" && base + 0 != 0) {
       if (value + 0 == 0) ratio = (better == "lower" ? "none left" : "0")
+      else if (better == "floor") ratio = sprintf("%.2fx floor", value / base)
       else ratio = sprintf(better == "lower" ? "%.1fx lower" : "%.3f", better == "lower" ? base / value : value / base)
     }
     printf "| %-50s | %11s | %8s | %-13s | %10s | %-11s |\n", figure, value, lin, goal, (base == "" ? "" : base), ratio
@@ -131,6 +134,10 @@ awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
     row("key latency, 99th pct., DLL thread forwards (ms)", v["latency_p99 padwire-forwarded"], "", "", v["latency_p99 timer-only"], "lower")
     row("  floor: only relays the change as a key (ms)", v["latency_median floor"], v["latency_median floor-x11"], "", "", "")
     row("  floor, 99th percentile (ms)", v["latency_p99 floor"], v["latency_p99 floor-x11"], "", "", "")
+    row("key latency, median, Xbox pad through XInput (ms)", v["latency_median padwire-xinput"], "", "1.25x floor", v["latency_median floor"], "floor")
+    row("key latency, 99th pct., Xbox pad, XInput (ms)", v["latency_p99 padwire-xinput"], "", "1.25x floor", v["latency_p99 floor"], "floor")
+    row("idle CPU, Xbox pad, XInput, program + server (%)", v["idle_cpu_total padwire-xinput"], "", "<= 0.3", "", "")
+    row("  ticks per second at rest, Xbox pad, XInput", v["idle_ticks_per_second padwire-xinput"], "", "", "", "")
     row("idle CPU, program + server (% core, " idle " s)", v["idle_cpu_total padwire"], v["idle_cpu_total linux"], "<= 0.5", v["idle_cpu_total timer-only"], "lower")
     row("  of which the program (%)", v["idle_cpu_padwire padwire"], v["idle_cpu_padwire linux"], "", v["idle_cpu_padwire timer-only"], "lower")
     row("  of which wineserver / the X server (%)", v["idle_cpu_wineserver padwire"], v["idle_cpu_server linux"], "", v["idle_cpu_wineserver timer-only"], "lower")

@@ -7,6 +7,7 @@
 //   padwire_bench.exe rates SECONDS    ticks, auto-fire taps and pointer pixels per second
 //   padwire_bench.exe startup [EXE...] RUNS  process creation to tray icon (of other programs)
 //   padwire_bench.exe idle EXE SECONDS starts EXE, prints "idle-start", sleeps, "idle-end"
+//   padwire_bench.exe idle-xinput EXE SECONDS  the same with an Xbox pad read through XInput
 #include <windows.h>
 
 #include <algorithm>
@@ -30,6 +31,7 @@ using padwire::bench::Signal;
 namespace test = padwire::win32::test;
 
 constexpr UINT kKeyOfA = 74;  // J: pad button A in the VGS layout, the default
+constexpr UINT kKeyOfB = 75;  // K: pad button B, which an Xbox pad's A (south) types
 constexpr int kButtonA = 0, kButtonB = 1, kButtonM = 9;
 
 struct KeyStamp {
@@ -112,10 +114,11 @@ double percentile(std::vector<double> values, double p) {
   return values[std::min(at, values.size() - 1)];
 }
 
-// Presses and releases A, each after a random pause so that no change keeps step with the
-// timer, and times each from the change (`change(press)` makes it and returns its time) to the
-// key message in the recorder, which has the focus.
-void time_presses(const char* label, int events, const std::function<LONGLONG(bool)>& change) {
+// Presses and releases a button, each after a random pause so that no change keeps step with
+// the timer, and times each from the change (`change(press)` makes it and returns its time) to
+// the message of `key` in the recorder, which has the focus.
+void time_presses(const char* label, int events, UINT key,
+                  const std::function<LONGLONG(bool)>& change) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> pause(2, 21);
   std::vector<double> ms;
@@ -129,7 +132,7 @@ void time_presses(const char* label, int events, const std::function<LONGLONG(bo
         [&] {
           for (std::size_t k = before; k < KeyRecorder::stamps.size(); ++k) {
             const KeyStamp& s = KeyRecorder::stamps[k];
-            if (s.vk == kKeyOfA && s.message == expected) {
+            if (s.vk == key && s.message == expected) {
               ms.push_back(qpc_to_ms(s.at - at));
               return true;
             }
@@ -147,15 +150,17 @@ void time_presses(const char* label, int events, const std::function<LONGLONG(bo
   std::fflush(stdout);
 }
 
-void latency(const Design& design, Signal signal, const char* label, int events) {
+// Button 0 is the pad's A, or an Xbox pad's A (south) read through XInput.
+void latency(const Design& design, Signal signal, const char* label, int events,
+             bool xinput = false) {
   test::forget_settings();
-  ScriptedController pad(signal);
+  ScriptedController pad(signal, xinput);
   KeyRecorder recorder;
   Program program(design);
   if (!program.running()) return;
   pad.connect();
   recorder.focus();
-  time_presses(label, events,
+  time_presses(label, events, xinput ? kKeyOfB : kKeyOfA,
                [&](bool press) { return press ? pad.publish({kButtonA}) : pad.publish({}); });
 }
 
@@ -172,7 +177,7 @@ void floor_latency(int events) {
                               &startup, &relay)) {
     KeyRecorder recorder;
     recorder.focus();
-    time_presses("floor", events, [&](bool) {
+    time_presses("floor", events, kKeyOfA, [&](bool) {
       const LONGLONG at = now_qpc();
       SetEvent(event);
       return at;
@@ -288,9 +293,9 @@ void startup(std::vector<Design> designs, int runs) {
   std::fflush(stdout);
 }
 
-void idle(const Design& design, int seconds) {
+void idle(const Design& design, int seconds, bool xinput) {
   test::forget_settings();
-  ScriptedController pad(Signal::direct);
+  ScriptedController pad(Signal::direct, xinput);
   Program program(design);
   if (!program.running()) return;
   test::pump_for(2000);
@@ -299,7 +304,7 @@ void idle(const Design& design, int seconds) {
   const LONG polls = pad.polls();
   Sleep(static_cast<DWORD>(seconds) * 1000);
   std::printf("idle-end\n");
-  std::printf("idle_ticks_per_second %s %.1f\n", design.name,
+  std::printf("idle_ticks_per_second %s %.1f\n", xinput ? "padwire-xinput" : design.name,
               static_cast<double>(pad.polls() - polls) / seconds);
   std::fflush(stdout);
 }
@@ -308,12 +313,12 @@ void idle(const Design& design, int seconds) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) return 2;
-  // The programs load dinput8.dll from the system folder only: the scripted one goes there for
-  // this run, and the system's comes back at the end.
+  // The programs load dinput8.dll and xinput1_4.dll from the system folder only: the scripted
+  // ones go there for this run, and the system's come back at the end.
   const test::SystemDll scripted_pad(beside_me(L"dinput8.dll"), L"dinput8.dll");
-  if (!scripted_pad.installed()) {
-    std::fprintf(stderr,
-                 "padwire_bench: cannot put the scripted dinput8.dll in the system folder\n");
+  const test::SystemDll scripted_xinput(beside_me(L"xinput1_4.dll"), L"xinput1_4.dll");
+  if (!scripted_pad.installed() || !scripted_xinput.installed()) {
+    std::fprintf(stderr, "padwire_bench: cannot put the scripted DLLs in the system folder\n");
     return 1;
   }
   const std::wstring command = argv[1];
@@ -322,6 +327,7 @@ int wmain(int argc, wchar_t** argv) {
     latency(kDesigns[0], Signal::direct, "padwire", n);
     latency(kDesigns[0], Signal::forwarded, "padwire-forwarded", n);
     latency(kDesigns[1], Signal::direct, "timer-only", n);
+    latency(kDesigns[0], Signal::direct, "padwire-xinput", n, true);
   } else if (command == L"floor") {
     floor_latency(n);
   } else if (command == L"rates") {
@@ -335,9 +341,9 @@ int wmain(int argc, wchar_t** argv) {
       for (int i = 2; i < argc - 1; ++i) designs.push_back({names[i - 2].c_str(), argv[i]});
     }
     startup(designs, n);
-  } else if (command == L"idle" && argc >= 4) {
+  } else if ((command == L"idle" || command == L"idle-xinput") && argc >= 4) {
     for (const Design& d : kDesigns) {
-      if (std::wstring(argv[2]) == d.exe) idle(d, n);
+      if (std::wstring(argv[2]) == d.exe) idle(d, n, command == L"idle-xinput");
     }
   } else {
     return 2;

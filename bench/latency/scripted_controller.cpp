@@ -29,7 +29,7 @@ double qpc_to_ms(LONGLONG ticks) {
   return static_cast<double>(ticks) * 1000.0 / frequency;
 }
 
-ScriptedController::ScriptedController(Signal signal) : signal_(signal) {
+ScriptedController::ScriptedController(Signal signal, bool xinput) : signal_(signal) {
   const std::wstring name = unique(L"PadwireBenchPad-");
   mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                 sizeof(e2e::SharedPad), name.c_str());
@@ -41,6 +41,7 @@ ScriptedController::ScriptedController(Signal signal) : signal_(signal) {
     std::memset(static_cast<void*>(pad_), 0, sizeof *pad_);
     pad_->state.lX = pad_->state.lY = 32768;
     for (DWORD& pov : pad_->state.rgdwPOV) pov = 0xFFFFFFFFu;
+    pad_->xinput = xinput ? 1 : 0;
   }
   SetEnvironmentVariableA(e2e::kSharedPadVariable, std::string(name.begin(), name.end()).c_str());
   SetEnvironmentVariableW(L"PADWIRE_FAKE_PAD", nullptr);

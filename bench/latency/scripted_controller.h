@@ -20,8 +20,9 @@ enum class Signal {
 class ScriptedController {
  public:
   // Makes the shared memory and names it (and the forwarding event) in this process's
-  // environment, which the programs started afterwards inherit.
-  explicit ScriptedController(Signal signal);
+  // environment, which the programs started afterwards inherit. With `xinput` the pad is an
+  // Xbox pad, read through the scripted xinput1_4.dll, which its DirectInput view signals.
+  explicit ScriptedController(Signal signal, bool xinput = false);
   ~ScriptedController();
   ScriptedController(const ScriptedController&) = delete;
   ScriptedController& operator=(const ScriptedController&) = delete;

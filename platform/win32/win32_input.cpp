@@ -10,11 +10,16 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <cwctype>
 #include <optional>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_known_pads.h"
 #include "platform/win32/win32_text.h"
+#include "platform/win32/win32_xinput.h"
 
 namespace padwire::win32 {
 
@@ -103,6 +108,13 @@ BOOL CALLBACK count_object(LPCDIDEVICEOBJECTINSTANCEW, LPVOID counter) {
   return DIENUM_CONTINUE;
 }
 
+// The device's axes, as the record's axes 0 to 7 in the record's order.
+BOOL CALLBACK collect_record_axis(LPCDIDEVICEOBJECTINSTANCEW object, LPVOID axes) {
+  const int axis = record_axis_of_offset(object->dwOfs);
+  if (axis >= 0) static_cast<std::vector<int>*>(axes)->push_back(axis);
+  return DIENUM_CONTINUE;
+}
+
 BOOL CALLBACK collect_axis(LPCDIDEVICEOBJECTINSTANCEW object, LPVOID axes) {
   auto& list = *static_cast<std::vector<DWORD>*>(axes);
   list.push_back(object->dwOfs);
@@ -127,8 +139,17 @@ class DirectInputDevice final : public Controller {
     device_->SetDataFormat(&c_dfDIJoystick2);
     acquire();
   }
+  // From now on the device is read as a standard pad of `layout` (after take(): the axes'
+  // offsets are those of the data format).
+  void read_as(const KnownPadLayout& layout) {
+    layout_ = &layout;
+    device_->EnumObjects(collect_record_axis, &axes_, DIDFT_AXIS);
+    std::sort(axes_.begin(), axes_.end());
+  }
 
-  ControllerKind kind() const override { return ControllerKind::by_number; }
+  ControllerKind kind() const override {
+    return layout_ ? ControllerKind::standard : ControllerKind::by_number;
+  }
   bool acquire() override { return succeeded(device_->Acquire()); }
   bool release() override { return SUCCEEDED(device_->Unacquire()); }
   // Devices that need no polling answer DI_NOEFFECT, which is a success.
@@ -136,7 +157,13 @@ class DirectInputDevice final : public Controller {
   bool read(ControllerReading& reading) override {
     DIJOYSTATE2 raw{};
     if (!succeeded(device_->GetDeviceState(sizeof raw, &raw))) return false;
-    std::memcpy(static_cast<void*>(&reading.record), &raw, sizeof raw);
+    if (layout_) {
+      JoyState2 record;
+      std::memcpy(static_cast<void*>(&record), &raw, sizeof raw);
+      reading.pad = standard_pad_from_record(record, *layout_, axes_);
+    } else {
+      std::memcpy(static_cast<void*>(&reading.record), &raw, sizeof raw);
+    }
     return true;
   }
   bool unplugged() override { return unplugged_; }
@@ -205,6 +232,8 @@ class DirectInputDevice final : public Controller {
   GUID instance_;
   ComPtr<IDirectInputDevice8W> device_;
   bool unplugged_ = false;
+  const KnownPadLayout* layout_ = nullptr;
+  std::vector<int> axes_;
 };
 
 // Asked before the device is first acquired, as DirectInput requires.
@@ -216,32 +245,84 @@ bool notify_changes(IDirectInputDevice8W* device, HANDLE event) {
   return device->SetEventNotification(event) == DI_OK;
 }
 
+// The system's product GUID of a HID device holds its USB ids:
+// {PPPPVVVV-0000-0000-0000-504944564944}, the last eight bytes "\0\0PIDVID".
+void read_usb_ids(const GUID& product, ControllerIdentity& identity) {
+  static constexpr BYTE kPidVid[8] = {0, 0, 'P', 'I', 'D', 'V', 'I', 'D'};
+  if (product.Data2 != 0 || product.Data3 != 0 || std::memcmp(product.Data4, kPidVid, 8) != 0) {
+    return;
+  }
+  identity.vendor = LOWORD(product.Data1);
+  identity.product = HIWORD(product.Data1);
+}
+
 BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID found) {
   ControllerIdentity identity;
   identity.id = guid_to_text(instance->guidInstance);
+  read_usb_ids(instance->guidProduct, identity);
   identity.name = to_utf8(
       std::wstring_view(instance->tszProductName, wcsnlen(instance->tszProductName, MAX_PATH)));
   static_cast<std::vector<ControllerIdentity>*>(found)->push_back(std::move(identity));
   return DIENUM_CONTINUE;
 }
 
+// A pad XInput serves, as an identity: its slot and the instance GUID of its DirectInput view
+// ("" for a pad without one) in the id, "xinput:0:{...}".
+constexpr std::string_view kXInputPrefix = "xinput:";
+
+ControllerIdentity xinput_identity(int slot, const ControllerIdentity* view) {
+  ControllerIdentity identity;
+  identity.id = std::string(kXInputPrefix) + std::to_string(slot) + ":" + (view ? view->id : "");
+  identity.name = view && !view->name.empty() ? view->name : "Xbox Controller";
+  identity.vendor = view ? view->vendor : 0;
+  identity.product = view ? view->product : 0;
+  identity.kind = ControllerKind::standard;
+  return identity;
+}
+
+// The slot and view of an id xinput_identity made; nothing for any other id.
+std::optional<std::pair<int, std::string>> xinput_slot(const std::string& id) {
+  if (id.rfind(kXInputPrefix, 0) != 0 || id.size() < kXInputPrefix.size() + 2) return std::nullopt;
+  const char digit = id[kXInputPrefix.size()];
+  if (digit < '0' || digit > '3' || id[kXInputPrefix.size() + 1] != ':') return std::nullopt;
+  return std::pair{digit - '0', id.substr(kXInputPrefix.size() + 2)};
+}
+
+// Whether the device is the DirectInput view of a pad that XInput serves: the system names
+// those in their device path ("IG_" and the interface number).
+bool is_xinput_view(IDirectInput8W* input, const GUID& instance) {
+  ComPtr<IDirectInputDevice8W> device;
+  if (FAILED(input->CreateDevice(instance, device.out(), nullptr)) || !device) return false;
+  DIPROPGUIDANDPATH path{};
+  path.diph.dwSize = sizeof path;
+  path.diph.dwHeaderSize = sizeof path.diph;
+  path.diph.dwHow = DIPH_DEVICE;
+  if (FAILED(device->GetProperty(DIPROP_GUIDANDPATH, &path.diph))) return false;
+  path.wszPath[MAX_PATH - 1] = L'\0';
+  std::wstring text = path.wszPath;
+  for (wchar_t& c : text) c = static_cast<wchar_t>(std::towupper(c));
+  return text.find(L"IG_") != std::wstring::npos;
+}
+
 class DirectInputRoot final : public ControllerList {
  public:
   DirectInputRoot(SharedLibrary library, IDirectInput8W* input,
-                  Win32DirectInput::ChangeSignal& change)
-      : library_(std::move(library)), input_(input), change_(change) {}
+                  Win32DirectInput::ChangeSignal& change, LazyXInput& xinput)
+      : library_(std::move(library)), input_(input), change_(change), xinput_(xinput) {}
 
   // The joystick type of the classic interface is the game-controller class of version 8,
   // which holds joysticks, gamepads and wheels alike. All devices come attached ones first:
   // the system may also list a controller that was set up once and is not plugged in, and the
   // first in the list is the one the program opens, at start-up and when a pad is plugged in.
-  // Every controller is read by number here.
-  std::vector<ControllerIdentity> list(bool) override {
+  // With the standard layout, the known pads are standard ones, and the pads XInput serves
+  // take the place of their DirectInput views.
+  std::vector<ControllerIdentity> list(bool standard_layout) override {
     std::vector<ControllerIdentity> found;
     if (FAILED(input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &found,
                                    DIEDFL_ATTACHEDONLY))) {
       return {};
     }
+    const std::size_t attached = found.size();
     std::vector<ControllerIdentity> all;
     if (FAILED(
             input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &all, DIEDFL_ALLDEVICES))) {
@@ -251,11 +332,35 @@ class DirectInputRoot final : public ControllerList {
       const auto same = [&](const ControllerIdentity& c) { return c.id == identity.id; };
       if (std::none_of(found.begin(), found.end(), same)) found.push_back(std::move(identity));
     }
-    return found;
+    if (!standard_layout) return found;
+    for (ControllerIdentity& identity : found) {
+      if (find_known_pad(identity.vendor, identity.product)) {
+        identity.kind = ControllerKind::standard;
+      }
+    }
+    return with_xinput_pads(std::move(found), attached);
   }
+
   std::unique_ptr<Controller> open(const ControllerIdentity& controller, WindowHandle window,
                                    ControllerAccess access) override {
-    const auto guid = guid_from_text(controller.id);
+    if (const auto slot = xinput_slot(controller.id)) {
+      const auto xinput = xinput_.get();
+      if (!xinput) return nullptr;
+      // The view only signals changes; it is never taken for itself.
+      auto view = open_device(slot->second, window, ControllerAccess::shared);
+      if (!view) change_.device_signals = false;
+      return xinput->open(slot->first, controller.name, std::move(view));
+    }
+    auto opened = open_device(controller.id, window, access);
+    const KnownPadLayout* layout = find_known_pad(controller.vendor, controller.product);
+    if (opened && layout && controller.kind == ControllerKind::standard) opened->read_as(*layout);
+    return opened;
+  }
+
+ private:
+  std::unique_ptr<DirectInputDevice> open_device(const std::string& id, WindowHandle window,
+                                                 ControllerAccess access) {
+    const auto guid = guid_from_text(id);
     if (!guid) return nullptr;
     IDirectInputDevice8W* device = nullptr;
     if (FAILED(input_->CreateDevice(*guid, &device, nullptr)) || !device) return nullptr;
@@ -265,17 +370,44 @@ class DirectInputRoot final : public ControllerList {
     return opened;
   }
 
- private:
+  // Each attached XInput view, in turn, gives its place to the next pad in XInput's slots; a
+  // view left without a slot (XInput has not seen the pad yet) is left out, so that the pad is
+  // never read by number while the standard layout is on. The pads that have no view (some
+  // wireless ones) follow the attached devices.
+  std::vector<ControllerIdentity> with_xinput_pads(std::vector<ControllerIdentity> found,
+                                                   std::size_t attached) {
+    const auto xinput = xinput_.get();
+    if (!xinput) return found;
+    const std::vector<int> slots = xinput->connected_slots();
+    std::size_t next = 0;
+    std::vector<ControllerIdentity> result;
+    for (std::size_t i = 0; i <= found.size(); ++i) {
+      if (i == attached) {
+        for (; next < slots.size(); ++next) result.push_back(xinput_identity(slots[next], nullptr));
+      }
+      if (i == found.size()) break;
+      const auto guid = guid_from_text(found[i].id);
+      if (i < attached && guid && is_xinput_view(input_.get(), *guid)) {
+        if (next < slots.size()) result.push_back(xinput_identity(slots[next++], &found[i]));
+      } else {
+        result.push_back(std::move(found[i]));
+      }
+    }
+    return result;
+  }
+
   SharedLibrary library_;
   ComPtr<IDirectInput8W> input_;
   Win32DirectInput::ChangeSignal& change_;
+  LazyXInput& xinput_;
 };
 
 using CreateFunction = HRESULT(WINAPI*)(HINSTANCE, DWORD, REFIID, LPVOID*, LPUNKNOWN);
 
 }  // namespace
 
-Win32DirectInput::Win32DirectInput(std::wstring library) : library_name_(std::move(library)) {}
+Win32DirectInput::Win32DirectInput(std::wstring library, std::vector<std::wstring> xinput)
+    : library_name_(std::move(library)), xinput_(std::move(xinput)) {}
 
 Win32DirectInput::~Win32DirectInput() {
   if (change_.event) CloseHandle(change_.event);
@@ -295,7 +427,8 @@ std::unique_ptr<ControllerList> Win32DirectInput::connect() {
       !input) {
     return nullptr;
   }
-  return std::make_unique<DirectInputRoot>(library_, static_cast<IDirectInput8W*>(input), change_);
+  return std::make_unique<DirectInputRoot>(library_, static_cast<IDirectInput8W*>(input), change_,
+                                           xinput_);
 }
 
 void Win32DirectInput::signal_changes() {

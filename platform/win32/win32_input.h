@@ -1,21 +1,27 @@
-// The game controller through DirectInput 8, loaded at run time: a system without dinput8.dll
+// The game controllers through DirectInput 8, loaded at run time: a system without dinput8.dll
 // (or one that refuses to create the object) gets no controller list, which the core reports,
-// rather than a program that does not start.
+// rather than a program that does not start. With the standard layout, the pads that XInput
+// serves are read through it instead (win32_xinput.h).
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/controller.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_xinput.h"
 
 namespace padwire::win32 {
 
 class Win32DirectInput final : public ControllerService {
  public:
   // `library` names the DLL, which is loaded from the system folder only: a DLL of that name
-  // in the program's folder or the current one is never taken for it.
-  explicit Win32DirectInput(std::wstring library = L"dinput8.dll");
+  // in the program's folder or the current one is never taken for it. `xinput` names the
+  // XInput libraries to try, likewise, on the first listing with the standard layout.
+  explicit Win32DirectInput(std::wstring library = L"dinput8.dll",
+                            std::vector<std::wstring> xinput = {L"xinput1_4.dll",
+                                                                L"xinput9_1_0.dll"});
   ~Win32DirectInput() override;
   Win32DirectInput(const Win32DirectInput&) = delete;
   Win32DirectInput& operator=(const Win32DirectInput&) = delete;
@@ -40,6 +46,7 @@ class Win32DirectInput final : public ControllerService {
   // Shared with every object made from it, which keeps it loaded while any of them lives.
   std::shared_ptr<const Library> library_;
   ChangeSignal change_;
+  LazyXInput xinput_;
 };
 
 }  // namespace padwire::win32

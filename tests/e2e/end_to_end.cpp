@@ -8,6 +8,8 @@ void EndToEnd::SetUp() {
   if (exe_.empty()) GTEST_SKIP() << "PADWIRE_EXE names no padwire.exe";
   system_dll_.emplace(test::environment(L"PADWIRE_FAKE_DINPUT8"), L"dinput8.dll");
   ASSERT_TRUE(system_dll_->installed()) << "PADWIRE_FAKE_DINPUT8 names no DLL to install";
+  xinput_dll_.emplace(test::environment(L"PADWIRE_FAKE_XINPUT"), L"xinput1_4.dll");
+  ASSERT_TRUE(xinput_dll_->installed()) << "PADWIRE_FAKE_XINPUT names no DLL to install";
   test::forget_settings();
   pad_.describe("name Scripted Pad\nbuttons 10\n");
 }

@@ -1,6 +1,6 @@
-// The fixture of the end-to-end tests: padwire.exe with the scripted dinput8.dll in the system
-// folder, a scripted controller, a window the user works in, and the ways a user meets the
-// program (the tray menu, the pad, the keyboard, the mouse).
+// The fixture of the end-to-end tests: padwire.exe with the scripted dinput8.dll and
+// xinput1_4.dll in the system folder, a scripted controller, a window the user works in, and
+// the ways a user meets the program (the tray menu, the pad, the keyboard, the mouse).
 #pragma once
 
 #include <gtest/gtest.h>
@@ -68,6 +68,8 @@ class EndToEnd : public testing::Test {
   win32::test::TempFolder folder_;
   // The scripted dinput8.dll where the system's is; a test may take it away before launching.
   std::optional<win32::test::SystemDll> system_dll_;
+  // The scripted xinput1_4.dll likewise: no pad in its slots unless the script says so.
+  std::optional<win32::test::SystemDll> xinput_dll_;
   ScriptedPad pad_{folder_.path()};
   std::wstring exe_ = win32::test::environment(L"PADWIRE_EXE");
   win32::test::PadwireProcesses processes_{exe_};

@@ -44,9 +44,11 @@ TEST_F(EndToEnd, TheIconComesBackAfterATaskbarRestartAndTheGameKeepsTheFocus) {
   EXPECT_TRUE(exit_from_menu(main));
 }
 
-// Only the system folder's dinput8.dll is loaded: the scripted one beside padwire.exe is not.
+// Only the system folder's dinput8.dll and xinput1_4.dll are loaded: the scripted ones beside
+// padwire.exe are not.
 TEST_F(EndToEnd, ADinput8BesideTheProgramIsNotLoaded) {
   system_dll_.reset();
+  xinput_dll_.reset();
   HWND main = launch();
   ASSERT_NE(main, nullptr) << "Wine's own DirectInput, with no controller, lets it start";
   test::pump_for(500);

@@ -41,6 +41,11 @@ void ScriptedPad::hold(std::initializer_list<int> buttons, long x, long y, unsig
   write();
 }
 
+void ScriptedPad::pull_triggers(int left, int right) {
+  triggers_ = "triggers " + std::to_string(left) + " " + std::to_string(right) + "\n";
+  write();
+}
+
 void ScriptedPad::lose(bool lost) {
   lost_ = lost;
   write();
@@ -59,7 +64,7 @@ void ScriptedPad::write() {
   HANDLE file = CreateFileW(staging.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
-  const std::string text = device_ + state_ + (lost_ ? "lost 1\n" : "lost 0\n") +
+  const std::string text = device_ + state_ + triggers_ + (lost_ ? "lost 1\n" : "lost 0\n") +
                            (unplugged_ ? "device unplugged\n" : "");
   DWORD written = 0;
   WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);

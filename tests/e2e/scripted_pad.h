@@ -28,6 +28,8 @@ class ScriptedPad {
   // hundredths of a degree).
   void hold(std::initializer_list<int> buttons, long x = kCentre, long y = kCentre,
             unsigned long pov = kHatCentred);
+  // An XInput pad's triggers, 0..255, kept for every later state.
+  void pull_triggers(int left, int right);
   // The device fails its poll and state reads (input lost) or works again.
   void lose(bool lost);
   // The joystick is pulled out (its devices fail for good, it is not listed) or plugged back.
@@ -47,6 +49,7 @@ class ScriptedPad {
   HANDLE changed_ = nullptr;
   std::string device_;
   std::string state_;
+  std::string triggers_;
   bool lost_ = false;
   bool unplugged_ = false;
 };

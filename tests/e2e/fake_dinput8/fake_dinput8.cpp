@@ -1,24 +1,8 @@
 // A scripted game controller for end-to-end tests: a dinput8.dll that Wine loads instead of its
 // own (WINEDLLOVERRIDES="dinput8=n,b") and that reports one joystick whose state comes from a
-// script file the test writes. Test code only; the product never ships it.
+// script file the test writes (pad_script.h tells its lines). Test code only; the product
+// never ships it.
 //
-// The script (path in PADWIRE_FAKE_PAD) is re-read whenever it changes. Its lines:
-//   create ok|fail          DirectInput8Create succeeds or fails
-//   device present|none     whether the joystick is enumerated
-//   device unplugged        not enumerated, and every device made so far fails its acquire,
-//                           poll and state read with DIERR_UNPLUGGED from now on, even after
-//                           "device present" plugs it back (a new device works then)
-//   phantom yes|no          a second joystick, set up once and never attached: listed first
-//                           when all devices are asked for, never with attached ones only;
-//                           its device fails as an unplugged one
-//   name TEXT               product name
-//   buttons N               number of button objects
-//   effects yes|no          whether it takes force feedback
-//   polled yes|no           a device that must be polled (DIDC_POLLEDDEVICE): it signals no
-//                           changes, and each Poll is logged ("poll")
-//   lost 0|1                Poll and GetDeviceState fail with DIERR_INPUTLOST
-//   x N / y N / pov N       axis and hat values
-//   held B,B,...            buttons held (128), all others free
 // Every device call worth checking is appended to the log file PADWIRE_FAKE_PAD_LOG, and so is
 // each change of the polling thread's Scroll Lock toggle ("scroll lock 0|1").
 //
@@ -38,24 +22,14 @@
 #include <cstring>
 #include <string>
 
-#include "shared_pad.h"
+#include "pad_script.h"
 
 namespace {
 
+using padwire::e2e::env;
+using padwire::e2e::log;
+using padwire::e2e::Script;
 using padwire::e2e::SharedPad;
-
-struct Script {
-  bool create_ok = true;
-  bool present = true;
-  bool unplugged = false;
-  bool phantom = false;
-  std::string name = "Scripted Pad";
-  int buttons = 10;
-  bool effects = false;
-  bool polled = false;
-  bool lost = false;
-  DIJOYSTATE2 state{};
-};
 
 Script g_script;
 // How often the joystick was unplugged; a device works only while this is what it was made at.
@@ -80,116 +54,19 @@ struct Lock {
   Lock& operator=(const Lock&) = delete;
 };
 
-std::string env(const char* name) {
-  char buffer[1024];
-  const DWORD n = GetEnvironmentVariableA(name, buffer, sizeof buffer);
-  return n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string();
-}
-
-// Appends one line; the file is shared with the test, which reads it while the program runs.
-void log(const char* text) {
-  const std::string path = env("PADWIRE_FAKE_PAD_LOG");
-  if (path.empty()) return;
-  const std::string line = std::string(text) + "\n";
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      DWORD written = 0;
-      WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-      CloseHandle(file);
-      return;
-    }
-    Sleep(2);
-  }
-}
-
-// The mapping is made by whichever side comes first; a fresh one holds a pad at rest.
-SharedPad* open_shared(const std::string& name) {
-  HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                      sizeof(SharedPad), name.c_str());
-  if (!mapping) return nullptr;
-  const bool fresh = GetLastError() != ERROR_ALREADY_EXISTS;
-  auto* pad =
-      static_cast<SharedPad*>(MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(SharedPad)));
-  if (pad && fresh) {
-    pad->state.lX = pad->state.lY = 32768;
-    for (DWORD& pov : pad->state.rgdwPOV) pov = 0xFFFFFFFFu;
-  }
-  return pad;  // the mapping stays open for the life of the process
-}
-
-void read_shared() {
-  for (;;) {
-    const LONG before = g_shared->sequence;
-    MemoryBarrier();
-    std::memcpy(&g_script.state, const_cast<DIJOYSTATE2*>(&g_shared->state), sizeof g_script.state);
-    MemoryBarrier();
-    if ((before & 1) == 0 && g_shared->sequence == before) return;
-    YieldProcessor();
-  }
-}
-
 void reload() {
   Lock lock;
-  static const std::string shared_name = env(padwire::e2e::kSharedPadVariable);
-  if (!shared_name.empty()) {
-    if (!g_shared) g_shared = open_shared(shared_name);
-    if (g_shared) read_shared();
+  g_shared = padwire::e2e::shared_pad();
+  if (g_shared) {
+    padwire::e2e::read_shared(*g_shared, g_script);
     return;
   }
-  const std::string path = env("PADWIRE_FAKE_PAD");
-  WIN32_FILE_ATTRIBUTE_DATA data;
-  if (path.empty() || !GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return;
-  if (CompareFileTime(&data.ftLastWriteTime, &g_stamp) == 0 && g_stamp.dwLowDateTime != 0) return;
-  FILE* f = std::fopen(path.c_str(), "r");
-  if (!f) return;
   Script s;
-  s.state.lX = s.state.lY = 32768;
-  for (DWORD& pov : s.state.rgdwPOV) pov = 0xFFFFFFFFu;
-  char line[512];
-  while (std::fgets(line, sizeof line, f)) {
-    char word[32] = {};
-    char rest[480] = {};
-    if (std::sscanf(line, "%31s %479[^\r\n]", word, rest) < 1) continue;
-    const std::string w = word, r = rest;
-    if (w == "create")
-      s.create_ok = r == "ok";
-    else if (w == "device") {
-      s.present = r == "present";
-      s.unplugged = r == "unplugged";
-    } else if (w == "phantom")
-      s.phantom = r == "yes";
-    else if (w == "name")
-      s.name = r;
-    else if (w == "buttons")
-      s.buttons = std::atoi(rest);
-    else if (w == "effects")
-      s.effects = r == "yes";
-    else if (w == "polled")
-      s.polled = r == "yes";
-    else if (w == "lost")
-      s.lost = r == "1";
-    else if (w == "x")
-      s.state.lX = std::atol(rest);
-    else if (w == "y")
-      s.state.lY = std::atol(rest);
-    else if (w == "pov")
-      s.state.rgdwPOV[0] = static_cast<DWORD>(std::strtoul(rest, nullptr, 10));
-    else if (w == "held") {
-      for (char* p = std::strtok(rest, ","); p; p = std::strtok(nullptr, ",")) {
-        const int b = std::atoi(p);
-        if (b >= 0 && b < 128) s.state.rgbButtons[b] = 128;
-      }
-    }
-  }
-  std::fclose(f);
+  if (!padwire::e2e::read_script_file(s, g_stamp)) return;
   const bool changed = std::memcmp(&s.state, &g_script.state, sizeof s.state) != 0 ||
                        s.lost != g_script.lost || s.unplugged != g_script.unplugged;
   if (s.unplugged && !g_script.unplugged) ++g_unplugs;
   g_script = s;
-  g_stamp = data.ftLastWriteTime;
   if (changed && g_notify) SetEvent(g_notify);
 }
 
@@ -239,6 +116,13 @@ const GUID kPhantom = {
 
 bool attached() {
   return g_script.present && !g_script.unplugged;
+}
+
+// The system's product GUID of a HID device holds its USB ids; a pad without ids gets the
+// instance GUID.
+GUID product_guid(const GUID& instance) {
+  if (g_script.vendor == 0) return instance;
+  return {MAKELONG(g_script.vendor, g_script.product), 0, 0, {0, 0, 'P', 'I', 'D', 'V', 'I', 'D'}};
 }
 
 template <class Interface>
@@ -319,8 +203,16 @@ class Device final : public Unknown<IDirectInputDevice8W> {
     }
     return DI_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetProperty(REFGUID, LPDIPROPHEADER) override {
-    return DIERR_UNSUPPORTED;
+  // The device path, which names the XInput pads' views with "IG_".
+  HRESULT STDMETHODCALLTYPE GetProperty(REFGUID property, LPDIPROPHEADER header) override {
+    reload();
+    Lock lock;
+    if (&property != &DIPROP_GUIDANDPATH) return DIERR_UNSUPPORTED;
+    if (!header || header->dwSize != sizeof(DIPROPGUIDANDPATH)) return DIERR_INVALIDPARAM;
+    auto* path = reinterpret_cast<DIPROPGUIDANDPATH*>(header);
+    std::swprintf(path->wszPath, MAX_PATH, L"\\\\?\\hid#vid_%04x&pid_%04x%ls#7&1&0000#{4d1e55b2}",
+                  g_script.vendor, g_script.product, g_script.xinput ? L"&ig_00" : L"");
+    return DI_OK;
   }
   HRESULT STDMETHODCALLTYPE SetProperty(REFGUID, LPCDIPROPHEADER) override { return DI_OK; }
   HRESULT STDMETHODCALLTYPE Acquire() override {
@@ -377,7 +269,7 @@ class Device final : public Unknown<IDirectInputDevice8W> {
     Lock lock;
     if (!info) return E_POINTER;
     info->guidInstance = kInstance;
-    info->guidProduct = kInstance;
+    info->guidProduct = product_guid(kInstance);
     info->dwDevType = DI8DEVTYPE_GAMEPAD;
     MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info->tszProductName, MAX_PATH);
     MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info->tszInstanceName, MAX_PATH);
@@ -443,7 +335,7 @@ BOOL list_device(const GUID& guid, LPDIENUMDEVICESCALLBACKW callback, LPVOID ref
   DIDEVICEINSTANCEW info{};
   info.dwSize = sizeof info;
   info.guidInstance = guid;
-  info.guidProduct = guid;
+  info.guidProduct = IsEqualGUID(guid, kInstance) ? product_guid(guid) : guid;
   info.dwDevType = DI8DEVTYPE_GAMEPAD;
   MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info.tszProductName, MAX_PATH);
   MultiByteToWideChar(CP_UTF8, 0, g_script.name.c_str(), -1, info.tszInstanceName, MAX_PATH);

@@ -23,6 +23,8 @@ struct SharedPad {
   volatile LONG polls;
   // QueryPerformanceCounter when the writer published the current state.
   volatile LONGLONG published_at;
+  // Non-zero: the pad also speaks XInput (the scripted xinput1_4.dll reports it in slot 0).
+  volatile LONG xinput;
   DIJOYSTATE2 state;
 };
 
