@@ -2,8 +2,9 @@
 // icon and the event loop. Built with PADWIRE_SCRIPTED_JOYSTICK (the test-only padwire_scripted,
 // never shipped), its controller is an SDL virtual joystick driven by the command lines of the
 // FIFO or file named by PADWIRE_SCRIPT, whose change signal wakes the loop as a device node does;
-// each line is answered ("ok", "error: ...") on PADWIRE_SCRIPT_REPLY when that is set, as are
-// rumble calls and the icon being shown.
+// each line is answered ("ok" with the time of the change, once the program has taken it in, or
+// "error: ...") on PADWIRE_SCRIPT_REPLY when that is set, as are rumble calls and the icon being
+// shown.
 #include <QApplication>
 #include <QIcon>
 #include <cstdlib>
@@ -27,6 +28,8 @@
 #include "shell/form_padwire.h"
 
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
+#include <poll.h>
+
 #include "platform/linux/qt_script_channel.h"
 #include "scripted_joystick.h"
 #endif
@@ -42,6 +45,11 @@ constexpr std::uint32_t kMbIconExclamation = 48;
 const char* environment(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
+}
+
+bool readable(int fd) {
+  pollfd watched{fd, POLLIN, 0};
+  return ::poll(&watched, 1, 0) == 1;
 }
 #endif
 
@@ -113,11 +121,21 @@ int main(int argc, char** argv) {
   ScriptChannel script(environment("PADWIRE_SCRIPT"), environment("PADWIRE_SCRIPT_REPLY"),
                        [&](const std::string& line) {
                          std::string error;
-                         const bool done = joystick.apply(line, error);
+                         if (!joystick.apply(line, error)) {
+                           script.reply("error: " + error);
+                           return;
+                         }
                          // A joystick plugged in is taken in at once; a change reaches the tick
                          // through the joystick's change signal, as a real pad's does.
-                         if (!views.ended()) pacer.pump();
-                         script.reply(done ? "ok" : "error: " + error);
+                         if (!views.ended() && line.rfind("plug", 0) == 0) pacer.pump();
+                         // "ok" and the time of the change, once the program has taken it in:
+                         // the signal read, or nothing waiting on it.
+                         script.reply_when(
+                             [&] {
+                               const int signal = joystick.change_signal();
+                               return input.change_fd() != signal || !readable(signal);
+                             },
+                             "ok " + std::to_string(joystick.changed_ns()));
                        });
   input.use_change_signal(joystick.change_signal());
   joystick.on_rumble = [&script](std::uint16_t low, std::uint16_t high, std::uint32_t ms) {

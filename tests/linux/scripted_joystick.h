@@ -8,14 +8,25 @@
 
 namespace padwire::lin {
 
-// 6 axes, 12 buttons and 1 hat. Script lines:
-//   axis N V     axis N (0..5) to V (-32768..32767)
-//   button N 0|1 button N (0..11) released or pressed
+// What the virtual joystick presents itself as.
+enum class ScriptedPad {
+  plain,        // "Padwire scripted joystick": 6 axes, 12 buttons and 1 hat, of no known type
+  xbox,         // an Xbox 360 pad (045E:028E) and a DualShock 4 (054C:09CC), both game
+  playstation,  // controllers to SDL: 6 axes and 15 buttons in SDL's game controller order
+};
+
+// Script lines:
+//   axis N V     axis N to V (-32768..32767)
+//   button N 0|1 button N released or pressed
 //   hat N V      hat N (0) to V, a sum of SDL_HAT_* bits (0 centred, 1 up, 2 right, 4 down, 8 left)
-//   unplug       detaches the joystick; plug attaches it again (a new joystick to SDL)
+//   unplug       detaches the joystick; plug attaches it again (a new joystick to SDL), as
+//   plug [xbox|playstation]   the plain joystick or as that pad
+// A game controller's axes are left x, left y, right x, right y, left trigger, right trigger
+// (a trigger rests at -32768), its buttons south, east, west, north, back, guide, start, the
+// stick clicks, the shoulders, D-pad up, down, left, right.
 // Like a real controller's device node, its change signal (an eventfd) turns readable after
-// each line carried out (a move, a plug or an unplug), so that the program waits on it as on a real
-// pad.
+// each line carried out (a move, a plug or an unplug), so that the program waits on it as on a
+// real pad.
 class ScriptedJoystick {
  public:
   ScriptedJoystick();
@@ -24,7 +35,7 @@ class ScriptedJoystick {
   ScriptedJoystick& operator=(const ScriptedJoystick&) = delete;
 
   // Attaches the virtual joystick (starting SDL's joystick part if needed); true when attached.
-  bool attach();
+  bool attach(ScriptedPad pad = ScriptedPad::plain);
   void detach();
   bool attached() const { return joystick_ != nullptr; }
   // Carries out one script line; false with `error` set when the line is not understood or fails.
@@ -32,6 +43,8 @@ class ScriptedJoystick {
   // Readable after a line carried out, until read (SdlInput::use_change_signal
   // reads it); -1 when no eventfd could be made.
   int change_signal() const { return signal_; }
+  // When the last line carried out changed the joystick: CLOCK_MONOTONIC in nanoseconds.
+  std::int64_t changed_ns() const { return changed_ns_; }
 
   // Called from SDL when the program sets the rumble motors (0..0xFFFF each, for `ms`).
   std::function<void(std::uint16_t low, std::uint16_t high, std::uint32_t ms)> on_rumble;
@@ -40,8 +53,10 @@ class ScriptedJoystick {
   bool apply_line(const std::string& line, std::string& error);
 
   void* joystick_ = nullptr;  // the SDL_Joystick the script moves; null while detached
+  ScriptedPad pad_ = ScriptedPad::plain;
   bool started_sdl_ = false;
   int signal_ = -1;
+  std::int64_t changed_ns_ = 0;
 };
 
 }  // namespace padwire::lin
