@@ -328,7 +328,9 @@ void SdlInput::drain_change_fd() {
   char buffer[4096];
   for (;;) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got > 0) continue;
+    // A device node and an eventfd hand over all they hold that fits: less means no more.
+    if (got == static_cast<ssize_t>(sizeof buffer)) continue;
+    if (got > 0) return;
     if (got < 0 && errno == EINTR) continue;
     // EAGAIN: nothing more pending. End of file or ENODEV: the node went with its device.
     if (fd == latest->fd && (got == 0 || errno != EAGAIN)) latest->close_fd();
