@@ -19,18 +19,33 @@ struct PadKind {
   SDL_JoystickType type;
   int axes, buttons, hats;
   Uint16 vendor, product;
+  int triggers[2];  // the axes that rest at the bottom of their range; -1 none
 };
 
-// By ScriptedPad. Vendor and product ids name the pad to SDL; the virtual joystick of a game
-// controller gets SDL's standard mapping for its buttons and axes whatever they are.
+// By ScriptedPad. SDL maps the Xbox pad by its ids, as the kernel's driver presents a real one;
+// the PlayStation pad gets SDL's own mapping of a virtual game controller, the order in which
+// SDL's driver for such pads presents a real one.
 constexpr PadKind kPads[] = {
-    {"", "Padwire scripted joystick", SDL_JOYSTICK_TYPE_UNKNOWN, 6, 12, 1, 0, 0},
-    {"xbox", "Xbox 360 Controller", SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0, 0x045E, 0x028E},
-    {"playstation", "PS4 Controller", SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, 15, 0, 0x054C, 0x09CC},
+    {"", "Padwire scripted joystick", SDL_JOYSTICK_TYPE_UNKNOWN, 6, 12, 1, 0, 0, {-1, -1}},
+    {"xbox",
+     "Xbox 360 Controller",
+     SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+     6,
+     11,
+     1,
+     0x045E,
+     0x028E,
+     {2, 5}},
+    {"playstation",
+     "PS4 Controller",
+     SDL_JOYSTICK_TYPE_GAMECONTROLLER,
+     6,
+     15,
+     0,
+     0x054C,
+     0x09CC,
+     {4, 5}},
 };
-
-// A game controller's triggers, as its axes 4 and 5, rest at the bottom of the range.
-constexpr int kFirstTrigger = 4;
 
 std::int64_t monotonic_ns() {
   timespec now{};
@@ -86,10 +101,8 @@ bool ScriptedJoystick::attach(ScriptedPad pad) {
     return false;
   }
   pad_ = pad;
-  if (kind.type == SDL_JOYSTICK_TYPE_GAMECONTROLLER) {
-    for (int axis = kFirstTrigger; axis < kind.axes; ++axis) {
-      SDL_JoystickSetVirtualAxis(as_joystick(joystick_), axis, SDL_JOYSTICK_AXIS_MIN);
-    }
+  for (int axis : kind.triggers) {
+    if (axis >= 0) SDL_JoystickSetVirtualAxis(as_joystick(joystick_), axis, SDL_JOYSTICK_AXIS_MIN);
   }
   return true;
 }

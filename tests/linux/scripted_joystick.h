@@ -10,9 +10,15 @@ namespace padwire::lin {
 
 // What the virtual joystick presents itself as.
 enum class ScriptedPad {
-  plain,        // "Padwire scripted joystick": 6 axes, 12 buttons and 1 hat, of no known type
-  xbox,         // an Xbox 360 pad (045E:028E) and a DualShock 4 (054C:09CC), both game
-  playstation,  // controllers to SDL: 6 axes and 15 buttons in SDL's game controller order
+  plain,  // "Padwire scripted joystick": 6 axes, 12 buttons and 1 hat, of no known type
+  // An Xbox 360 pad (045E:028E) as Linux numbers it: buttons 0 A, 1 B, 2 X, 3 Y, 4 LB, 5 RB,
+  // 6 Back, 7 Start, 8 Guide, 9 and 10 the stick clicks; axes 0 and 1 the left stick, 2 the left
+  // trigger, 3 and 4 the right stick, 5 the right trigger; the D-pad as hat 0.
+  xbox,
+  // A DualShock 4 (054C:09CC) as SDL's own driver presents it: buttons 0 cross, 1 circle,
+  // 2 square, 3 triangle, 4 Share, 5 PS, 6 Options, 7 and 8 the stick clicks, 9 L1, 10 R1,
+  // 11 to 14 D-pad up, down, left, right; axes 0 to 3 the sticks, 4 L2 and 5 R2; no hat.
+  playstation,
 };
 
 // Script lines:
@@ -20,10 +26,7 @@ enum class ScriptedPad {
 //   button N 0|1 button N released or pressed
 //   hat N V      hat N (0) to V, a sum of SDL_HAT_* bits (0 centred, 1 up, 2 right, 4 down, 8 left)
 //   unplug       detaches the joystick; plug attaches it again (a new joystick to SDL), as
-//   plug [xbox|playstation]   the plain joystick or as that pad
-// A game controller's axes are left x, left y, right x, right y, left trigger, right trigger
-// (a trigger rests at -32768), its buttons south, east, west, north, back, guide, start, the
-// stick clicks, the shoulders, D-pad up, down, left, right.
+//   plug [xbox|playstation]   the plain joystick or as that pad (its triggers at -32768, free)
 // Like a real controller's device node, its change signal (an eventfd) turns readable after
 // each line carried out (a move, a plug or an unplug), so that the program waits on it as on a
 // real pad.
