@@ -97,8 +97,8 @@ void FormJoyConfig::Form_Load() {
   // Selecting "Custom" loads the stored Custom set over the main form's codes.
   choose_entry(0);
 
-  InputRoot_ = platform_.input.create_input();
-  if (!InputRoot_) {
+  Controllers_ = platform_.input.connect();
+  if (!Controllers_) {
     // Unlike at start-up the program goes on: sets can still be edited and saved, without a
     // device to preview.
     PadDevice.forget();
@@ -113,8 +113,8 @@ void FormJoyConfig::open_pad_device() {
   // the dialog's own window so that the main form's exclusive device is not disturbed. The old
   // device is replaced without being unacquired; with no controller the dialog opens without
   // one, and the button count of before stays.
-  PadDevice.open(*InputRoot_, platform_.views.window_of(View::joy_config),
-                 kCoopNonExclusiveBackground);
+  PadDevice.open(*Controllers_, platform_.views.window_of(View::joy_config),
+                 ControllerAccess::shared);
   if (const auto last = PadDevice.last_button_index()) LastButtonIndex = *last;
 }
 

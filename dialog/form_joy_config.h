@@ -119,7 +119,7 @@ class FormJoyConfig {
   DialogTimer Timer1;
 
   // Fields.
-  std::unique_ptr<InputRoot> InputRoot_;
+  std::unique_ptr<ControllerList> Controllers_;
   PadReader PadDevice;  // the dialog's own device, shared access on the dialog's window
   JoyState2 PadState;
   std::int16_t LastButtonIndex = 0;

@@ -4,27 +4,10 @@
 
 namespace padwire {
 
-namespace {
-
-constexpr std::int32_t kInfinite = -1;
-constexpr std::uint32_t kEffectCartesian = 16;
-constexpr std::uint32_t kStartSolo = 1;  // any other effect on the device stops
-
-}  // namespace
-
 void PadEngine::create_rumble_effect() {
-  ControllerDevice* device = PadDevice.device();
+  Controller* device = PadDevice.device();
   if (!device) return;
-  EffectInfo info;
-  info.flags = kEffectCartesian;
-  info.duration = kInfinite;
-  info.sample_period = 0;
-  info.gain = 5000;  // half strength
-  info.trigger_button = -1;
-  info.trigger_repeat_interval = kInfinite;
-  info.start_delay = 0;
-  info.constant_magnitude = 10000;
-  RumbleEffect_ = device->create_constant_force(info);
+  RumbleEffect_ = device->create_rumble();
 }
 
 void PadEngine::rumble_press(int button) {
@@ -53,7 +36,7 @@ void PadEngine::rumble_press(int button) {
     default:
       break;
   }
-  if (start && RumbleEffect_) RumbleEffect_->start(kInfinite, kStartSolo);
+  if (start && RumbleEffect_) RumbleEffect_->start();
 }
 
 void PadEngine::rumble_stop() {

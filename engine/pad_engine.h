@@ -48,7 +48,8 @@ class PadEngine {
 
   // Opens the first controller for the main window, as start-up does, and takes its button
   // count; the rumble effect is created separately. False when no device could be created.
-  bool open_controller(InputRoot& root, WindowHandle window);
+  bool open_controller(ControllerList& list, WindowHandle window);
+  bool controller_open() const { return PadDevice.device() != nullptr; }
 
   // For back ends that learn of controller changes without polling: whether the next tick can
   // change anything if the controller still reports what the last read gave (conservative:
@@ -93,7 +94,7 @@ class PadEngine {
   Timer Timer1;
 
   PadReader PadDevice;  // the controller, while one is open
-  std::unique_ptr<RumbleEffect> RumbleEffect_;
+  std::unique_ptr<Rumble> RumbleEffect_;
   JoyState2 PadState;  // the raw record, as the debug window shows it
 
   std::array<bool, 4> DirectionDown{};  // 0 Left, 1 Right, 2 Up, 3 Down

@@ -40,16 +40,13 @@ Stick decode_directions(const JoyState2& state, DirectionOptions options) {
   return {state.lX, state.lY};
 }
 
-bool PadReader::open(InputRoot& root, WindowHandle window, std::uint32_t cooperation) {
+bool PadReader::open(ControllerList& list, WindowHandle window, ControllerAccess access) {
   forget();
-  const auto devices = root.enumerate_devices(kDevTypeJoystick, kEnumAllDevices);
-  if (devices.empty()) return false;
-  device_ = root.create_device(devices.front());
+  const auto controllers = list.list(false);
+  if (controllers.empty()) return false;
+  device_ = list.open(controllers.front(), window, access);
   if (!device_) return false;
-  device_->set_cooperative_level(window, cooperation);
-  device_->set_data_format(kDataFormatJoystick2);
-  device_->acquire();
-  buttons_ = device_->count_objects(kObjectButtons);
+  buttons_ = device_->button_count();
   return true;
 }
 
@@ -59,7 +56,7 @@ std::optional<std::int16_t> PadReader::last_button_index() const {
 }
 
 void PadReader::close() {
-  if (device_) device_->unacquire();
+  if (device_) device_->release();
   forget();
 }
 
@@ -74,10 +71,10 @@ void PadReader::forget() {
 void PadReader::read(JoyState2& state) {
   if (!device_) return;
   const bool polled = device_->poll();
-  JoyState2 fresh;
-  const bool read = device_->get_state(fresh);
+  ControllerReading fresh;
+  const bool read = device_->read(fresh);
   if (read) {
-    state = fresh;
+    state = fresh.record;
     has_reading_ = true;
   }
   if (polled && read) {

@@ -42,17 +42,16 @@ class PadReader {
  public:
   explicit PadReader(Clock& clock) : clock_(clock) {}
 
-  // Creates a device on the first joystick `root` enumerates, attached or not, and sets it up
-  // for `window`: cooperative level, the joystick-2 data format, acquire, then counts its
-  // buttons. A step that fails is skipped. False when no device could be created. A device
-  // that is open already is dropped first, as forget() drops it.
-  bool open(InputRoot& root, WindowHandle window, std::uint32_t cooperation);
-  // Unacquires the device and drops it.
+  // Opens the first controller `list` reports, attached or not, for `window` (a step of
+  // taking it that fails is skipped), then counts its buttons. False when no controller could
+  // be opened. A controller that is open already is dropped first, as forget() drops it.
+  bool open(ControllerList& list, WindowHandle window, ControllerAccess access);
+  // Lets the controller go and drops it.
   void close();
-  // Drops the device without unacquiring it, as a window that goes away leaves its own.
+  // Drops the controller without letting it go, as a window that goes away leaves its own.
   void forget();
 
-  ControllerDevice* device() const { return device_.get(); }
+  Controller* device() const { return device_.get(); }
   // The highest controller button number there is to read, from the count of button objects
   // the device reported when it was opened (-1 for none); nothing when the count failed.
   std::optional<std::int16_t> last_button_index() const;
@@ -71,7 +70,7 @@ class PadReader {
 
  private:
   Clock& clock_;
-  std::unique_ptr<ControllerDevice> device_;
+  std::unique_ptr<Controller> device_;
   std::optional<int> buttons_;
   std::optional<std::uint64_t> failing_since_;
   bool has_reading_ = false;

@@ -26,8 +26,8 @@ PadEngine::PadEngine(Platform& platform, const MenuItem& auto_fire_item, const M
       mnuAutoFire_(auto_fire_item),
       mnuDOSApplication_(dos_item) {}
 
-bool PadEngine::open_controller(InputRoot& root, WindowHandle window) {
-  if (!PadDevice.open(root, window, kCoopExclusiveBackground)) return false;
+bool PadEngine::open_controller(ControllerList& list, WindowHandle window) {
+  if (!PadDevice.open(list, window, ControllerAccess::exclusive)) return false;
   if (const auto last = PadDevice.last_button_index()) LastButtonIndex = *last;
   return true;
 }

@@ -24,8 +24,8 @@ enum class ControllerKind : std::uint8_t {
 
 // A controller as the system lists it.
 struct ControllerIdentity {
-  std::string id;    // the back end's own handle, given back to open(); opaque to the core
-  std::string name;  // the product name, "" when unknown
+  std::string id;             // the back end's own handle, given back to open(); opaque to the core
+  std::string name;           // the product name, "" when unknown
   std::uint16_t vendor = 0;   // USB vendor id, 0 when unknown
   std::uint16_t product = 0;  // USB product id, 0 when unknown
   ControllerKind kind = ControllerKind::by_number;
@@ -42,10 +42,10 @@ struct StandardPad {
     north,
     left_shoulder,
     right_shoulder,
-    back,  // Back, View, Select, Share, Create, Minus
+    back,   // Back, View, Select, Share, Create, Minus
     start,  // Start, Menu, Options, Plus
     guide,
-    left_stick,   // the sticks' clicks
+    left_stick,  // the sticks' clicks
     right_stick,
     dpad_up,
     dpad_down,

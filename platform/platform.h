@@ -12,7 +12,7 @@
 namespace padwire {
 
 struct Platform {
-  DirectInputService& input;
+  ControllerService& input;
   Keyboard& keyboard;
   Keystrokes& keystrokes;
   Mouse& mouse;

@@ -53,16 +53,16 @@ void FormPadwire::Form_Load() {
   const LocalTime now = platform_.clock.now();
   platform_.random.seed(now.hour * 3600.0 + now.minute * 60.0 + now.second);
 
-  InputRoot_ = platform_.input.create_input();
-  if (!InputRoot_) {
+  Controllers_ = platform_.input.connect();
+  if (!Controllers_) {
     platform_.shell.message_box(kDirectInputStartError, kMbOk, settings::kApp);
     end_program();
     return;
   }
 
   // The first joystick the system enumerates, attached or not; no choice among several.
-  engine.open_controller(*InputRoot_, platform_.views.main_window());
-  ControllerDevice* device = engine.PadDevice.device();
+  engine.open_controller(*Controllers_, platform_.views.main_window());
+  Controller* device = engine.PadDevice.device();
   std::string product_name;
 
   engine.Timer1.set_enabled(false);
@@ -126,15 +126,15 @@ void FormPadwire::Form_Unload() {
   // assignment dialog has the timer off.
   engine.release_all();
   platform_.tray.notify_icon(kNimDelete, TrayIcon);
-  if (ControllerDevice* device = engine.PadDevice.device()) device->unacquire();
+  if (Controller* device = engine.PadDevice.device()) device->release();
   end_program();
 }
 
 void FormPadwire::look_for_controller() {
-  if (ended_ || !InputRoot_ || controller_open()) return;
+  if (ended_ || !Controllers_ || controller_open()) return;
   // Opened as start-up opens it, without touching the options start-up derived from the
   // product name: what the user has chosen stays as it is.
-  if (engine.open_controller(*InputRoot_, platform_.views.main_window())) {
+  if (engine.open_controller(*Controllers_, platform_.views.main_window())) {
     engine.create_rumble_effect();
   }
 }

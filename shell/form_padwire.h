@@ -42,7 +42,7 @@ class FormPadwire {
   // A device change, or the back end's look every 2 seconds while no controller is open:
   // opens the first controller as start-up does. Nothing happens while one is open.
   void look_for_controller();
-  bool controller_open() const { return engine.PadDevice.device() != nullptr; }
+  bool controller_open() const { return engine.controller_open(); }
   // Tray notifications arrive as mouse moves whose X (in twips) carries the mouse message.
   void Form_MouseMove(int button, int shift, float x, float y);
 
@@ -88,7 +88,7 @@ class FormPadwire {
   void toggle(MenuItem& item) { item.checked = !item.checked; }
 
   Platform& platform_;
-  std::unique_ptr<InputRoot> InputRoot_;
+  std::unique_ptr<ControllerList> Controllers_;
   TrayIconData TrayIcon;
   bool CallbackBusy = false;
   bool ended_ = false;

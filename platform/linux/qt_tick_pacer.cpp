@@ -106,7 +106,7 @@ TickPacer::~TickPacer() = default;
 
 PaceFacts TickPacer::facts() const {
   PaceFacts facts;
-  facts.device = form_.engine.PadDevice.device() != nullptr;
+  facts.device = form_.controller_open();
   facts.device_signals = input_.change_fd() >= 0;
   facts.keys_watched = clock_.elapsed() < keys_read_until_;
   facts.needs_ticks = facts.keys_watched || form_.engine.needs_ticks();

@@ -20,6 +20,7 @@ namespace {
 // SDL ends a rumble after at most about 65 s; a held one is issued again well before that.
 constexpr Uint32 kRumbleMs = 60000;
 constexpr Uint64 kRumbleRefreshMs = 20000;
+constexpr Uint16 kRumbleStrength = 0x7FFF;  // half of either motor's strength
 
 // One SDL joystick opened once for every device and effect made on it, with our own descriptor
 // on its device node (-1 when there is none). It keeps SDL's joystick part running while it lives.
@@ -185,7 +186,7 @@ struct SdlInput::Shared : std::enable_shared_from_this<Shared> {
 
 namespace {
 
-class SdlRumble final : public RumbleEffect {
+class SdlRumble final : public Rumble {
  public:
   SdlRumble(JoystickPtr open, Uint16 strength) : open_(std::move(open)), strength_(strength) {}
   ~SdlRumble() override {
@@ -194,9 +195,8 @@ class SdlRumble final : public RumbleEffect {
   SdlRumble(const SdlRumble&) = delete;
   SdlRumble& operator=(const SdlRumble&) = delete;
 
-  // Both motors at the effect's strength until stop(): the iterations and flags of a
-  // DirectInput start mean nothing here, the effect having no end of its own.
-  bool start(std::int32_t, std::uint32_t) override {
+  // Both motors at the rumble's strength until stop().
+  bool start() override {
     if (SDL_JoystickRumble(open_->joystick, strength_, strength_, kRumbleMs) != 0) return false;
     issue_rumble(*open_, strength_);
     return true;
@@ -211,27 +211,25 @@ class SdlRumble final : public RumbleEffect {
   Uint16 strength_;
 };
 
-class SdlDevice final : public ControllerDevice {
+class SdlDevice final : public Controller {
  public:
   explicit SdlDevice(JoystickPtr open) : open_(std::move(open)) {}
 
-  bool set_cooperative_level(WindowHandle, std::uint32_t) override { return true; }
-  bool set_data_format(int format) override { return format == kDataFormatJoystick2; }
+  ControllerKind kind() const override { return ControllerKind::by_number; }
   bool acquire() override { return attached(); }
-  bool unacquire() override { return true; }
+  bool release() override { return true; }
   // Brings every open joystick's state up to date (SDL reads devices in its update).
   bool poll() override {
     SDL_JoystickUpdate();
     open_->shared->refresh_rumbles();
     return attached();
   }
-  bool get_state(JoyState2& state) override {
+  bool read(ControllerReading& reading) override {
     if (!attached()) return false;
-    state = read_state(open_->joystick);
+    reading.record = read_state(open_->joystick);
     return true;
   }
-  std::optional<int> count_objects(std::uint32_t flags) override {
-    if (flags != kObjectButtons) return std::nullopt;
+  std::optional<int> button_count() override {
     const int buttons = SDL_JoystickNumButtons(open_->joystick);
     if (buttons < 0) return std::nullopt;
     return buttons;
@@ -241,14 +239,10 @@ class SdlDevice final : public ControllerDevice {
     if (!name) return std::nullopt;
     return std::string(name);
   }
-  // The constant force at its gain and magnitude, on both motors; null for a joystick without
-  // rumble, as DirectInput refuses the effect on a device without force feedback.
-  std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo& info) override {
+  // Both motors at half strength; null for a joystick without rumble.
+  std::unique_ptr<Rumble> create_rumble() override {
     if (!SDL_JoystickHasRumble(open_->joystick)) return nullptr;
-    const auto gain = static_cast<std::int64_t>(std::clamp(info.gain, 0, 10000));
-    const auto magnitude = static_cast<std::int64_t>(std::clamp(info.constant_magnitude, 0, 10000));
-    const auto strength = static_cast<Uint16>(0xFFFF * gain * magnitude / 100000000);
-    return std::make_unique<SdlRumble>(open_, strength);
+    return std::make_unique<SdlRumble>(open_, kRumbleStrength);
   }
   bool unplugged() override { return !attached(); }
 
@@ -264,24 +258,31 @@ class SdlDevice final : public ControllerDevice {
   bool unplugged_ = false;
 };
 
-class SdlRoot final : public InputRoot {
+class SdlRoot final : public ControllerList {
  public:
   explicit SdlRoot(std::shared_ptr<SdlInput::Shared> shared) : shared_(std::move(shared)) {}
 
-  // Joysticks in SDL's order of device indexes, the first one first. SDL knows attached
-  // joysticks only.
-  std::vector<std::string> enumerate_devices(int device_type, std::uint32_t) override {
-    std::vector<std::string> ids;
-    if (device_type != kDevTypeJoystick) return ids;
+  // Joysticks in SDL's order of device indexes, the first one first, every one read by
+  // number. SDL knows attached joysticks only.
+  std::vector<ControllerIdentity> list(bool) override {
+    std::vector<ControllerIdentity> found;
     SDL_JoystickUpdate();  // takes in joysticks that arrived since the last update
     for (int index = 0; index < SDL_NumJoysticks(); ++index) {
       const SDL_JoystickID instance = SDL_JoystickGetDeviceInstanceID(index);
-      if (instance >= 0) ids.push_back(id_to_text(instance));
+      if (instance < 0) continue;
+      ControllerIdentity identity;
+      identity.id = id_to_text(instance);
+      if (const char* name = SDL_JoystickNameForIndex(index)) identity.name = name;
+      identity.vendor = SDL_JoystickGetDeviceVendor(index);
+      identity.product = SDL_JoystickGetDeviceProduct(index);
+      found.push_back(std::move(identity));
     }
-    return ids;
+    return found;
   }
-  std::unique_ptr<ControllerDevice> create_device(const std::string& instance_id) override {
-    const auto instance = id_from_text(instance_id);
+  // Nothing to take: SDL shares every joystick among the windows that read it.
+  std::unique_ptr<Controller> open(const ControllerIdentity& controller, WindowHandle,
+                                   ControllerAccess) override {
+    const auto instance = id_from_text(controller.id);
     if (!instance) return nullptr;
     JoystickPtr open = shared_->open(*instance);
     if (!open) return nullptr;
@@ -298,7 +299,7 @@ SdlInput::SdlInput() : shared_(std::make_shared<Shared>()) {}
 
 SdlInput::~SdlInput() = default;
 
-std::unique_ptr<InputRoot> SdlInput::create_input() {
+std::unique_ptr<ControllerList> SdlInput::connect() {
   if (!shared_->start()) return nullptr;
   return std::make_unique<SdlRoot>(shared_);
 }

@@ -1,6 +1,6 @@
-// The game controller through SDL2's joystick API, shaped as the DirectInput object model the
-// core drives: the first joystick SDL reports, its state in the joystick-2 record, its rumble
-// motors as the constant force. No SDL header here: the Qt side of the program includes it.
+// The game controllers through SDL2's joystick API, read by number: the joysticks SDL reports,
+// their state in the joystick-2 record, their rumble motors as the rumble. No SDL header here:
+// the Qt side of the program includes it.
 #pragma once
 
 #include <memory>
@@ -9,7 +9,7 @@
 
 namespace padwire::lin {
 
-class SdlInput final : public DirectInputService {
+class SdlInput final : public ControllerService {
  public:
   SdlInput();
   ~SdlInput() override;
@@ -17,7 +17,7 @@ class SdlInput final : public DirectInputService {
   SdlInput& operator=(const SdlInput&) = delete;
 
   // Starts SDL's joystick and event parts on the first call; null when SDL cannot start them.
-  std::unique_ptr<InputRoot> create_input() override;
+  std::unique_ptr<ControllerList> connect() override;
 
   // Runs SDL's event pump (which also updates every open joystick and refreshes a rumble that
   // is held). True when a joystick was added since the last call.

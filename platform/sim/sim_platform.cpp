@@ -21,10 +21,10 @@ bool fails_on_purpose(SimWorld& w, FailPoint point, const std::string& what) {
   return true;
 }
 
-class SimEffect final : public RumbleEffect {
+class SimEffect final : public Rumble {
  public:
   explicit SimEffect(SimWorld& w) : w_(w) {}
-  bool start(std::int32_t, std::uint32_t) override {
+  bool start() override {
     if (fails_on_purpose(w_, FailPoint::effect_start, "effect start")) return false;
     w_.trace.line("effect start");
     return true;
@@ -39,20 +39,19 @@ class SimEffect final : public RumbleEffect {
   SimWorld& w_;
 };
 
-// A device object on the world's controller; it fails once the controller is gone. Unplugging
-// the pad kills it for good, as DirectInput's device objects die with their device: plugging
-// the pad in again brings back the pad, not this object. Like DirectInput's, it reads only
-// while acquired: after a failed acquire, polls and state reads fail until one works.
-class SimDevice final : public ControllerDevice {
+// An open controller on the world's pad; it fails once the pad is gone. Unplugging the pad
+// kills it for good: plugging the pad in again brings back the pad, not this object. It reads
+// only while taken: after a failed acquire, polls and reads fail until one works.
+class SimDevice final : public Controller {
  public:
   explicit SimDevice(SimWorld& w) : w_(w), plug_count_(w.controller->plug_count) {}
-  bool set_cooperative_level(WindowHandle, std::uint32_t) override {
-    return present() && !fails_on_purpose(w_, FailPoint::device_cooperative, "device cooperative");
+  // The steps of taking the pad, as open() runs them; a step that fails is skipped.
+  void take() {
+    if (present()) fails_on_purpose(w_, FailPoint::device_cooperative, "device cooperative");
+    if (present()) fails_on_purpose(w_, FailPoint::device_format, "device format");
+    acquire();
   }
-  bool set_data_format(int format) override {
-    return present() && !fails_on_purpose(w_, FailPoint::device_format, "device format") &&
-           format == kDataFormatJoystick2;
-  }
+  ControllerKind kind() const override { return ControllerKind::by_number; }
   bool acquire() override {
     if (present() && fails_on_purpose(w_, FailPoint::device_acquire, "device acquire")) {
       return false;
@@ -61,20 +60,20 @@ class SimDevice final : public ControllerDevice {
     acquired_ = usable();
     return acquired_;
   }
-  bool unacquire() override {
+  bool release() override {
     w_.trace.line("device unacquire");
     acquired_ = false;
     return present();
   }
   bool poll() override { return usable() && acquired_ && !w_.controller->failing; }
-  bool get_state(JoyState2& state) override {
+  bool read(ControllerReading& reading) override {
     if (!usable() || !acquired_ || w_.controller->failing) return false;
-    state = w_.controller->state;
+    reading.record = w_.controller->state;
     return true;
   }
   bool unplugged() override { return unplugged_; }
-  std::optional<int> count_objects(std::uint32_t flags) override {
-    if (!present() || flags != kObjectButtons) return std::nullopt;
+  std::optional<int> button_count() override {
+    if (!present()) return std::nullopt;
     if (fails_on_purpose(w_, FailPoint::device_objects, "device objects")) return std::nullopt;
     return w_.controller->buttons;
   }
@@ -84,7 +83,7 @@ class SimDevice final : public ControllerDevice {
     }
     return w_.controller->product_name;
   }
-  std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo&) override {
+  std::unique_ptr<Rumble> create_rumble() override {
     if (!present() || !w_.controller->effects) return nullptr;
     if (fails_on_purpose(w_, FailPoint::effect_create, "effect create")) return nullptr;
     w_.trace.line("effect create");
@@ -95,7 +94,7 @@ class SimDevice final : public ControllerDevice {
   bool present() const {
     return w_.controller && w_.controller->plugged && w_.controller->plug_count == plug_count_;
   }
-  // The calls that report an unplugged device (acquire, poll, state read) remember it.
+  // The calls that report an unplugged pad (acquire, poll, read) remember it.
   bool usable() {
     if (w_.controller && !present()) unplugged_ = true;
     return present();
@@ -106,17 +105,23 @@ class SimDevice final : public ControllerDevice {
   bool acquired_ = false;
 };
 
-class SimInputRoot final : public InputRoot {
+class SimControllerList final : public ControllerList {
  public:
-  explicit SimInputRoot(SimWorld& w) : w_(w) {}
-  std::vector<std::string> enumerate_devices(int device_type, std::uint32_t) override {
-    if (device_type != kDevTypeJoystick || !w_.controller || !w_.controller->plugged) return {};
-    return {"{6F1D2B60-D5A0-11CF-BFC7-444553540000}"};
+  explicit SimControllerList(SimWorld& w) : w_(w) {}
+  std::vector<ControllerIdentity> list(bool) override {
+    if (!w_.controller || !w_.controller->plugged) return {};
+    ControllerIdentity pad;
+    pad.id = "{6F1D2B60-D5A0-11CF-BFC7-444553540000}";
+    pad.name = w_.controller->product_name;
+    return {pad};
   }
-  std::unique_ptr<ControllerDevice> create_device(const std::string&) override {
+  std::unique_ptr<Controller> open(const ControllerIdentity&, WindowHandle,
+                                   ControllerAccess) override {
     if (!w_.controller || !w_.controller->plugged) return nullptr;
     if (fails_on_purpose(w_, FailPoint::device_create, "device create")) return nullptr;
-    return std::make_unique<SimDevice>(w_);
+    auto device = std::make_unique<SimDevice>(w_);
+    device->take();
+    return device;
   }
 
  private:
@@ -125,7 +130,7 @@ class SimInputRoot final : public InputRoot {
 
 }  // namespace
 
-struct SimPlatform::Services final : DirectInputService,
+struct SimPlatform::Services final : ControllerService,
                                      Keyboard,
                                      Keystrokes,
                                      Mouse,
@@ -141,10 +146,10 @@ struct SimPlatform::Services final : DirectInputService,
   explicit Services(SimWorld& world) : w(world) {}
   SimWorld& w;
 
-  // DirectInputService
-  std::unique_ptr<InputRoot> create_input() override {
+  // ControllerService
+  std::unique_ptr<ControllerList> connect() override {
     if (w.directinput_missing) return nullptr;
-    return std::make_unique<SimInputRoot>(w);
+    return std::make_unique<SimControllerList>(w);
   }
 
   // Keyboard

@@ -22,10 +22,6 @@ static_assert(sizeof(JoyState2) == sizeof(DIJOYSTATE2), "the core's record is DI
 static_assert(offsetof(JoyState2, rgdwPOV) == offsetof(DIJOYSTATE2, rgdwPOV));
 static_assert(offsetof(JoyState2, rgbButtons) == offsetof(DIJOYSTATE2, rgbButtons));
 static_assert(offsetof(JoyState2, lFRz) == offsetof(DIJOYSTATE2, lFRz));
-static_assert(kCoopExclusiveBackground == (DISCL_EXCLUSIVE | DISCL_BACKGROUND));
-static_assert(kCoopNonExclusiveBackground == (DISCL_NONEXCLUSIVE | DISCL_BACKGROUND));
-static_assert(kObjectButtons == DIDFT_BUTTON);
-static_assert(kEnumAllDevices == DIEDFL_ALLDEVICES);
 
 namespace {
 
@@ -63,19 +59,44 @@ std::optional<GUID> guid_from_text(const std::string& text) {
   return guid;
 }
 
-class DirectInputEffect final : public RumbleEffect {
+// The rumble: a constant force at half the device's strength, with no end of its own, that
+// stops any other effect on the device when it starts.
+class DirectInputEffect final : public Rumble {
  public:
   DirectInputEffect(SharedLibrary library, IDirectInputEffect* effect)
       : library_(std::move(library)), effect_(effect) {}
-  bool start(std::int32_t iterations, std::uint32_t flags) override {
-    return SUCCEEDED(effect_->Start(static_cast<DWORD>(iterations), flags));
-  }
+  bool start() override { return SUCCEEDED(effect_->Start(INFINITE, DIES_SOLO)); }
   bool stop() override { return SUCCEEDED(effect_->Stop()); }
 
  private:
   SharedLibrary library_;
   ComPtr<IDirectInputEffect> effect_;
 };
+
+// The published DIEFFECT members the rumble sets.
+struct EffectInfo {
+  std::uint32_t flags = 0;
+  std::int32_t duration = 0;
+  std::int32_t sample_period = 0;
+  std::int32_t gain = 0;  // 0..10000
+  std::int32_t trigger_button = 0;
+  std::int32_t trigger_repeat_interval = 0;
+  std::int32_t start_delay = 0;
+  std::int32_t constant_magnitude = 0;  // the constant force's magnitude, 0..10000
+};
+
+EffectInfo rumble_effect_info() {
+  EffectInfo info;
+  info.flags = DIEFF_CARTESIAN;
+  info.duration = -1;  // INFINITE
+  info.sample_period = 0;
+  info.gain = 5000;                   // half strength
+  info.trigger_button = -1;           // DIEB_NOTRIGGER
+  info.trigger_repeat_interval = -1;  // INFINITE
+  info.start_delay = 0;
+  info.constant_magnitude = 10000;
+  return info;
+}
 
 BOOL CALLBACK count_object(LPCDIDEVICEOBJECTINSTANCEW, LPVOID counter) {
   ++*static_cast<int*>(counter);
@@ -88,7 +109,7 @@ BOOL CALLBACK collect_axis(LPCDIDEVICEOBJECTINSTANCEW object, LPVOID axes) {
   return list.size() < 2 ? DIENUM_CONTINUE : DIENUM_STOP;
 }
 
-class DirectInputDevice final : public ControllerDevice {
+class DirectInputDevice final : public Controller {
  public:
   // `input` made the device from `instance`; the device keeps it to ask for the status.
   DirectInputDevice(SharedLibrary library, IDirectInput8W* input, const GUID& instance,
@@ -97,27 +118,31 @@ class DirectInputDevice final : public ControllerDevice {
     input->AddRef();
   }
 
-  bool set_cooperative_level(WindowHandle window, std::uint32_t flags) override {
-    return SUCCEEDED(device_->SetCooperativeLevel(reinterpret_cast<HWND>(window), flags));
+  // Cooperative level (background, exclusive or not), the joystick-2 data format, acquire:
+  // a step that fails is skipped.
+  void take(WindowHandle window, ControllerAccess access) {
+    const DWORD exclusive =
+        access == ControllerAccess::exclusive ? DISCL_EXCLUSIVE : DISCL_NONEXCLUSIVE;
+    device_->SetCooperativeLevel(reinterpret_cast<HWND>(window), exclusive | DISCL_BACKGROUND);
+    device_->SetDataFormat(&c_dfDIJoystick2);
+    acquire();
   }
-  bool set_data_format(int format) override {
-    if (format != kDataFormatJoystick2) return false;
-    return SUCCEEDED(device_->SetDataFormat(&c_dfDIJoystick2));
-  }
+
+  ControllerKind kind() const override { return ControllerKind::by_number; }
   bool acquire() override { return succeeded(device_->Acquire()); }
-  bool unacquire() override { return SUCCEEDED(device_->Unacquire()); }
+  bool release() override { return SUCCEEDED(device_->Unacquire()); }
   // Devices that need no polling answer DI_NOEFFECT, which is a success.
   bool poll() override { return succeeded(device_->Poll()); }
-  bool get_state(JoyState2& state) override {
+  bool read(ControllerReading& reading) override {
     DIJOYSTATE2 raw{};
     if (!succeeded(device_->GetDeviceState(sizeof raw, &raw))) return false;
-    std::memcpy(static_cast<void*>(&state), &raw, sizeof raw);
+    std::memcpy(static_cast<void*>(&reading.record), &raw, sizeof raw);
     return true;
   }
   bool unplugged() override { return unplugged_; }
-  std::optional<int> count_objects(std::uint32_t flags) override {
+  std::optional<int> button_count() override {
     int count = 0;
-    if (FAILED(device_->EnumObjects(count_object, &count, flags))) return std::nullopt;
+    if (FAILED(device_->EnumObjects(count_object, &count, DIDFT_BUTTON))) return std::nullopt;
     return count;
   }
   std::optional<std::string> product_name() override {
@@ -129,9 +154,10 @@ class DirectInputDevice final : public ControllerDevice {
   }
 
   // A constant force on the device's force-feedback axes (at most two, pushed the same way),
-  // with the timing and strength the core describes. The effect is downloaded here; a
-  // download refused because the device is not acquired yet is repeated by Start.
-  std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo& info) override {
+  // full magnitude at half gain, without end. The effect is downloaded here; a download
+  // refused because the device is not acquired yet is repeated by Start.
+  std::unique_ptr<Rumble> create_rumble() override {
+    const EffectInfo info = rumble_effect_info();
     std::vector<DWORD> axes;
     device_->EnumObjects(collect_axis, &axes, DIDFT_AXIS | DIDFT_FFACTUATOR);
     // A device that names no actuators gets X and Y, and CreateEffect decides.
@@ -190,12 +216,16 @@ bool notify_changes(IDirectInputDevice8W* device, HANDLE event) {
   return device->SetEventNotification(event) == DI_OK;
 }
 
-BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID guids) {
-  static_cast<std::vector<std::string>*>(guids)->push_back(guid_to_text(instance->guidInstance));
+BOOL CALLBACK collect_device(LPCDIDEVICEINSTANCEW instance, LPVOID found) {
+  ControllerIdentity identity;
+  identity.id = guid_to_text(instance->guidInstance);
+  identity.name = to_utf8(
+      std::wstring_view(instance->tszProductName, wcsnlen(instance->tszProductName, MAX_PATH)));
+  static_cast<std::vector<ControllerIdentity>*>(found)->push_back(std::move(identity));
   return DIENUM_CONTINUE;
 }
 
-class DirectInputRoot final : public InputRoot {
+class DirectInputRoot final : public ControllerList {
  public:
   DirectInputRoot(SharedLibrary library, IDirectInput8W* input,
                   Win32DirectInput::ChangeSignal& change)
@@ -205,28 +235,34 @@ class DirectInputRoot final : public InputRoot {
   // which holds joysticks, gamepads and wheels alike. All devices come attached ones first:
   // the system may also list a controller that was set up once and is not plugged in, and the
   // first in the list is the one the program opens, at start-up and when a pad is plugged in.
-  std::vector<std::string> enumerate_devices(int device_type, std::uint32_t flags) override {
-    std::vector<std::string> guids;
-    if (device_type != kDevTypeJoystick) return guids;
-    if (FAILED(input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &guids,
-                                   flags | DIEDFL_ATTACHEDONLY))) {
+  // Every controller is read by number here.
+  std::vector<ControllerIdentity> list(bool) override {
+    std::vector<ControllerIdentity> found;
+    if (FAILED(input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &found,
+                                   DIEDFL_ATTACHEDONLY))) {
       return {};
     }
-    if (flags & DIEDFL_ATTACHEDONLY) return guids;
-    std::vector<std::string> all;
-    if (FAILED(input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &all, flags))) return {};
-    for (std::string& guid : all) {
-      if (std::find(guids.begin(), guids.end(), guid) == guids.end()) guids.push_back(guid);
+    std::vector<ControllerIdentity> all;
+    if (FAILED(
+            input_->EnumDevices(DI8DEVCLASS_GAMECTRL, collect_device, &all, DIEDFL_ALLDEVICES))) {
+      return {};
     }
-    return guids;
+    for (ControllerIdentity& identity : all) {
+      const auto same = [&](const ControllerIdentity& c) { return c.id == identity.id; };
+      if (std::none_of(found.begin(), found.end(), same)) found.push_back(std::move(identity));
+    }
+    return found;
   }
-  std::unique_ptr<ControllerDevice> create_device(const std::string& instance_guid) override {
-    const auto guid = guid_from_text(instance_guid);
+  std::unique_ptr<Controller> open(const ControllerIdentity& controller, WindowHandle window,
+                                   ControllerAccess access) override {
+    const auto guid = guid_from_text(controller.id);
     if (!guid) return nullptr;
     IDirectInputDevice8W* device = nullptr;
     if (FAILED(input_->CreateDevice(*guid, &device, nullptr)) || !device) return nullptr;
     if (change_.event) change_.device_signals = notify_changes(device, change_.event);
-    return std::make_unique<DirectInputDevice>(library_, input_.get(), *guid, device);
+    auto opened = std::make_unique<DirectInputDevice>(library_, input_.get(), *guid, device);
+    opened->take(window, access);
+    return opened;
   }
 
  private:
@@ -245,7 +281,7 @@ Win32DirectInput::~Win32DirectInput() {
   if (change_.event) CloseHandle(change_.event);
 }
 
-std::unique_ptr<InputRoot> Win32DirectInput::create_input() {
+std::unique_ptr<ControllerList> Win32DirectInput::connect() {
   if (!library_) {
     HMODULE module = LoadLibraryExW(library_name_.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module) return nullptr;

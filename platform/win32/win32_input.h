@@ -1,5 +1,5 @@
 // The game controller through DirectInput 8, loaded at run time: a system without dinput8.dll
-// (or one that refuses to create the object) gets a null input root, which the core reports,
+// (or one that refuses to create the object) gets no controller list, which the core reports,
 // rather than a program that does not start.
 #pragma once
 
@@ -11,7 +11,7 @@
 
 namespace padwire::win32 {
 
-class Win32DirectInput final : public DirectInputService {
+class Win32DirectInput final : public ControllerService {
  public:
   // `library` names the DLL, which is loaded from the system folder only: a DLL of that name
   // in the program's folder or the current one is never taken for it.
@@ -20,7 +20,7 @@ class Win32DirectInput final : public DirectInputService {
   Win32DirectInput(const Win32DirectInput&) = delete;
   Win32DirectInput& operator=(const Win32DirectInput&) = delete;
 
-  std::unique_ptr<InputRoot> create_input() override;
+  std::unique_ptr<ControllerList> connect() override;
 
   // From now on every device created is asked to signal one event (auto-reset) whenever its
   // state changes or it is lost. change_event() is that event, or null before this call;

@@ -57,7 +57,7 @@ HANDLE TickPacer::pad_event() const {
 
 // Without a device nothing can change on the pad; a device that does not signal is polled.
 bool TickPacer::can_sleep() const {
-  return !engine_.PadDevice.device() || input_.device_signals();
+  return !engine_.controller_open() || input_.device_signals();
 }
 
 void TickPacer::tick_now() {

@@ -1,5 +1,5 @@
 // The dialog's own controller device: how it is set up at each load, seen through a recording
-// layer over the simulated DirectInput.
+// layer over the simulated controller service.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -15,75 +15,68 @@ namespace {
 
 using Calls = std::vector<std::string>;
 
-class RecordingDevice : public ControllerDevice {
+class RecordingDevice : public Controller {
  public:
-  RecordingDevice(std::unique_ptr<ControllerDevice> inner, Calls& calls)
+  RecordingDevice(std::unique_ptr<Controller> inner, Calls& calls)
       : inner_(std::move(inner)), calls_(calls) {}
-  bool set_cooperative_level(WindowHandle window, std::uint32_t flags) override {
-    calls_.push_back("cooperative " + std::to_string(window) + " " + std::to_string(flags));
-    return inner_->set_cooperative_level(window, flags);
-  }
-  bool set_data_format(int format) override {
-    calls_.push_back("format " + std::to_string(format));
-    return inner_->set_data_format(format);
-  }
+  ControllerKind kind() const override { return inner_->kind(); }
   bool acquire() override {
     calls_.push_back("acquire");
     return inner_->acquire();
   }
-  bool unacquire() override {
-    calls_.push_back("unacquire");
-    return inner_->unacquire();
+  bool release() override {
+    calls_.push_back("release");
+    return inner_->release();
   }
   bool poll() override { return inner_->poll(); }
-  bool get_state(JoyState2& state) override { return inner_->get_state(state); }
-  std::optional<int> count_objects(std::uint32_t flags) override {
-    calls_.push_back("count " + std::to_string(flags));
-    return inner_->count_objects(flags);
+  bool read(ControllerReading& reading) override { return inner_->read(reading); }
+  std::optional<int> button_count() override {
+    calls_.push_back("count");
+    return inner_->button_count();
   }
   std::optional<std::string> product_name() override { return inner_->product_name(); }
-  std::unique_ptr<RumbleEffect> create_constant_force(const EffectInfo& info) override {
-    return inner_->create_constant_force(info);
-  }
+  std::unique_ptr<Rumble> create_rumble() override { return inner_->create_rumble(); }
   bool unplugged() override { return inner_->unplugged(); }
 
  private:
-  std::unique_ptr<ControllerDevice> inner_;
+  std::unique_ptr<Controller> inner_;
   Calls& calls_;
 };
 
-class RecordingRoot : public InputRoot {
+class RecordingList : public ControllerList {
  public:
-  RecordingRoot(std::unique_ptr<InputRoot> inner, Calls& calls)
+  RecordingList(std::unique_ptr<ControllerList> inner, Calls& calls)
       : inner_(std::move(inner)), calls_(calls) {}
-  std::vector<std::string> enumerate_devices(int type, std::uint32_t flags) override {
-    calls_.push_back("enumerate " + std::to_string(type) + " " + std::to_string(flags));
-    return inner_->enumerate_devices(type, flags);
+  std::vector<ControllerIdentity> list(bool standard_layout) override {
+    calls_.push_back(standard_layout ? "list standard" : "list by number");
+    return inner_->list(standard_layout);
   }
-  std::unique_ptr<ControllerDevice> create_device(const std::string& guid) override {
-    calls_.push_back("create");
-    auto device = inner_->create_device(guid);
+  std::unique_ptr<Controller> open(const ControllerIdentity& controller, WindowHandle window,
+                                   ControllerAccess access) override {
+    calls_.push_back("open " + std::to_string(window) +
+                     (access == ControllerAccess::shared ? " shared" : " exclusive"));
+    auto device = inner_->open(controller, window, access);
     if (!device) return nullptr;
     return std::make_unique<RecordingDevice>(std::move(device), calls_);
   }
 
  private:
-  std::unique_ptr<InputRoot> inner_;
+  std::unique_ptr<ControllerList> inner_;
   Calls& calls_;
 };
 
-class RecordingInput : public DirectInputService {
+class RecordingInput : public ControllerService {
  public:
-  RecordingInput(DirectInputService& inner, Calls& calls) : inner_(inner), calls_(calls) {}
-  std::unique_ptr<InputRoot> create_input() override {
-    calls_.push_back("directinput");
-    auto root = inner_.create_input();
-    if (!root) return nullptr;
-    return std::make_unique<RecordingRoot>(std::move(root), calls_);
+  RecordingInput(ControllerService& inner, Calls& calls) : inner_(inner), calls_(calls) {}
+  std::unique_ptr<ControllerList> connect() override {
+    calls_.push_back("connect");
+    auto list = inner_.connect();
+    if (!list) return nullptr;
+    return std::make_unique<RecordingList>(std::move(list), calls_);
   }
 
  private:
-  DirectInputService& inner_;
+  ControllerService& inner_;
   Calls& calls_;
 };
 
@@ -107,9 +100,7 @@ TEST_F(JoyConfigDevice, EachLoadOpensASharedDeviceOnTheDialogsOwnWindow) {
   FormPadwire main_form(platform);
   FormJoyConfig dialog(platform, main_form);
   const std::string window = std::to_string(platform.views.window_of(View::joy_config));
-  const Calls expected = {
-      "directinput", "enumerate 4 0", "create",  "cooperative " + window + " 10",
-      "format 4",    "acquire",       "count 12"};
+  const Calls expected = {"connect", "list by number", "open " + window + " shared", "count"};
   for (int opening = 0; opening < 2; ++opening) {
     SCOPED_TRACE(opening);
     calls.clear();
@@ -132,7 +123,7 @@ TEST_F(JoyConfigDevice, WithoutAControllerTheButtonCountOfBeforeStays) {
   s.run(sim::parse_scenario("controller none\n"));
   calls.clear();
   dialog.show();
-  EXPECT_EQ(calls, (Calls{"directinput", "enumerate 4 0"}));
+  EXPECT_EQ(calls, (Calls{"connect", "list by number"}));
   EXPECT_EQ(dialog.PadDevice.device(), nullptr);
   EXPECT_EQ(dialog.LastButtonIndex, 5);
 }

@@ -1,4 +1,4 @@
-// The controller through SDL: a virtual joystick read back through the DirectInput model.
+// The controller through SDL: a virtual joystick read back through the controller boundary.
 #include "platform/linux/sdl_input.h"
 
 #include <gtest/gtest.h>
@@ -24,45 +24,50 @@ class SdlController : public testing::Test {
       rumbles.emplace_back(low, high);
     };
     ASSERT_TRUE(joystick.attach());
-    root = input.create_input();
+    root = input.connect();
     ASSERT_TRUE(root);
     device = open_scripted();
     ASSERT_TRUE(device);
   }
 
   // The scripted joystick among those SDL reports (a machine may have real ones too).
-  std::unique_ptr<ControllerDevice> open_scripted() {
-    for (const std::string& id : root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices)) {
-      auto opened = root->create_device(id);
+  std::unique_ptr<Controller> open_scripted() {
+    for (const ControllerIdentity& listed : root->list(false)) {
+      auto opened = open(listed.id);
       if (opened && opened->product_name() == "Padwire scripted joystick") {
-        scripted_id = id;
+        scripted_id = listed.id;
         return opened;
       }
     }
     return nullptr;
   }
+  std::unique_ptr<Controller> open(const std::string& id) {
+    ControllerIdentity identity;
+    identity.id = id;
+    return root->open(identity, 0, ControllerAccess::exclusive);
+  }
 
   JoyState2 state_after(const std::string& line) {
     std::string error;
     EXPECT_TRUE(joystick.apply(line, error)) << line << ": " << error;
-    JoyState2 state;
+    ControllerReading reading;
     EXPECT_TRUE(device->poll());
-    EXPECT_TRUE(device->get_state(state));
-    return state;
+    EXPECT_TRUE(device->read(reading));
+    return reading.record;
   }
 
   ScriptedJoystick joystick;
   std::vector<std::pair<std::uint16_t, std::uint16_t>> rumbles;
   SdlInput input;
-  std::unique_ptr<InputRoot> root;
-  std::unique_ptr<ControllerDevice> device;
+  std::unique_ptr<ControllerList> root;
+  std::unique_ptr<Controller> device;
   std::string scripted_id;
 };
 
 TEST_F(SdlController, MapsAxesButtonsAndHatsOntoTheJoystick2Record) {
-  EXPECT_TRUE(device->set_data_format(kDataFormatJoystick2));
+  EXPECT_EQ(device->kind(), ControllerKind::by_number);
   EXPECT_TRUE(device->acquire());
-  EXPECT_EQ(device->count_objects(kObjectButtons), 12);
+  EXPECT_EQ(device->button_count(), 12);
   EXPECT_EQ(input.change_fd(), -1);  // a virtual joystick has no device node
   // ... unless given the joystick's change signal, readable after a line until drained.
   input.use_change_signal(joystick.change_signal());
@@ -109,11 +114,11 @@ TEST_F(SdlController, AnUnpluggedJoystickIsGoneForGoodAndItsReturnIsReported) {
   std::string error;
   ASSERT_TRUE(joystick.apply("unplug", error)) << error;
   EXPECT_FALSE(device->poll());
-  JoyState2 state;
-  EXPECT_FALSE(device->get_state(state));
+  ControllerReading reading;
+  EXPECT_FALSE(device->read(reading));
   EXPECT_TRUE(device->unplugged());
   EXPECT_FALSE(input.pump());
-  EXPECT_FALSE(root->create_device(scripted_id));
+  EXPECT_FALSE(open(scripted_id));
 
   ASSERT_TRUE(joystick.apply("plug", error)) << error;
   EXPECT_TRUE(input.pump());
@@ -124,12 +129,9 @@ TEST_F(SdlController, AnUnpluggedJoystickIsGoneForGoodAndItsReturnIsReported) {
 }
 
 TEST_F(SdlController, RumbleRunsAtHalfStrengthUntilStopped) {
-  EffectInfo info;
-  info.gain = 5000;
-  info.constant_magnitude = 10000;
-  auto effect = device->create_constant_force(info);
+  auto effect = device->create_rumble();
   ASSERT_TRUE(effect);
-  EXPECT_TRUE(effect->start(-1, 1));
+  EXPECT_TRUE(effect->start());
   EXPECT_TRUE(effect->stop());
   using Motors = std::pair<std::uint16_t, std::uint16_t>;
   EXPECT_EQ(rumbles, (std::vector<Motors>{{0x7FFF, 0x7FFF}, {0, 0}}));
@@ -138,7 +140,7 @@ TEST_F(SdlController, RumbleRunsAtHalfStrengthUntilStopped) {
 TEST_F(SdlController, RefusesIdsOfNoJoystickAndScriptLinesItDoesNotKnow) {
   for (const char* id : {"", "{00000000-0000-0000-0000-000000000000", "garbage",
                          "{7FFFFFFF-0000-0000-0000-000000000000}"}) {
-    EXPECT_FALSE(root->create_device(id)) << id;
+    EXPECT_FALSE(open(id)) << id;
   }
   std::string error;
   for (const char* line : {"axis 6 0", "axis 0 32768", "button 0 2", "hat 1 0", "jump", "plug 1"}) {

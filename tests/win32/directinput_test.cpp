@@ -1,5 +1,5 @@
 // DirectInput 8 through a scripted dinput8.dll (the end-to-end tests' controller), put in the
-// system folder in place of the system's: the device calls, the state record and the effect.
+// system folder in place of the system's: the device calls, the state record and the rumble.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,6 +15,18 @@ namespace {
 
 constexpr const char* kScriptedGuid = "{6F1D2B60-D5A0-11CF-BFC7-444553545001}";
 constexpr const char* kPhantomGuid = "{6F1D2B60-D5A0-11CF-BFC7-444553545002}";
+
+std::vector<std::string> ids(const std::vector<ControllerIdentity>& controllers) {
+  std::vector<std::string> result;
+  for (const ControllerIdentity& c : controllers) result.push_back(c.id);
+  return result;
+}
+
+std::unique_ptr<Controller> open(ControllerList& list, const std::string& id) {
+  ControllerIdentity identity;
+  identity.id = id;
+  return list.open(identity, 0, ControllerAccess::shared);
+}
 
 class DirectInput : public testing::Test {
  protected:
@@ -39,11 +51,12 @@ class DirectInput : public testing::Test {
     }
     return text;
   }
-  std::unique_ptr<ControllerDevice> open_device(Win32DirectInput& input) {
-    root_ = input.create_input();
+  std::unique_ptr<Controller> open_device(Win32DirectInput& input, WindowHandle window = 0,
+                                          ControllerAccess access = ControllerAccess::exclusive) {
+    root_ = input.connect();
     if (!root_) return nullptr;
-    const auto guids = root_->enumerate_devices(kDevTypeJoystick, kEnumAllDevices);
-    return guids.empty() ? nullptr : root_->create_device(guids.front());
+    const auto controllers = root_->list(false);
+    return controllers.empty() ? nullptr : root_->open(controllers.front(), window, access);
   }
 
   test::TempFolder folder_;
@@ -51,51 +64,48 @@ class DirectInput : public testing::Test {
   const std::wstring log_ = folder_.file(L"pad.log");
   std::wstring dll_;
   std::optional<test::SystemDll> system_dll_;
-  std::unique_ptr<InputRoot> root_;
+  std::unique_ptr<ControllerList> root_;
 };
 
-TEST_F(DirectInput, EnumeratesTheJoystickAndCreatesItFromItsGuidText) {
+TEST_F(DirectInput, ListsTheJoystickAndOpensItFromItsGuidText) {
   Win32DirectInput input;
-  auto root = input.create_input();
+  auto root = input.connect();
   ASSERT_NE(root, nullptr);
-  EXPECT_EQ(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices),
-            std::vector<std::string>{kScriptedGuid});
-  EXPECT_TRUE(root->enumerate_devices(2, kEnumAllDevices).empty()) << "keyboards are not asked for";
-  EXPECT_NE(root->create_device(kScriptedGuid), nullptr);
-  EXPECT_NE(root->create_device("{6f1d2b60-d5a0-11cf-bfc7-444553545001}"), nullptr);
+  EXPECT_EQ(ids(root->list(true)), std::vector<std::string>{kScriptedGuid});
+  EXPECT_EQ(root->list(true).front().kind, ControllerKind::by_number);
+  EXPECT_NE(open(*root, kScriptedGuid), nullptr);
+  EXPECT_NE(open(*root, "{6f1d2b60-d5a0-11cf-bfc7-444553545001}"), nullptr);
   for (const char* bad :
        {"", "junk", "{6F1D2B60-D5A0-11CF-BFC7-44455354500}",
         "{6F1D2B60-D5A0-11CF-BFC7-4445535450011}", " {6F1D2B60-D5A0-11CF-BFC7-444553545001}",
         "{00000000-0000-0000-0000-000000000000}"}) {
-    EXPECT_EQ(root->create_device(bad), nullptr) << bad;
+    EXPECT_EQ(open(*root, bad), nullptr) << bad;
   }
 }
 
 TEST_F(DirectInput, DeviceCallsReachTheDeviceAndTheStateIsTheJoystick2Record) {
   write_script("name Scripted Pad\nbuttons 12\nx 100\ny 65535\nheld 0,3\n");
   Win32DirectInput input;
-  auto device = open_device(input);
-  ASSERT_NE(device, nullptr);
   test::RecorderWindow window(L"Cooperative window");
-  EXPECT_TRUE(device->set_cooperative_level(reinterpret_cast<WindowHandle>(window.handle()),
-                                            kCoopExclusiveBackground));
-  EXPECT_TRUE(device->set_cooperative_level(reinterpret_cast<WindowHandle>(window.handle()),
-                                            kCoopNonExclusiveBackground));
-  EXPECT_TRUE(device->set_data_format(kDataFormatJoystick2));
-  EXPECT_FALSE(device->set_data_format(1));
+  const auto handle = reinterpret_cast<WindowHandle>(window.handle());
+  EXPECT_NE(open_device(input, handle, ControllerAccess::shared), nullptr);
+  auto device = open_device(input, handle);
+  ASSERT_NE(device, nullptr);
+  EXPECT_EQ(device->kind(), ControllerKind::by_number);
   EXPECT_TRUE(device->acquire());
-  EXPECT_EQ(device->count_objects(kObjectButtons), 12);
+  EXPECT_EQ(device->button_count(), 12);
   EXPECT_EQ(device->product_name(), "Scripted Pad");
   EXPECT_TRUE(device->poll());
-  JoyState2 state;
-  ASSERT_TRUE(device->get_state(state));
+  ControllerReading reading;
+  ASSERT_TRUE(device->read(reading));
+  const JoyState2& state = reading.record;
   EXPECT_EQ(state.lX, 100);
   EXPECT_EQ(state.lY, 65535);
   EXPECT_EQ(state.rgdwPOV[0], 0xFFFFFFFFu);
   EXPECT_EQ(state.rgbButtons[0], 128);
   EXPECT_EQ(state.rgbButtons[1], 0);
   EXPECT_EQ(state.rgbButtons[3], 128);
-  EXPECT_TRUE(device->unacquire());
+  EXPECT_TRUE(device->release());
   const std::string calls = log();
   EXPECT_NE(calls.find("cooperative 9"), std::string::npos) << calls;
   EXPECT_NE(calls.find("cooperative 10"), std::string::npos) << calls;
@@ -108,11 +118,11 @@ TEST_F(DirectInput, ALostDeviceFailsItsPollReadAndAcquire) {
   Win32DirectInput input;
   auto device = open_device(input);
   ASSERT_NE(device, nullptr);
-  JoyState2 state;
-  state.lX = 7;
+  ControllerReading reading;
+  reading.record.lX = 7;
   EXPECT_FALSE(device->poll());
-  EXPECT_FALSE(device->get_state(state));
-  EXPECT_EQ(state.lX, 7) << "a failed read leaves the record alone";
+  EXPECT_FALSE(device->read(reading));
+  EXPECT_EQ(reading.record.lX, 7) << "a failed read leaves the record alone";
   EXPECT_FALSE(device->acquire());
   EXPECT_FALSE(device->unplugged()) << "lost input while attached may come back";
   write_script("lost 1\ndevice none\n");
@@ -125,32 +135,30 @@ TEST_F(DirectInput, ALostDeviceFailsItsPollReadAndAcquire) {
 TEST_F(DirectInput, AnUnpluggedDeviceStaysUnpluggedAndAttachedDevicesComeFirst) {
   write_script("phantom yes\n");
   Win32DirectInput input;
-  auto root = input.create_input();
+  auto root = input.connect();
   ASSERT_NE(root, nullptr);
-  EXPECT_EQ(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices),
-            (std::vector<std::string>{kScriptedGuid, kPhantomGuid}));
-  auto device = root->create_device(kScriptedGuid);
+  EXPECT_EQ(ids(root->list(false)), (std::vector<std::string>{kScriptedGuid, kPhantomGuid}));
+  auto device = open(*root, kScriptedGuid);
   ASSERT_NE(device, nullptr);
   EXPECT_TRUE(device->acquire());
-  auto phantom = root->create_device(kPhantomGuid);
+  auto phantom = open(*root, kPhantomGuid);
   ASSERT_NE(phantom, nullptr);
   EXPECT_FALSE(phantom->acquire());
   EXPECT_TRUE(phantom->unplugged());
 
   write_script("phantom yes\ndevice unplugged\n");
-  EXPECT_EQ(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices),
-            std::vector<std::string>{kPhantomGuid});
+  EXPECT_EQ(ids(root->list(false)), std::vector<std::string>{kPhantomGuid});
   EXPECT_FALSE(device->unplugged()) << "nothing failed yet";
-  JoyState2 state;
-  EXPECT_FALSE(device->get_state(state));
+  ControllerReading reading;
+  EXPECT_FALSE(device->read(reading));
   EXPECT_TRUE(device->unplugged());
 
   write_script("phantom yes\n");
   EXPECT_FALSE(device->acquire()) << "the old device object came back to life";
-  auto again = root->create_device(kScriptedGuid);
+  auto again = open(*root, kScriptedGuid);
   ASSERT_NE(again, nullptr);
   EXPECT_TRUE(again->acquire());
-  EXPECT_TRUE(again->get_state(state));
+  EXPECT_TRUE(again->read(reading));
   EXPECT_FALSE(again->unplugged());
 }
 
@@ -159,16 +167,9 @@ TEST_F(DirectInput, TheConstantForceStartsInfinitelyAloneAndStops) {
   Win32DirectInput input;
   auto device = open_device(input);
   ASSERT_NE(device, nullptr);
-  EffectInfo info;
-  info.flags = 16;
-  info.duration = -1;
-  info.gain = 5000;
-  info.trigger_button = -1;
-  info.trigger_repeat_interval = -1;
-  info.constant_magnitude = 10000;
-  auto effect = device->create_constant_force(info);
+  auto effect = device->create_rumble();
   ASSERT_NE(effect, nullptr);
-  EXPECT_TRUE(effect->start(-1, 1));
+  EXPECT_TRUE(effect->start());
   EXPECT_TRUE(effect->stop());
   const std::string calls = log();
   EXPECT_NE(calls.find("effect create\neffect download\neffect start -1 1\neffect stop"),
@@ -181,20 +182,20 @@ TEST_F(DirectInput, ADeviceWithoutForceFeedbackGetsNoEffect) {
   Win32DirectInput input;
   auto device = open_device(input);
   ASSERT_NE(device, nullptr);
-  EXPECT_EQ(device->create_constant_force(EffectInfo{}), nullptr);
+  EXPECT_EQ(device->create_rumble(), nullptr);
 }
 
 TEST_F(DirectInput, NoDeviceAndRefusedOrMissingDirectInput) {
   write_script("device none\n");
   Win32DirectInput input;
-  auto root = input.create_input();
+  auto root = input.connect();
   ASSERT_NE(root, nullptr);
-  EXPECT_TRUE(root->enumerate_devices(kDevTypeJoystick, kEnumAllDevices).empty());
-  EXPECT_EQ(root->create_device(kScriptedGuid), nullptr);
+  EXPECT_TRUE(root->list(false).empty());
+  EXPECT_EQ(open(*root, kScriptedGuid), nullptr);
   write_script("create fail\n");
-  EXPECT_EQ(input.create_input(), nullptr);
+  EXPECT_EQ(input.connect(), nullptr);
   Win32DirectInput missing(L"padwire-no-such-input.dll");
-  EXPECT_EQ(missing.create_input(), nullptr);
+  EXPECT_EQ(missing.connect(), nullptr);
 }
 
 }  // namespace
