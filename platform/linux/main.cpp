@@ -13,6 +13,7 @@
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/linux/linux_clock.h"
+#include "platform/linux/linux_controller_mappings.h"
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
 #include "platform/linux/qt_session.h"
@@ -84,7 +85,8 @@ int main(int argc, char** argv) {
   X11KeyWatch key_watch;
   InputSinks sinks =
       open_input_sinks(x11.get(), {}, [&key_watch](int key) { return key_watch.surely_up(key); });
-  SdlInput input;
+  const ControllerMappings mappings = read_controller_mappings(controller_mappings_path());
+  SdlInput input(mappings.lines);
   X11Screenshot screenshot(x11.get());
   LinuxClock clock;
   LinuxRandom random;
@@ -148,9 +150,10 @@ int main(int argc, char** argv) {
 #endif
   tray.set_events(std::move(tray_events));
 
-  // A settings file that did not parse was kept aside: the user hears of it once.
-  if (!settings.load_problem().empty()) {
-    views.message_box(settings.load_problem(), kMbOk | kMbIconExclamation, kMainCaption);
+  // A settings file that did not parse was kept aside, a mappings file that did not is left
+  // out: the user hears of each once.
+  for (const std::string* problem : {&settings.load_problem(), &mappings.problem}) {
+    if (!problem->empty()) views.message_box(*problem, kMbOk | kMbIconExclamation, kMainCaption);
   }
   form.Form_Load();
   if (form.ended()) return 0;  // another instance runs, or the controller service failed

@@ -16,7 +16,7 @@ namespace {
 struct PadKind {
   const char* word;  // after "plug"
   const char* name;
-  SDL_JoystickType type;
+  bool controller;  // SDL_JOYSTICK_TYPE_GAMECONTROLLER, else of no known type
   int axes, buttons, hats;
   Uint16 vendor, product;
   int triggers[2];  // the axes that rest at the bottom of their range; -1 none
@@ -26,25 +26,10 @@ struct PadKind {
 // the PlayStation pad gets SDL's own mapping of a virtual game controller, the order in which
 // SDL's driver for such pads presents a real one.
 constexpr PadKind kPads[] = {
-    {"", "Padwire scripted joystick", SDL_JOYSTICK_TYPE_UNKNOWN, 6, 12, 1, 0, 0, {-1, -1}},
-    {"xbox",
-     "Xbox 360 Controller",
-     SDL_JOYSTICK_TYPE_GAMECONTROLLER,
-     6,
-     11,
-     1,
-     0x045E,
-     0x028E,
-     {2, 5}},
-    {"playstation",
-     "PS4 Controller",
-     SDL_JOYSTICK_TYPE_GAMECONTROLLER,
-     6,
-     15,
-     0,
-     0x054C,
-     0x09CC,
-     {4, 5}},
+    {"", "Padwire scripted joystick", false, 6, 12, 1, 0, 0, {-1, -1}},
+    {"xbox", "Xbox 360 Controller", true, 6, 11, 1, 0x045E, 0x028E, {2, 5}},
+    {"playstation", "PS4 Controller", true, 6, 15, 0, 0x054C, 0x09CC, {4, 5}},
+    {"unmapped", "Unmapped pad", false, 6, 12, 1, 0x1209, 0x5057, {-1, -1}},
 };
 
 std::int64_t monotonic_ns() {
@@ -84,7 +69,8 @@ bool ScriptedJoystick::attach(ScriptedPad pad) {
   const PadKind& kind = kPads[static_cast<int>(pad)];
   SDL_VirtualJoystickDesc desc{};
   desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-  desc.type = static_cast<Uint16>(kind.type);
+  desc.type = static_cast<Uint16>(kind.controller ? SDL_JOYSTICK_TYPE_GAMECONTROLLER
+                                                  : SDL_JOYSTICK_TYPE_UNKNOWN);
   desc.naxes = static_cast<Uint16>(kind.axes);
   desc.nbuttons = static_cast<Uint16>(kind.buttons);
   desc.nhats = static_cast<Uint16>(kind.hats);
@@ -101,8 +87,10 @@ bool ScriptedJoystick::attach(ScriptedPad pad) {
     return false;
   }
   pad_ = pad;
-  for (int axis : kind.triggers) {
-    if (axis >= 0) SDL_JoystickSetVirtualAxis(as_joystick(joystick_), axis, SDL_JOYSTICK_AXIS_MIN);
+  // At rest; SDL itself takes the last two axes of a game controller for its triggers.
+  for (int axis = 0; axis < kind.axes; ++axis) {
+    const bool trigger = axis == kind.triggers[0] || axis == kind.triggers[1];
+    SDL_JoystickSetVirtualAxis(as_joystick(joystick_), axis, trigger ? SDL_JOYSTICK_AXIS_MIN : 0);
   }
   return true;
 }
@@ -140,7 +128,7 @@ bool ScriptedJoystick::apply_line(const std::string& line, std::string& error) {
     if ((words >> extra) || pad == static_cast<int>(std::size(kPads)) ||
         (command == "unplug" && pad != 0)) {
       error = command == "unplug" ? "'unplug' takes nothing after it"
-                                  : "expected 'plug', 'plug xbox' or 'plug playstation'";
+                                  : "expected 'plug' or 'plug xbox|playstation|unmapped'";
       return false;
     }
     if (command == "unplug") {

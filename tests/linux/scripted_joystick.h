@@ -19,6 +19,8 @@ enum class ScriptedPad {
   // 2 square, 3 triangle, 4 Share, 5 PS, 6 Options, 7 and 8 the stick clicks, 9 L1, 10 R1,
   // 11 to 14 D-pad up, down, left, right; axes 0 to 3 the sticks, 4 L2 and 5 R2; no hat.
   playstation,
+  // A pad SDL has no mapping for (1209:5057): 6 axes, 12 buttons and 1 hat, named "Unmapped pad".
+  unmapped,
 };
 
 // Script lines:
@@ -26,7 +28,8 @@ enum class ScriptedPad {
 //   button N 0|1 button N released or pressed
 //   hat N V      hat N (0) to V, a sum of SDL_HAT_* bits (0 centred, 1 up, 2 right, 4 down, 8 left)
 //   unplug       detaches the joystick; plug attaches it again (a new joystick to SDL), as
-//   plug [xbox|playstation]   the plain joystick or as that pad (its triggers at -32768, free)
+//   plug [xbox|playstation|unmapped]   the plain joystick or as that pad (its triggers at
+//                -32768, free)
 // Like a real controller's device node, its change signal (an eventfd) turns readable after
 // each line carried out (a move, a plug or an unplug), so that the program waits on it as on a
 // real pad.
