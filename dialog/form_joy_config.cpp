@@ -109,12 +109,12 @@ void FormJoyConfig::Form_Load() {
 }
 
 void FormJoyConfig::open_pad_device() {
-  // The first joystick the system reports, as the main form takes it, with shared access on
+  // The first controller the system lists, as the main form takes it, with shared access on
   // the dialog's own window so that the main form's exclusive device is not disturbed. The old
   // device is replaced without being unacquired; with no controller the dialog opens without
   // one, and the button count of before stays.
   PadDevice.open(*Controllers_, platform_.views.window_of(View::joy_config),
-                 ControllerAccess::shared);
+                 ControllerAccess::shared, main_.engine.standard_layout);
   if (const auto last = PadDevice.last_button_index()) LastButtonIndex = *last;
 }
 

@@ -24,14 +24,14 @@ void FormJoyConfig::Timer1_Timer() {
   // with x centred, then the buttons only with both centred. A press is marked as seen even
   // when a waiting capture drops the request, so it has to be released and pressed again.
   // The directions are decoded as the poll cycle decodes them, with the main form's options.
-  const Stick stick = decode_directions(PadState, direction_options);
+  const Stick stick = decode_directions(PadState, PadDevice.direction_options(direction_options));
   const std::int32_t x = stick.x;
   const std::int32_t y = stick.y;
   if (x < kAxisCentre) {
     if (!DirectionDown[kLeft]) {
       DirectionDown[kLeft] = true;
       // With the Wingman patch, x = 0 together with y = 0 marks Left as held but picks nothing.
-      if (!LogitechPatch || y != 0) btnJoy_Click(kPadLeft);
+      if (!PadDevice.logitech_patch(LogitechPatch) || y != 0) btnJoy_Click(kPadLeft);
     }
     return;
   }

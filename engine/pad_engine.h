@@ -50,6 +50,9 @@ class PadEngine {
   // count; the rumble effect is created separately. False when no device could be created.
   bool open_controller(ControllerList& list, WindowHandle window);
   bool controller_open() const { return PadDevice.device() != nullptr; }
+  // Lets go of every key and mouse button the pad holds, forgets what was pressed, and closes
+  // the controller: before it is opened anew, and when it is gone for good.
+  void drop_controller();
 
   // For back ends that learn of controller changes without polling: whether the next tick can
   // change anything if the controller still reports what the last read gave (conservative:
@@ -85,6 +88,8 @@ class PadEngine {
   bool Logitech = false;
   // "Analog Stick Dead Zone" and "D-Pad Hat as Directions".
   DirectionOptions direction_options;
+  // "Standard Button Layout": standard pads are read through the standard layout.
+  bool standard_layout = true;
   bool SelectOnM = false;
   bool AutoFireOn = false;
   bool MouseMode = false;
@@ -123,7 +128,6 @@ class PadEngine {
   bool button_held(int i) const { return PadState.rgbButtons[i] != 0; }
   static bool key_held(std::int16_t async_state) { return async_state <= -32767; }
   void translate_tick();
-  void drop_controller();
   void read_controller();
   // The directions PadState gives with the current options.
   Stick decoded_stick() const;

@@ -40,14 +40,24 @@ Stick decode_directions(const JoyState2& state, DirectionOptions options) {
   return {state.lX, state.lY};
 }
 
-bool PadReader::open(ControllerList& list, WindowHandle window, ControllerAccess access) {
+bool PadReader::open(ControllerList& list, WindowHandle window, ControllerAccess access,
+                     bool standard_layout) {
   forget();
-  const auto controllers = list.list(false);
+  const auto controllers = list.list(standard_layout);
   if (controllers.empty()) return false;
   device_ = list.open(controllers.front(), window, access);
   if (!device_) return false;
-  buttons_ = device_->button_count();
+  kind_ = device_->kind();
+  buttons_ = standard() ? std::optional<int>(kStandardButtonCount) : device_->button_count();
   return true;
+}
+
+DirectionOptions PadReader::direction_options(DirectionOptions chosen) const {
+  return standard() ? DirectionOptions{} : chosen;
+}
+
+bool PadReader::logitech_patch(bool chosen) const {
+  return chosen && !standard();
 }
 
 std::optional<std::int16_t> PadReader::last_button_index() const {
@@ -62,6 +72,8 @@ void PadReader::close() {
 
 void PadReader::forget() {
   device_.reset();
+  kind_ = ControllerKind::by_number;
+  layout_ = StandardLayout{};
   buttons_.reset();
   failing_since_.reset();
   has_reading_ = false;
@@ -74,7 +86,7 @@ void PadReader::read(JoyState2& state) {
   ControllerReading fresh;
   const bool read = device_->read(fresh);
   if (read) {
-    state = fresh.record;
+    state = standard() ? layout_.map(fresh.pad) : fresh.record;
     has_reading_ = true;
   }
   if (polled && read) {

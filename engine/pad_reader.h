@@ -1,6 +1,7 @@
-// The controller as the program reads it: the first joystick the system enumerates, opened for
-// one window, read once a tick, acquired again after a failed read, and known to be gone for
-// good once it says it is unplugged or keeps failing; and the directions a state record gives.
+// The controller as the program reads it: the first controller the system lists, opened for
+// one window, read once a tick into the record the engine reads (a standard pad through the
+// standard layout), acquired again after a failed read, and known to be gone for good once it
+// says it is unplugged or keeps failing; and the directions a state record gives.
 // The main form's poll cycle and the assignment dialog's preview each read through one of these,
 // on a device of their own.
 #pragma once
@@ -9,6 +10,7 @@
 #include <memory>
 #include <optional>
 
+#include "engine/standard_layout.h"
 #include "platform/controller.h"
 #include "platform/shell.h"
 
@@ -43,18 +45,28 @@ class PadReader {
   explicit PadReader(Clock& clock) : clock_(clock) {}
 
   // Opens the first controller `list` reports, attached or not, for `window` (a step of
-  // taking it that fails is skipped), then counts its buttons. False when no controller could
-  // be opened. A controller that is open already is dropped first, as forget() drops it.
-  bool open(ControllerList& list, WindowHandle window, ControllerAccess access);
+  // taking it that fails is skipped), then counts the buttons of one read by number. With
+  // `standard_layout`, a controller the back end reads as a standard pad is opened as one.
+  // False when no controller could be opened. A controller that is open already is dropped
+  // first, as forget() drops it.
+  bool open(ControllerList& list, WindowHandle window, ControllerAccess access,
+            bool standard_layout);
   // Lets the controller go and drops it.
   void close();
   // Drops the controller without letting it go, as a window that goes away leaves its own.
   void forget();
 
   Controller* device() const { return device_.get(); }
-  // The highest controller button number there is to read, from the count of button objects
-  // the device reported when it was opened (-1 for none); nothing when the count failed.
+  // The highest controller button number there is to read: for a controller read by number,
+  // from the button count it reported when it was opened (-1 for none), nothing when the
+  // count failed; a standard pad has the ten of the standard layout.
   std::optional<std::int16_t> last_button_index() const;
+
+  // The menu's direction options and the Logitech patch suit the raw record of a controller
+  // read by number; a standard pad's record has its directions decoded already, and neither
+  // applies to it.
+  DirectionOptions direction_options(DirectionOptions chosen) const;
+  bool logitech_patch(bool chosen) const;
 
   // Polls the device and reads its state into `state`; a failed read leaves `state` as it was.
   // When the poll or the read fails, the device is acquired again.
@@ -70,7 +82,11 @@ class PadReader {
 
  private:
   Clock& clock_;
+  bool standard() const { return kind_ == ControllerKind::standard; }
+
   std::unique_ptr<Controller> device_;
+  ControllerKind kind_ = ControllerKind::by_number;
+  StandardLayout layout_;
   std::optional<int> buttons_;
   std::optional<std::uint64_t> failing_since_;
   bool has_reading_ = false;

@@ -27,7 +27,7 @@ PadEngine::PadEngine(Platform& platform, const MenuItem& auto_fire_item, const M
       mnuDOSApplication_(dos_item) {}
 
 bool PadEngine::open_controller(ControllerList& list, WindowHandle window) {
-  if (!PadDevice.open(list, window, ControllerAccess::exclusive)) return false;
+  if (!PadDevice.open(list, window, ControllerAccess::exclusive, standard_layout)) return false;
   if (const auto last = PadDevice.last_button_index()) LastButtonIndex = *last;
   return true;
 }
@@ -45,6 +45,7 @@ void PadEngine::drop_controller() {
   ButtonDown.fill(false);
   RumbleEffect_.reset();
   PadDevice.close();
+  PadState = rest_state();  // nothing of the old controller is pressed again on the next tick
 }
 
 void PadEngine::translate_tick() {
@@ -98,19 +99,20 @@ Stick PadEngine::decoded_stick() const {
   // The rest state's hat reads 0, which is Up: while the record holds no reading of the open
   // device, and once it is gone, the directions are centred whatever the options say.
   return PadDevice.has_reading() && !PadDevice.gone()
-             ? decode_directions(PadState, direction_options)
+             ? decode_directions(PadState, PadDevice.direction_options(direction_options))
              : Stick{};
 }
 
 void PadEngine::translate_directions() {
   const std::int32_t x = stick_.x;
   const std::int32_t y = stick_.y;
+  const bool logitech = PadDevice.logitech_patch(Logitech);
 
   // Each side of an axis is looked at on its own, so swinging across the centre between two
   // ticks leaves both directions down until a tick sees the centre.
   if (x < kAxisCentre) {
     if (!DirectionDown[0]) {
-      if (!Logitech || y != 0) press_pad_key(0, keys.JoyLeft);
+      if (!logitech || y != 0) press_pad_key(0, keys.JoyLeft);
       DirectionDown[0] = true;
     }
   } else if (x == kAxisCentre) {
@@ -142,7 +144,7 @@ void PadEngine::translate_directions() {
       DirectionDown[3] = false;
     }
   } else if (!DirectionDown[3]) {
-    if (!Logitech || x != 0) press_pad_key(3, keys.JoyDown);
+    if (!logitech || x != 0) press_pad_key(3, keys.JoyDown);
     DirectionDown[3] = true;
   }
 }

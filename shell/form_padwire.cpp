@@ -60,7 +60,10 @@ void FormPadwire::Form_Load() {
     return;
   }
 
-  // The first joystick the system enumerates, attached or not; no choice among several.
+  // The first controller the system lists, attached or not; no choice among several. The
+  // layout option decides how it is opened, so it is read first.
+  read_check_mark(menu.mnuStandardLayout, read_setting(settings::kStandardLayout, "True"));
+  engine.standard_layout = menu.mnuStandardLayout.checked;
   engine.open_controller(*Controllers_, platform_.views.main_window());
   Controller* device = engine.PadDevice.device();
   std::string product_name;

@@ -57,6 +57,7 @@ class FormPadwire {
   void mnuLogitech_Click();
   void mnuDeadZone_Click();
   void mnuHatDirections_Click();
+  void mnuStandardLayout_Click();
   void mnuAutodetectProfile_Click();
   void mnuAbout_Click();
   void mnuExit_Click();

@@ -9,7 +9,7 @@
 
 namespace padwire {
 
-inline constexpr std::size_t kMenuItemCount = 22;
+inline constexpr std::size_t kMenuItemCount = 23;
 
 struct MainMenu {
   MenuItem mnuEnabled{"mnuEnabled", "Enabled", true};
@@ -22,6 +22,7 @@ struct MainMenu {
   MenuItem mnuLogitech{"mnuLogitech", "Logitech Wingman Patch"};
   MenuItem mnuDeadZone{"mnuDeadZone", "Analog Stick Dead Zone"};
   MenuItem mnuHatDirections{"mnuHatDirections", "D-Pad Hat as Directions"};
+  MenuItem mnuStandardLayout{"mnuStandardLayout", "Standard Button Layout", true};
   MenuItem mnuSep2{"mnuSep2", "-"};
   MenuItem mnuAutodetectProfile{"mnuAutodetectProfile", "Auto-detect profile", true};
   MenuItem mnuSwapLR{"mnuSwapLR", "Swap L1/R1 with L2/R2 Buttons"};
@@ -36,17 +37,29 @@ struct MainMenu {
   MenuItem mnuExit{"mnuExit", "E&xit"};
 
   std::array<const MenuItem*, kMenuItemCount> items() const {
-    return {&mnuEnabled,       &mnuSep1,
-            &mnuConfig,        &mnuRumble,
-            &mnuForceFeedback, &mnuSelect,
-            &mnuAutoFire,      &mnuLogitech,
-            &mnuDeadZone,      &mnuHatDirections,
-            &mnuSep2,          &mnuAutodetectProfile,
-            &mnuSwapLR,        &mnuDOSApplication,
-            &mnuSep3,          &mnuSNES9X,
-            &mnuVGS,           &mnuCustom,
-            &mnuSep4,          &mnuAbout,
-            &mnuSep5,          &mnuExit};
+    return {&mnuEnabled,
+            &mnuSep1,
+            &mnuConfig,
+            &mnuRumble,
+            &mnuForceFeedback,
+            &mnuSelect,
+            &mnuAutoFire,
+            &mnuLogitech,
+            &mnuDeadZone,
+            &mnuHatDirections,
+            &mnuStandardLayout,
+            &mnuSep2,
+            &mnuAutodetectProfile,
+            &mnuSwapLR,
+            &mnuDOSApplication,
+            &mnuSep3,
+            &mnuSNES9X,
+            &mnuVGS,
+            &mnuCustom,
+            &mnuSep4,
+            &mnuAbout,
+            &mnuSep5,
+            &mnuExit};
   }
 };
 

@@ -19,6 +19,7 @@ inline constexpr const char* kAutoFire = "AutoFire";
 inline constexpr const char* kLogitech = "Logitech";
 inline constexpr const char* kDeadZone = "DeadZone";
 inline constexpr const char* kHatDirections = "HatDirections";
+inline constexpr const char* kStandardLayout = "StandardLayout";
 inline constexpr const char* kRumbleType = "RumbleType";
 inline constexpr const char* kAutodetect = "Autodetect";
 inline constexpr const char* kDos = "DOS";

@@ -46,6 +46,8 @@ void FormPadwire::menu_click(std::size_t index) {
     mnuDeadZone_Click();
   else if (item == &menu.mnuHatDirections)
     mnuHatDirections_Click();
+  else if (item == &menu.mnuStandardLayout)
+    mnuStandardLayout_Click();
   else if (item == &menu.mnuAutodetectProfile)
     mnuAutodetectProfile_Click();
   else if (item == &menu.mnuSwapLR)
@@ -108,6 +110,17 @@ void FormPadwire::mnuHatDirections_Click() {
   toggle(menu.mnuHatDirections);
   engine.direction_options.hat = menu.mnuHatDirections.checked;
   save_setting(settings::kHatDirections, boolean_to_text(menu.mnuHatDirections.checked));
+}
+
+// Stored at once; the open controller is let go of, with every key it holds, and opened anew
+// the way the option now reads it.
+void FormPadwire::mnuStandardLayout_Click() {
+  toggle(menu.mnuStandardLayout);
+  engine.standard_layout = menu.mnuStandardLayout.checked;
+  save_setting(settings::kStandardLayout, boolean_to_text(menu.mnuStandardLayout.checked));
+  if (!controller_open()) return;
+  engine.drop_controller();
+  look_for_controller();
 }
 
 void FormPadwire::mnuAutodetectProfile_Click() {

@@ -97,6 +97,15 @@ JoyState2& pad_state(Session& s, const Command& c) {
   return s.world().controller->state;
 }
 
+// The record of a controller read by number, which `pad x ...` and `pad set` change.
+JoyState2& pad_record(Session& s, const Command& c) {
+  JoyState2& state = pad_state(s, c);
+  if (s.world().controller->standard) {
+    throw ScenarioError(c.line, "a standard controller is set with pad standard");
+  }
+  return state;
+}
+
 // The members of the joystick-2 record that `pad set` may change, by published name.
 std::int32_t* pad_member(JoyState2& st, const std::string& name) {
   struct Member {
@@ -157,6 +166,10 @@ void Session::add_world_commands() {
   add_command("controller", [](Session& s, const Command& c) {
     if (c.words.size() == 2 && arg(c, 1) == "none") {
       s.world().controller.reset();
+      return;
+    }
+    if (c.words.size() >= 2 && arg(c, 1) == "standard") {
+      install_standard_controller(s, c);
       return;
     }
     expect_words(c, 5, 6);
@@ -296,9 +309,13 @@ void Session::add_input_commands() {
       if (!plug) ++pad.plug_count;
       return;
     }
+    if (c.words.size() >= 2 && arg(c, 1) == "standard") {
+      set_standard_pad(s, c);
+      return;
+    }
     if (c.words.size() >= 2 && arg(c, 1) == "set") {
       expect_words(c, 4, 4);
-      JoyState2& st = pad_state(s, c);
+      JoyState2& st = pad_record(s, c);
       std::int32_t* member = pad_member(st, arg(c, 2));
       if (!member) throw ScenarioError(c.line, "unknown state member: " + arg(c, 2));
       const bool pov = arg(c, 2).rfind("rgdwPOV", 0) == 0;
@@ -307,13 +324,13 @@ void Session::add_input_commands() {
       return;
     }
     if (c.words.size() != 5 && c.words.size() != 7) {
-      throw ScenarioError(c.line,
-                          "pad wants: x X y Y [buttons B,B,...], set, fail, ok, unplug or plug");
+      throw ScenarioError(
+          c.line, "pad wants: x X y Y [buttons B,B,...], set, standard, fail, ok, unplug or plug");
     }
     if (arg(c, 1) != "x" || arg(c, 3) != "y" || (c.words.size() == 7 && arg(c, 5) != "buttons")) {
       throw ScenarioError(c.line, "pad wants: x X y Y [buttons B,B,...]");
     }
-    JoyState2& st = pad_state(s, c);
+    JoyState2& st = pad_record(s, c);
     const long x = number_arg(c, 2, -2147483648L, 2147483647L);
     const long y = number_arg(c, 4, -2147483648L, 2147483647L);
     std::uint8_t buttons[128] = {};

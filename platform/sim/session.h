@@ -62,6 +62,9 @@ class Session {
 void add_force_feedback_commands(Session& session);
 void add_config_commands(Session& session);
 void add_fail_commands(Session& session);
+// `controller standard ...` and `pad standard ...` (standard_commands.cpp).
+void install_standard_controller(Session& s, const Command& c);
+void set_standard_pad(Session& s, const Command& c);
 
 // Argument access with the runner's error messages.
 const std::string& arg(const Command& c, std::size_t index);

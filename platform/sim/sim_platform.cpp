@@ -39,19 +39,48 @@ class SimEffect final : public Rumble {
   SimWorld& w_;
 };
 
+// A standard pad read by number, as a common driver numbers an Xbox pad: buttons 0 south,
+// 1 east, 2 west, 3 north, 4 and 5 the shoulders, 6 back, 7 start, 8 guide, 9 and 10 the stick
+// clicks; the left stick on X and Y, the triggers on Z and Rz, the right stick on Rx and Ry,
+// the D-pad as hat 0.
+JoyState2 by_number(const StandardPad& pad) {
+  using B = StandardPad;
+  JoyState2 record;
+  constexpr B::Button kOrder[] = {B::south,         B::east,           B::west,       B::north,
+                                  B::left_shoulder, B::right_shoulder, B::back,       B::start,
+                                  B::guide,         B::left_stick,     B::right_stick};
+  for (std::size_t i = 0; i < std::size(kOrder); ++i) {
+    record.rgbButtons[i] = pad.held(kOrder[i]) ? 128 : 0;
+  }
+  record.lX = pad.left_x;
+  record.lY = pad.left_y;
+  record.lZ = pad.left_trigger;
+  record.lRx = pad.right_x;
+  record.lRy = pad.right_y;
+  record.lRz = pad.right_trigger;
+  const int right = (pad.held(B::dpad_right) ? 1 : 0) - (pad.held(B::dpad_left) ? 1 : 0);
+  const int down = (pad.held(B::dpad_down) ? 1 : 0) - (pad.held(B::dpad_up) ? 1 : 0);
+  static constexpr std::uint32_t kAngles[9] = {31500, 0,     4500,  27000, 0xFFFFFFFF,
+                                               9000,  22500, 18000, 13500};
+  record.rgdwPOV[0] = kAngles[(down + 1) * 3 + (right + 1)];
+  for (int hat = 1; hat < 4; ++hat) record.rgdwPOV[hat] = 0xFFFFFFFF;
+  return record;
+}
+
 // An open controller on the world's pad; it fails once the pad is gone. Unplugging the pad
 // kills it for good: plugging the pad in again brings back the pad, not this object. It reads
 // only while taken: after a failed acquire, polls and reads fail until one works.
 class SimDevice final : public Controller {
  public:
-  explicit SimDevice(SimWorld& w) : w_(w), plug_count_(w.controller->plug_count) {}
+  SimDevice(SimWorld& w, ControllerKind kind)
+      : w_(w), plug_count_(w.controller->plug_count), kind_(kind) {}
   // The steps of taking the pad, as open() runs them; a step that fails is skipped.
   void take() {
     if (present()) fails_on_purpose(w_, FailPoint::device_cooperative, "device cooperative");
     if (present()) fails_on_purpose(w_, FailPoint::device_format, "device format");
     acquire();
   }
-  ControllerKind kind() const override { return ControllerKind::by_number; }
+  ControllerKind kind() const override { return kind_; }
   bool acquire() override {
     if (present() && fails_on_purpose(w_, FailPoint::device_acquire, "device acquire")) {
       return false;
@@ -68,7 +97,12 @@ class SimDevice final : public Controller {
   bool poll() override { return usable() && acquired_ && !w_.controller->failing; }
   bool read(ControllerReading& reading) override {
     if (!usable() || !acquired_ || w_.controller->failing) return false;
-    reading.record = w_.controller->state;
+    const SimController& pad = *w_.controller;
+    if (kind_ == ControllerKind::standard) {
+      reading.pad = *pad.standard;
+    } else {
+      reading.record = pad.standard ? by_number(*pad.standard) : pad.state;
+    }
     return true;
   }
   bool unplugged() override { return unplugged_; }
@@ -101,6 +135,7 @@ class SimDevice final : public Controller {
   }
   SimWorld& w_;
   int plug_count_;
+  ControllerKind kind_;
   bool unplugged_ = false;
   bool acquired_ = false;
 };
@@ -108,18 +143,25 @@ class SimDevice final : public Controller {
 class SimControllerList final : public ControllerList {
  public:
   explicit SimControllerList(SimWorld& w) : w_(w) {}
-  std::vector<ControllerIdentity> list(bool) override {
+  // A standard pad is listed as one with the standard layout, else by number.
+  std::vector<ControllerIdentity> list(bool standard_layout) override {
     if (!w_.controller || !w_.controller->plugged) return {};
     ControllerIdentity pad;
     pad.id = "{6F1D2B60-D5A0-11CF-BFC7-444553540000}";
     pad.name = w_.controller->product_name;
+    pad.vendor = w_.controller->vendor;
+    pad.product = w_.controller->product;
+    if (standard_layout && w_.controller->standard) pad.kind = ControllerKind::standard;
     return {pad};
   }
-  std::unique_ptr<Controller> open(const ControllerIdentity&, WindowHandle,
+  std::unique_ptr<Controller> open(const ControllerIdentity& controller, WindowHandle,
                                    ControllerAccess) override {
     if (!w_.controller || !w_.controller->plugged) return nullptr;
     if (fails_on_purpose(w_, FailPoint::device_create, "device create")) return nullptr;
-    auto device = std::make_unique<SimDevice>(w_);
+    const bool standard =
+        controller.kind == ControllerKind::standard && w_.controller->standard.has_value();
+    auto device = std::make_unique<SimDevice>(
+        w_, standard ? ControllerKind::standard : ControllerKind::by_number);
     device->take();
     return device;
   }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controller.h"
 #include "platform/keyboard.h"
 #include "platform/sim/memory_store.h"
 #include "platform/sim/trace.h"
@@ -26,6 +27,10 @@ struct SimController {
   bool plugged = true;   // unplugged: not enumerated, and devices made from it fail for good
   int plug_count = 0;    // unplugs so far; a device works only with the pad it was made on
   JoyState2 state;       // what the pad reports now
+  // A standard pad: what its controls report now (`state` is then unused), and its ids.
+  std::optional<StandardPad> standard;
+  std::uint16_t vendor = 0;
+  std::uint16_t product = 0;
   SimController() {
     state.lX = kAxisCentre;
     state.lY = kAxisCentre;

@@ -100,7 +100,7 @@ TEST_F(JoyConfigDevice, EachLoadOpensASharedDeviceOnTheDialogsOwnWindow) {
   FormPadwire main_form(platform);
   FormJoyConfig dialog(platform, main_form);
   const std::string window = std::to_string(platform.views.window_of(View::joy_config));
-  const Calls expected = {"connect", "list by number", "open " + window + " shared", "count"};
+  const Calls expected = {"connect", "list standard", "open " + window + " shared", "count"};
   for (int opening = 0; opening < 2; ++opening) {
     SCOPED_TRACE(opening);
     calls.clear();
@@ -123,7 +123,7 @@ TEST_F(JoyConfigDevice, WithoutAControllerTheButtonCountOfBeforeStays) {
   s.run(sim::parse_scenario("controller none\n"));
   calls.clear();
   dialog.show();
-  EXPECT_EQ(calls, (Calls{"connect", "list by number"}));
+  EXPECT_EQ(calls, (Calls{"connect", "list standard"}));
   EXPECT_EQ(dialog.PadDevice.device(), nullptr);
   EXPECT_EQ(dialog.LastButtonIndex, 5);
 }
