@@ -144,16 +144,16 @@ TEST_F(SdlController, AnUnpluggedJoystickIsGoneForGoodAndItsReturnIsReported) {
   EXPECT_NE(scripted_id, old_id);
 }
 
-TEST_F(SdlController, XboxAndPlayStationPadsReadAsStandardPadsAndRumble) {
+TEST_F(SdlController, XboxAndPlayStationPadsReadAsStandardPads) {
   using Pad = StandardPad;
   struct Case {
     const char* xbox;
     const char* playstation;
     void (*change)(Pad&);
   };
-  // Each line changes the pad further.
+  // Each line changes the pad further (the bottom face button, a trigger and the D-pad's up also
+  // have their keys checked end to end).
   const Case cases[] = {
-      {"button 0 1", "button 0 1", [](Pad& p) { p.buttons[Pad::south] = true; }},
       {"button 2 1", "button 2 1", [](Pad& p) { p.buttons[Pad::west] = true; }},
       {"button 5 1", "button 10 1", [](Pad& p) { p.buttons[Pad::right_shoulder] = true; }},
       {"button 6 1", "button 4 1", [](Pad& p) { p.buttons[Pad::back] = true; }},
@@ -193,11 +193,6 @@ TEST_F(SdlController, XboxAndPlayStationPadsReadAsStandardPadsAndRumble) {
       ASSERT_TRUE(pad->poll() && pad->read(reading));
       EXPECT_EQ(reading.pad, expected) << line;
     }
-    rumbles.clear();
-    auto rumble = pad->create_rumble();
-    ASSERT_TRUE(rumble);
-    EXPECT_TRUE(rumble->start());
-    EXPECT_EQ(rumbles, (std::vector<std::pair<std::uint16_t, std::uint16_t>>{{0x7FFF, 0x7FFF}}));
   }
 }
 
