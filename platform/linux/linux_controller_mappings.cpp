@@ -67,6 +67,8 @@ ControllerMappings read_controller_mappings(const std::string& path) {
                        " could not be read. Padwire goes on without the mappings in it.";
     return mappings;
   }
+  // A byte order mark, as some editors write one, is no part of the first line.
+  if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
   std::istringstream in(text);
   int number = 0;
   for (std::string line; std::getline(in, line);) {

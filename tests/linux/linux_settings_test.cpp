@@ -168,6 +168,7 @@ TEST(ControllerMappings, LinesForLinuxAreKeptAndAFileWithALineThatIsNoMappingIsI
   } cases[] = {
       {"# mine\n\n" + pad + "\r\n" + linux_pad + "\n", {pad, linux_pad}, false},
       {pad + "platform:Windows,\n", {}, false},
+      {"\xEF\xBB\xBF" + pad, {pad}, false},
       {pad + "\n" + "not a mapping\n", {}, true},
       {"030000005e04,Pad,a:b0\n", {}, true},   // a short GUID
       {pad.substr(0, 37) + "a,\n", {}, true},  // a field with no input
