@@ -10,7 +10,9 @@
 #   (utime + stime) of its Wine process, of the Wine server, and of the session's other Wine
 #   processes;
 # - the Linux program (padwire_scripted, the test build whose joystick is scripted) on a private
-#   Xvfb desktop: key latency, idle cost of the program and the X server, start-up
+#   Xvfb desktop: key latency from the joystick's change, of a joystick read by number and of an
+#   Xbox pad read as a game controller, each with the floor measured beside it (an XTest key of
+#   the harness's own); idle cost of the program and the X server; start-up
 #   (build/native/bench/padwire_linux_bench), in a column of its own, with the start-up's floor
 #   (padwire_tray_floor: a Qt program that only shows a tray icon).
 #   run-bench.sh [--quick]     --quick: fewer events and shorter runs, for trying it out
@@ -99,6 +101,7 @@ export bin events seconds idle_seconds runs
 PADWIRE_BENCH_SESSION=1 WINEDLLOVERRIDES="dinput8,xinput1_4=n,b" \
   "$root/tools/wine-run.sh" --unix bash "$0" session "$out"
 "$linux_bench" "$linux_program" latency "$events" >>"$out/results"
+"$linux_bench" "$linux_program" latency "$events" xbox >>"$out/results"
 "$linux_bench" "$linux_program" idle "$idle_seconds" >>"$out/results"
 "$linux_bench" "$linux_program" startup "$runs" >>"$out/results"
 "$linux_bench" "$linux_floor" startup "$runs" floor-linux >>"$out/results"
@@ -138,6 +141,10 @@ awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
     row("key latency, 99th pct., Xbox pad, XInput (ms)", v["latency_p99 padwire-xinput"], "", "1.25x floor", v["latency_p99 floor"], "floor")
     row("idle CPU, Xbox pad, XInput, program + server (%)", v["idle_cpu_total padwire-xinput"], "", "<= 0.3", "", "")
     row("  ticks per second at rest, Xbox pad, XInput", v["idle_ticks_per_second padwire-xinput"], "", "", "", "")
+    row("key latency, game controller, median (ms)", "", v["latency_median linux-pad"], "1.25x floor", "", "")
+    row("key latency, game controller, 99th pct. (ms)", "", v["latency_p99 linux-pad"], "1.25x floor", "", "")
+    row("  floor, beside the game controller (ms)", "", v["latency_median floor-x11-pad"], "", "", "")
+    row("  floor, 99th percentile (ms)", "", v["latency_p99 floor-x11-pad"], "", "", "")
     row("idle CPU, program + server (% core, " idle " s)", v["idle_cpu_total padwire"], v["idle_cpu_total linux"], "<= 0.5", v["idle_cpu_total timer-only"], "lower")
     row("  of which the program (%)", v["idle_cpu_padwire padwire"], v["idle_cpu_padwire linux"], "", v["idle_cpu_padwire timer-only"], "lower")
     row("  of which wineserver / the X server (%)", v["idle_cpu_wineserver padwire"], v["idle_cpu_server linux"], "", v["idle_cpu_wineserver timer-only"], "lower")

@@ -1,9 +1,11 @@
 // The Linux program's figures for `make bench`, on a private desktop (Xvfb, openbox, trayer)
 // with padwire_scripted, its joystick scripted through the program's FIFO:
-//   padwire_linux_bench PROGRAM latency EVENTS   A pressed and released: the script line written
-//                                               to the key arriving in the recorder window, on
-//                                               this process's CLOCK_MONOTONIC; and the floor,
-//                                               this process's own XTest key to the same window
+//   padwire_linux_bench PROGRAM latency EVENTS [xbox]   A pressed and released (with xbox, the
+//                                               south button of a pad read as a game
+//                                               controller): the joystick's change to the key
+//                                               arriving in the recorder window, on
+//                                               CLOCK_MONOTONIC; and the floor, this process's
+//                                               own XTest key to the same window
 //   padwire_linux_bench PROGRAM idle SECONDS     utime + stime of the program and of the X
 //                                               server with the controller connected and at rest
 //   padwire_linux_bench PROGRAM startup RUNS [LABEL]  process creation to the tray icon
@@ -30,7 +32,7 @@
 namespace padwire::e2e {
 namespace {
 
-constexpr int kButtonA = 0;
+constexpr int kButtonA = 0;  // also a game controller's south button
 
 std::int64_t now_ns() {
   timespec now{};
@@ -68,13 +70,16 @@ bool arrival(const Recorder& recorder, std::size_t before, Record::Kind kind, st
       1000);
 }
 
-// Presses and releases A, each after a random pause so that no change keeps step with a timer.
-void latency(const std::string& program, int events) {
+// Presses and releases A (or the pad's south button), each after a random pause so that no
+// change keeps step with a timer. The program answers a line once it has taken the change in,
+// with the time of the change.
+void latency(const std::string& program, int events, bool xbox) {
   XSession session;
   XDesktop desktop(session.display());
   Recorder recorder(session.display(), "Game");
   ScriptedPadwire padwire(program, session);
   if (!session.ready() || !padwire.start()) return;
+  if (xbox && !(padwire.send("unplug") && padwire.send("plug xbox"))) return;
   desktop.activate(recorder.window());
   wait_until([&] { return recorder.focused(); });
   std::mt19937 rng(7);
@@ -84,9 +89,11 @@ void latency(const std::string& program, int events) {
   for (int i = 0; i < events; ++i) {
     const bool press = i % 2 == 0;
     const std::size_t before = recorder.records().size();
-    const std::int64_t at = now_ns();
-    padwire.button(kButtonA, press);
-    if (!arrival(recorder, before, press ? Record::kKeyDown : Record::kKeyUp, at, ms)) ++lost;
+    if (!padwire.button(kButtonA, press)) return;
+    if (!arrival(recorder, before, press ? Record::kKeyDown : Record::kKeyUp, padwire.changed_ns(),
+                 ms)) {
+      ++lost;
+    }
     sleep_ms(pause(rng));
   }
   for (int i = 0; i < events; ++i) {
@@ -96,8 +103,8 @@ void latency(const std::string& program, int events) {
     arrival(recorder, before, i % 2 == 0 ? Record::kKeyDown : Record::kKeyUp, at, floor);
     sleep_ms(3);
   }
-  print_latency("linux", ms, lost);
-  print_latency("floor-x11", floor, 0);
+  print_latency(xbox ? "linux-pad" : "linux", ms, lost);
+  print_latency(xbox ? "floor-x11-pad" : "floor-x11", floor, 0);
 }
 
 // utime + stime of a process, in clock ticks.
@@ -152,13 +159,13 @@ void startup(const std::string& program, int runs, const char* label) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: %s PROGRAM latency|idle|startup N [LABEL]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s PROGRAM latency|idle|startup N [xbox|LABEL]\n", argv[0]);
     return 2;
   }
   const std::string program = argv[1], command = argv[2];
   const int n = std::atoi(argv[3]);
   if (command == "latency")
-    padwire::e2e::latency(program, n);
+    padwire::e2e::latency(program, n, argc > 4 && std::string(argv[4]) == "xbox");
   else if (command == "idle")
     padwire::e2e::idle(program, n);
   else if (command == "startup")

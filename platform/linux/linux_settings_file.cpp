@@ -1,14 +1,12 @@
 #include "platform/linux/linux_settings_file.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "platform/linux/linux_paths.h"
 
@@ -17,7 +15,7 @@ namespace padwire::lin {
 namespace {
 
 // Far beyond any file the program writes: a larger one is no settings file.
-constexpr off_t kLargestFile = 64 << 20;
+constexpr std::size_t kLargestFile = 64 << 20;
 
 bool valid_names(const std::string& app, const std::string& section, const std::string& key) {
   return valid_section_name(app) && valid_section_name(section) && !key.empty();
@@ -40,28 +38,6 @@ bool write_all(int fd, const std::string& text) {
     done += static_cast<std::size_t>(n);
   }
   return true;
-}
-
-enum class ReadResult { kText, kMissing, kFailed };
-
-ReadResult read_file(const std::string& path, std::string& text) {
-  // Without blocking on a pipe or a device someone put in the file's place.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
-  struct stat info {};
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargestFile;
-  char buffer[65536];
-  while (ok) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0 || text.size() + static_cast<std::size_t>(n) > kLargestFile) {
-      ok = n == 0;
-      break;
-    }
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(fd);
-  return ok ? ReadResult::kText : ReadResult::kFailed;
 }
 
 std::string time_suffix() {
@@ -91,13 +67,6 @@ std::string move_aside(const std::string& path) {
   return {};
 }
 
-std::string user_home() {
-  const char* home = std::getenv("HOME");
-  if (home && *home) return home;
-  const passwd* entry = getpwuid(getuid());
-  return entry && entry->pw_dir ? entry->pw_dir : "/tmp";
-}
-
 }  // namespace
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
@@ -105,17 +74,14 @@ SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
 }
 
 std::string SettingsFile::default_path() {
-  // Relative values are to be ignored, as the base directory rules say.
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const std::string base = config && config[0] == '/' ? config : user_home() + "/.config";
-  return base + "/padwire/settings.ini";
+  return user_config_folder() + "/settings.ini";
 }
 
 void SettingsFile::load() {
   std::string text;
-  const ReadResult result = read_file(path_, text);
-  if (result == ReadResult::kMissing) return;
-  if (result == ReadResult::kText) {
+  const FileRead result = read_regular_file(path_, text, kLargestFile);
+  if (result == FileRead::missing) return;
+  if (result == FileRead::text) {
     if (auto tree = parse_settings(text)) {
       tree_ = std::move(*tree);
       return;
@@ -130,7 +96,7 @@ void SettingsFile::load() {
     return;
   }
   problem_ = "The settings file " + path_ +
-             (result == ReadResult::kText ? " is damaged or incomplete" : " could not be read") +
+             (result == FileRead::text ? " is damaged or incomplete" : " could not be read") +
              ". Padwire kept it as " + kept + " and starts with its default settings.";
 }
 

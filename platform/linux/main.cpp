@@ -2,8 +2,9 @@
 // icon and the event loop. Built with PADWIRE_SCRIPTED_JOYSTICK (the test-only padwire_scripted,
 // never shipped), its controller is an SDL virtual joystick driven by the command lines of the
 // FIFO or file named by PADWIRE_SCRIPT, whose change signal wakes the loop as a device node does;
-// each line is answered ("ok", "error: ...") on PADWIRE_SCRIPT_REPLY when that is set, as are
-// rumble calls and the icon being shown.
+// each line is answered ("ok" with the time of the change, once the program has taken it in, or
+// "error: ...") on PADWIRE_SCRIPT_REPLY when that is set, as are rumble calls and the icon being
+// shown.
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/linux/linux_clock.h"
+#include "platform/linux/linux_controller_mappings.h"
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
 #include "platform/linux/qt_portal_screenshot.h"
@@ -32,6 +34,8 @@
 #include "shell/settings_schema.h"
 
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
+#include <poll.h>
+
 #include "platform/linux/qt_script_channel.h"
 #include "scripted_joystick.h"
 #endif
@@ -47,6 +51,11 @@ constexpr std::uint32_t kMbIconExclamation = 48;
 const char* environment(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
+}
+
+bool readable(int fd) {
+  pollfd watched{fd, POLLIN, 0};
+  return ::poll(&watched, 1, 0) == 1;
 }
 #endif
 
@@ -92,7 +101,8 @@ int main(int argc, char** argv) {
   sink_options.layout = layout;
   sink_options.surely_up = [&key_watch](int key) { return key_watch.surely_up(key); };
   sinks = open_input_sinks(x11.get(), std::move(sink_options));
-  SdlInput input;
+  const ControllerMappings mappings = read_controller_mappings(controller_mappings_path());
+  SdlInput input(mappings.lines);
   X11Screenshot x11_screenshot(sinks.plan.portal_screenshot ? nullptr : x11.get());
   PortalScreenshot portal_screenshot;
   Screenshot& screenshot = sinks.plan.portal_screenshot
@@ -133,11 +143,21 @@ int main(int argc, char** argv) {
   ScriptChannel script(environment("PADWIRE_SCRIPT"), environment("PADWIRE_SCRIPT_REPLY"),
                        [&](const std::string& line) {
                          std::string error;
-                         const bool done = joystick.apply(line, error);
+                         if (!joystick.apply(line, error)) {
+                           script.reply("error: " + error);
+                           return;
+                         }
                          // A joystick plugged in is taken in at once; a change reaches the tick
                          // through the joystick's change signal, as a real pad's does.
-                         if (!views.ended()) pacer.pump();
-                         script.reply(done ? "ok" : "error: " + error);
+                         if (!views.ended() && line.rfind("plug", 0) == 0) pacer.pump();
+                         // "ok" and the time of the change, once the program has taken it in:
+                         // the signal read, or nothing waiting on it.
+                         script.reply_when(
+                             [&] {
+                               const int signal = joystick.change_signal();
+                               return input.change_fd() != signal || !readable(signal);
+                             },
+                             "ok " + std::to_string(joystick.changed_ns()));
                        });
   input.use_change_signal(joystick.change_signal());
   joystick.on_rumble = [&script](std::uint16_t low, std::uint16_t high, std::uint32_t ms) {
@@ -150,9 +170,10 @@ int main(int argc, char** argv) {
 #endif
   tray.set_events(std::move(tray_events));
 
-  // A settings file that did not parse was kept aside: the user hears of it once.
-  if (!settings.load_problem().empty()) {
-    views.message_box(settings.load_problem(), kMbOk | kMbIconExclamation, kMainCaption);
+  // A settings file that did not parse was kept aside, a mappings file that did not is left
+  // out: the user hears of each once.
+  for (const std::string* problem : {&settings.load_problem(), &mappings.problem}) {
+    if (!problem->empty()) views.message_box(*problem, kMbOk | kMbIconExclamation, kMainCaption);
   }
   // How the keys go, where the user must know: a message when nothing can be typed, a line on
   // standard error when only X11 programs get them.

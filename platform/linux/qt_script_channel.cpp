@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAbstractEventDispatcher>
 #include <cerrno>
 #include <csignal>
 
@@ -28,6 +29,8 @@ ScriptChannel::ScriptChannel(const std::string& commands, const std::string& rep
   }
   notifier_ = std::make_unique<QSocketNotifier>(in_, QSocketNotifier::Read);
   QObject::connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { read_lines(); });
+  QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
+                   this, [this] { reply_ready(); });
 }
 
 ScriptChannel::~ScriptChannel() {
@@ -67,6 +70,16 @@ void ScriptChannel::reply(const std::string& line) {
     if (wrote <= 0) return;
     done += static_cast<std::size_t>(wrote);
   }
+}
+
+void ScriptChannel::reply_when(std::function<bool()> ready, const std::string& line) {
+  held_.emplace_back(std::move(ready), line);
+}
+
+void ScriptChannel::reply_ready() {
+  std::size_t done = 0;
+  while (done < held_.size() && held_[done].first()) reply(held_[done++].second);
+  held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(done));
 }
 
 }  // namespace padwire::lin

@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace padwire::lin {
 
@@ -23,9 +25,13 @@ class ScriptChannel final : public QObject {
   bool is_open() const { return in_ >= 0; }
   // Writes one line to the replies, if there are any.
   void reply(const std::string& line);
+  // Writes `line` once the event loop is about to wait with `ready()` true: an answer that is
+  // to follow what its command set off in the program. Lines held back go in order.
+  void reply_when(std::function<bool()> ready, const std::string& line);
 
  private:
   void read_lines();
+  void reply_ready();
 
   std::function<void(const std::string&)> on_line_;
   int in_ = -1;
@@ -33,6 +39,7 @@ class ScriptChannel final : public QObject {
   int out_ = -1;
   std::string pending_;
   std::unique_ptr<QSocketNotifier> notifier_;
+  std::vector<std::pair<std::function<bool()>, std::string>> held_;  // see reply_when
 };
 
 }  // namespace padwire::lin

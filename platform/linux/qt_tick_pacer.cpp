@@ -3,8 +3,9 @@
 // The core's poll timer asks for 1 ms; the program instead waits on its events and on the
 // descriptor the open controller signals a change on (SdlInput::change_fd, the device node):
 //
-// - A controller change runs the tick at once (SDL's pump first, which reads the change), and
-//   the timer, if ticks are still needed, is re-armed a full period after it.
+// - A controller change runs the tick at once (SDL's pump after it), and the timer, if ticks are
+//   still needed, is re-armed a full period after it. Nothing on that way asks anything of the
+//   system that the key does not need: each such call costs the key time.
 // - After the events of every wake-up, the engine says whether a further tick could change
 //   anything with the pad as last read (PadEngine::needs_ticks). When not, the timer stops and
 //   the program sleeps until the next change.
@@ -161,8 +162,10 @@ void TickPacer::follow_change_fd() {
     input_.drain_change_fd();
     // A node that went away was closed: its notifier waits, disabled, to be replaced.
     if (input_.change_fd() != change_->socket()) change_->setEnabled(false);
-    pump();
+    // The tick reads the change itself (SDL updates its joysticks when polled); SDL's events,
+    // which only tell of joysticks coming and going, wait until the key is out.
     pad_changed();
+    pump();
   });
 }
 
@@ -185,11 +188,11 @@ void TickPacer::settle() {
       key_poll_.start(kKeyPollMs);
     }
   }
+  // Drawn on its timer even when due now: a change already waiting is handled first, since
+  // the loop hands out ready descriptors before expired timers.
   const std::optional<int> due = views_.debug_text_due_in();
   if (!due) {
     debug_due_.stop();
-  } else if (*due == 0) {
-    views_.flush_debug_text();
   } else if (!debug_due_.isActive() || debug_due_.remainingTime() > *due) {
     debug_due_.start(*due);
   }

@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/linux/sdl_game_controller.h"
+
 namespace padwire::lin {
 
 namespace {
@@ -23,7 +25,8 @@ constexpr Uint64 kRumbleRefreshMs = 20000;
 constexpr Uint16 kRumbleStrength = 0x7FFF;  // half of either motor's strength
 
 // One SDL joystick opened once for every device and effect made on it, with our own descriptor
-// on its device node (-1 when there is none). It keeps SDL's joystick part running while it lives.
+// on its device node (-1 when there is none), and as a game controller once a device reads it
+// so. It keeps SDL's joystick part running while it lives.
 struct OpenJoystick {
   OpenJoystick(std::shared_ptr<SdlInput::Shared> sdl, SDL_Joystick* opened, SDL_JoystickID id)
       : shared(std::move(sdl)), joystick(opened), instance(id) {
@@ -34,6 +37,7 @@ struct OpenJoystick {
   }
   ~OpenJoystick() {
     close_fd();
+    if (controller) SDL_GameControllerClose(controller);
     SDL_JoystickClose(joystick);
   }
   OpenJoystick(const OpenJoystick&) = delete;
@@ -44,8 +48,15 @@ struct OpenJoystick {
     fd = -1;
   }
 
+  // Both motors, through the game controller when there is one.
+  bool rumble(Uint16 strength, Uint32 ms) {
+    return (controller ? SDL_GameControllerRumble(controller, strength, strength, ms)
+                       : SDL_JoystickRumble(joystick, strength, strength, ms)) == 0;
+  }
+
   std::shared_ptr<SdlInput::Shared> shared;
   SDL_Joystick* joystick;
+  SDL_GameController* controller = nullptr;  // the same joystick read by its named controls
   SDL_JoystickID instance;
   int fd = -1;
   // A held rumble: when it was last issued, at what strength.
@@ -119,32 +130,53 @@ void issue_rumble(OpenJoystick& open, Uint16 strength) {
 }  // namespace
 
 struct SdlInput::Shared : std::enable_shared_from_this<Shared> {
+  explicit Shared(std::vector<std::string> lines) : mappings(std::move(lines)) {}
   ~Shared() {
-    if (started) SDL_QuitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_EVENTS);
+    if (started) SDL_QuitSubSystem(kParts);
   }
 
   bool start() {
     if (started) return true;
     // SDL would otherwise take SIGINT and SIGTERM from the program for its quit event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_EVENTS) != 0) return false;
-    // Only the arrival and loss of joysticks are queued: the state is read, not queued, and
-    // with nobody taking them the queue would fill up and drop the arrivals.
-    for (Uint32 type : {SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBUTTONDOWN,
-                        SDL_JOYBUTTONUP, SDL_JOYBATTERYUPDATED}) {
+    // The game controller part reads SDL's own mappings and SDL_GAMECONTROLLERCONFIG.
+    if (SDL_InitSubSystem(kParts) != 0) return false;
+    // Only the arrival and loss of joysticks (and controllers) are queued: the state is read,
+    // not queued, and with nobody taking them the queue would fill up and drop the arrivals.
+    for (Uint32 type :
+         {SDL_JOYAXISMOTION, SDL_JOYBALLMOTION, SDL_JOYHATMOTION, SDL_JOYBUTTONDOWN,
+          SDL_JOYBUTTONUP, SDL_JOYBATTERYUPDATED, SDL_CONTROLLERAXISMOTION,
+          SDL_CONTROLLERBUTTONDOWN, SDL_CONTROLLERBUTTONUP, SDL_CONTROLLERTOUCHPADDOWN,
+          SDL_CONTROLLERTOUCHPADMOTION, SDL_CONTROLLERTOUCHPADUP, SDL_CONTROLLERSENSORUPDATE}) {
       SDL_EventState(type, SDL_IGNORE);
     }
+    add_controller_mappings(mappings);
     started = true;
     return true;
   }
 
   // The joystick with that instance id, if SDL still reports it: the one open already for
-  // another device, else opened now.
-  JoystickPtr open(SDL_JoystickID instance) {
+  // another device, else opened now; with `as_controller`, opened as a game controller too
+  // (null when SDL cannot read it so).
+  JoystickPtr open(SDL_JoystickID instance, bool as_controller) {
+    JoystickPtr live = open_joystick(instance);
+    if (live && as_controller && !live->controller) {
+      live->controller = SDL_GameControllerOpen(index_of(instance));
+      if (!live->controller) return nullptr;
+    }
+    return live;
+  }
+
+  static int index_of(SDL_JoystickID instance) {
     int index = 0;
     while (index < SDL_NumJoysticks() && SDL_JoystickGetDeviceInstanceID(index) != instance) {
       ++index;
     }
+    return index;
+  }
+
+  JoystickPtr open_joystick(SDL_JoystickID instance) {
+    const int index = index_of(instance);
     if (index == SDL_NumJoysticks()) return nullptr;
     std::erase_if(opened, [](const std::weak_ptr<OpenJoystick>& weak) { return weak.expired(); });
     for (auto& weak : opened) {
@@ -174,11 +206,13 @@ struct SdlInput::Shared : std::enable_shared_from_this<Shared> {
     for (auto& weak : opened) {
       JoystickPtr live = weak.lock();
       if (!live || !live->rumble_issued || now - *live->rumble_issued < kRumbleRefreshMs) continue;
-      SDL_JoystickRumble(live->joystick, live->rumble_strength, live->rumble_strength, kRumbleMs);
+      live->rumble(live->rumble_strength, kRumbleMs);
       issue_rumble(*live, live->rumble_strength);
     }
   }
 
+  static constexpr Uint32 kParts = SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+  std::vector<std::string> mappings;  // the user's, added to SDL's at the start
   bool started = false;
   std::vector<std::weak_ptr<OpenJoystick>> opened;  // the most recently used last
   int change_signal = -1;                           // see use_change_signal
@@ -197,13 +231,13 @@ class SdlRumble final : public Rumble {
 
   // Both motors at the rumble's strength until stop().
   bool start() override {
-    if (SDL_JoystickRumble(open_->joystick, strength_, strength_, kRumbleMs) != 0) return false;
+    if (!open_->rumble(strength_, kRumbleMs)) return false;
     issue_rumble(*open_, strength_);
     return true;
   }
   bool stop() override {
     open_->rumble_issued.reset();
-    return SDL_JoystickRumble(open_->joystick, 0, 0, 0) == 0;
+    return open_->rumble(0, 0);
   }
 
  private:
@@ -211,11 +245,12 @@ class SdlRumble final : public Rumble {
   Uint16 strength_;
 };
 
+// A joystick read by number, or a game controller read as the standard pad.
 class SdlDevice final : public Controller {
  public:
-  explicit SdlDevice(JoystickPtr open) : open_(std::move(open)) {}
+  SdlDevice(JoystickPtr open, ControllerKind kind) : open_(std::move(open)), kind_(kind) {}
 
-  ControllerKind kind() const override { return ControllerKind::by_number; }
+  ControllerKind kind() const override { return kind_; }
   bool acquire() override { return attached(); }
   bool release() override { return true; }
   // Brings every open joystick's state up to date (SDL reads devices in its update).
@@ -226,22 +261,29 @@ class SdlDevice final : public Controller {
   }
   bool read(ControllerReading& reading) override {
     if (!attached()) return false;
-    reading.record = read_state(open_->joystick);
+    if (standard()) {
+      reading.pad = read_standard_pad(open_->controller);
+    } else {
+      reading.record = read_state(open_->joystick);
+    }
     return true;
   }
   std::optional<int> button_count() override {
-    const int buttons = SDL_JoystickNumButtons(open_->joystick);
+    const int buttons = standard() ? -1 : SDL_JoystickNumButtons(open_->joystick);
     if (buttons < 0) return std::nullopt;
     return buttons;
   }
   std::optional<std::string> product_name() override {
-    const char* name = SDL_JoystickName(open_->joystick);
+    const char* name =
+        standard() ? SDL_GameControllerName(open_->controller) : SDL_JoystickName(open_->joystick);
     if (!name) return std::nullopt;
     return std::string(name);
   }
   // Both motors at half strength; null for a joystick without rumble.
   std::unique_ptr<Rumble> create_rumble() override {
-    if (!SDL_JoystickHasRumble(open_->joystick)) return nullptr;
+    const SDL_bool has = standard() ? SDL_GameControllerHasRumble(open_->controller)
+                                    : SDL_JoystickHasRumble(open_->joystick);
+    if (!has) return nullptr;
     return std::make_unique<SdlRumble>(open_, kRumbleStrength);
   }
   bool unplugged() override { return !attached(); }
@@ -254,7 +296,10 @@ class SdlDevice final : public Controller {
     return !unplugged_;
   }
 
+  bool standard() const { return kind_ == ControllerKind::standard; }
+
   JoystickPtr open_;
+  ControllerKind kind_;
   bool unplugged_ = false;
 };
 
@@ -262,9 +307,10 @@ class SdlRoot final : public ControllerList {
  public:
   explicit SdlRoot(std::shared_ptr<SdlInput::Shared> shared) : shared_(std::move(shared)) {}
 
-  // Joysticks in SDL's order of device indexes, the first one first, every one read by
-  // number. SDL knows attached joysticks only.
-  std::vector<ControllerIdentity> list(bool) override {
+  // Joysticks in SDL's order of device indexes, the first one first: with `standard_layout`,
+  // those SDL knows as game controllers as standard pads, by their mapping's name; the others
+  // by number. SDL knows attached joysticks only.
+  std::vector<ControllerIdentity> list(bool standard_layout) override {
     std::vector<ControllerIdentity> found;
     SDL_JoystickUpdate();  // takes in joysticks that arrived since the last update
     for (int index = 0; index < SDL_NumJoysticks(); ++index) {
@@ -272,7 +318,11 @@ class SdlRoot final : public ControllerList {
       if (instance < 0) continue;
       ControllerIdentity identity;
       identity.id = id_to_text(instance);
-      if (const char* name = SDL_JoystickNameForIndex(index)) identity.name = name;
+      if (standard_layout && SDL_IsGameController(index)) identity.kind = ControllerKind::standard;
+      const char* name = identity.kind == ControllerKind::standard
+                             ? SDL_GameControllerNameForIndex(index)
+                             : SDL_JoystickNameForIndex(index);
+      if (name) identity.name = name;
       identity.vendor = SDL_JoystickGetDeviceVendor(index);
       identity.product = SDL_JoystickGetDeviceProduct(index);
       found.push_back(std::move(identity));
@@ -284,9 +334,10 @@ class SdlRoot final : public ControllerList {
                                    ControllerAccess) override {
     const auto instance = id_from_text(controller.id);
     if (!instance) return nullptr;
-    JoystickPtr open = shared_->open(*instance);
+    const bool standard = controller.kind == ControllerKind::standard;
+    JoystickPtr open = shared_->open(*instance, standard);
     if (!open) return nullptr;
-    return std::make_unique<SdlDevice>(std::move(open));
+    return std::make_unique<SdlDevice>(std::move(open), controller.kind);
   }
 
  private:
@@ -295,7 +346,8 @@ class SdlRoot final : public ControllerList {
 
 }  // namespace
 
-SdlInput::SdlInput() : shared_(std::make_shared<Shared>()) {}
+SdlInput::SdlInput(std::vector<std::string> mappings)
+    : shared_(std::make_shared<Shared>(std::move(mappings))) {}
 
 SdlInput::~SdlInput() = default;
 
@@ -329,7 +381,9 @@ void SdlInput::drain_change_fd() {
   char buffer[4096];
   for (;;) {
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got > 0) continue;
+    // A device node and an eventfd hand over all they hold that fits: less means no more.
+    if (got == static_cast<ssize_t>(sizeof buffer)) continue;
+    if (got > 0) return;
     if (got < 0 && errno == EINTR) continue;
     // EAGAIN: nothing more pending. End of file or ENODEV: the node went with its device.
     if (fd == latest->fd && (got == 0 || errno != EAGAIN)) latest->close_fd();

@@ -1,9 +1,12 @@
-// The game controllers through SDL2's joystick API, read by number: the joysticks SDL reports,
-// their state in the joystick-2 record, their rumble motors as the rumble. No SDL header here:
-// the Qt side of the program includes it.
+// The game controllers through SDL2: the joysticks SDL reports, read by number (their state in
+// the joystick-2 record) or, those SDL knows as game controllers, as standard pads through its
+// GameController API; their rumble motors as the rumble. No SDL header here: the Qt side of the
+// program includes it.
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/controller.h"
 
@@ -11,12 +14,15 @@ namespace padwire::lin {
 
 class SdlInput final : public ControllerService {
  public:
-  SdlInput();
+  // `mappings`: the user's game controller mappings (SDL's text format), added to SDL's own
+  // when SDL starts.
+  explicit SdlInput(std::vector<std::string> mappings = {});
   ~SdlInput() override;
   SdlInput(const SdlInput&) = delete;
   SdlInput& operator=(const SdlInput&) = delete;
 
-  // Starts SDL's joystick and event parts on the first call; null when SDL cannot start them.
+  // Starts SDL's joystick, game controller and event parts on the first call; null when SDL
+  // cannot start them.
   std::unique_ptr<ControllerList> connect() override;
 
   // Runs SDL's event pump (which also updates every open joystick and refreshes a rumble that

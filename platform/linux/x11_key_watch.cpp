@@ -57,7 +57,6 @@ bool X11KeyWatch::drain() {
 bool X11KeyWatch::surely_up(int linux_key) {
   const int keycode = linux_key + 8;  // X keycodes of an evdev keyboard
   if (!display_ || keycode < 8 || keycode > 255 || !watched(keycode)) return false;
-  read_events();
   if (std::chrono::steady_clock::now() - last_change_ < std::chrono::seconds(1)) return false;
   return !down_[static_cast<std::size_t>(keycode)];
 }

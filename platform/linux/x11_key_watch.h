@@ -23,13 +23,14 @@ class X11KeyWatch {
 
   // Turns readable when key events arrived; -1 when the keys cannot be watched.
   int fd() const;
-  // Reads every event that arrived; true when a watched key went down or up among them (or
-  // among those surely_up read on the way).
+  // Reads every event that arrived; true when a watched key went down or up among them.
   bool drain();
   // True when the watched key with this Linux key code is up for sure, without asking the X
   // server: the watch is on, no watched key went down or up in the last second, and this key's
-  // last event was no press. The tick asks for Tab, Ctrl and Print Screen before each key it
-  // sends, and three round trips to the server would cost more than the rest of the tick.
+  // last event drained was no press. The tick asks for Tab, Ctrl and Print Screen before each
+  // key it sends, and on the way to a pad's key nothing here costs a call to the system: three
+  // round trips to the server, or even three reads of the socket, would cost more than the rest
+  // of the tick. The owner drains the watch whenever fd() turns readable.
   bool surely_up(int linux_key);
 
  private:

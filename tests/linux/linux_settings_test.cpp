@@ -1,5 +1,5 @@
 // The settings file: what it keeps, how it reads back, and what becomes of a file that is
-// damaged or cannot be written.
+// damaged or cannot be written. The user's controller mappings file beside it.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "linux_test_support.h"
+#include "platform/linux/linux_controller_mappings.h"
 #include "platform/linux/linux_settings_file.h"
 
 namespace padwire::lin {
@@ -153,6 +154,33 @@ TEST(SettingsFile, TheDefaultPathFollowsTheConfigurationFolder) {
   }
   ScopedVariable config("XDG_CONFIG_HOME", "relative");  // ignored, as a relative one must be
   EXPECT_EQ(SettingsFile::default_path(), "/home/player/.config/padwire/settings.ini");
+  EXPECT_EQ(controller_mappings_path(), "/home/player/.config/padwire/gamecontrollerdb.txt");
+}
+
+TEST(ControllerMappings, LinesForLinuxAreKeptAndAFileWithALineThatIsNoMappingIsIgnored) {
+  TestFolder folder;
+  const std::string pad = "030000005e0400008e02000014010000,Pad,a:b0,b:b1,";
+  const std::string linux_pad = "03000000de2800000112000001000000,Deck,a:b3,platform:Linux,";
+  const struct {
+    std::string text;
+    std::vector<std::string> lines;
+    bool problem;
+  } cases[] = {
+      {"# mine\n\n" + pad + "\r\n" + linux_pad + "\n", {pad, linux_pad}, false},
+      {pad + "platform:Windows,\n", {}, false},
+      {"\xEF\xBB\xBF" + pad, {pad}, false},
+      {pad + "\n" + "not a mapping\n", {}, true},
+      {"030000005e04,Pad,a:b0\n", {}, true},   // a short GUID
+      {pad.substr(0, 37) + "a,\n", {}, true},  // a field with no input
+  };
+  for (const auto& c : cases) {
+    folder.write("gamecontrollerdb.txt", c.text);
+    const ControllerMappings mappings = read_controller_mappings(folder / "gamecontrollerdb.txt");
+    EXPECT_EQ(mappings.lines, c.lines) << c.text;
+    EXPECT_EQ(!mappings.problem.empty(), c.problem) << c.text;
+  }
+  EXPECT_TRUE(read_controller_mappings(folder / "absent.txt").problem.empty());
+  EXPECT_FALSE(read_controller_mappings(folder.path()).problem.empty());  // a folder
 }
 
 }  // namespace

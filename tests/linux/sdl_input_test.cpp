@@ -1,9 +1,12 @@
-// The controller through SDL: a virtual joystick read back through the controller boundary.
+// The controller through SDL: a virtual joystick read back through the controller boundary, by
+// number, and as game controllers read as standard pads.
 #include "platform/linux/sdl_input.h"
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -45,6 +48,19 @@ class SdlController : public testing::Test {
     ControllerIdentity identity;
     identity.id = id;
     return root->open(identity, 0, ControllerAccess::exclusive);
+  }
+  // The scripted joystick as listed (with the standard layout or without), opened.
+  std::unique_ptr<Controller> open_listed(bool standard_layout, ControllerIdentity& listed) {
+    for (const ControllerIdentity& identity : root->list(standard_layout)) {
+      if (identity.vendor != 0x045E && identity.vendor != 0x054C) continue;
+      listed = identity;
+      return root->open(identity, 0, ControllerAccess::exclusive);
+    }
+    return nullptr;
+  }
+  void apply(const std::string& line) {
+    std::string error;
+    EXPECT_TRUE(joystick.apply(line, error)) << line << ": " << error;
   }
 
   JoyState2 state_after(const std::string& line) {
@@ -126,6 +142,84 @@ TEST_F(SdlController, AnUnpluggedJoystickIsGoneForGoodAndItsReturnIsReported) {
   const std::string old_id = scripted_id;
   ASSERT_TRUE(open_scripted());
   EXPECT_NE(scripted_id, old_id);
+}
+
+TEST_F(SdlController, XboxAndPlayStationPadsReadAsStandardPads) {
+  using Pad = StandardPad;
+  struct Case {
+    const char* xbox;
+    const char* playstation;
+    void (*change)(Pad&);
+  };
+  // Each line changes the pad further (the bottom face button, a trigger and the D-pad's up also
+  // have their keys checked end to end).
+  const Case cases[] = {
+      {"button 2 1", "button 2 1", [](Pad& p) { p.buttons[Pad::west] = true; }},
+      {"button 5 1", "button 10 1", [](Pad& p) { p.buttons[Pad::right_shoulder] = true; }},
+      {"button 6 1", "button 4 1", [](Pad& p) { p.buttons[Pad::back] = true; }},
+      {"button 7 1", "button 6 1", [](Pad& p) { p.buttons[Pad::start] = true; }},
+      {"button 9 1", "button 7 1", [](Pad& p) { p.buttons[Pad::left_stick] = true; }},
+      {"hat 0 1", "button 11 1", [](Pad& p) { p.buttons[Pad::dpad_up] = true; }},
+      {"hat 0 9", "button 13 1", [](Pad& p) { p.buttons[Pad::dpad_left] = true; }},
+      {"axis 2 32767", "axis 4 32767", [](Pad& p) { p.left_trigger = 65535; }},
+      {"axis 5 32767", "axis 5 32767", [](Pad& p) { p.right_trigger = 65535; }},
+      {"axis 0 -32768", "axis 0 -32768", [](Pad& p) { p.left_x = 0; }},
+      {"axis 1 32767", "axis 1 32767", [](Pad& p) { p.left_y = 65535; }},
+      {"axis 4 -1", "axis 3 -1", [](Pad& p) { p.right_y = 32767; }},
+  };
+  for (const char* kind : {"xbox", "playstation"}) {
+    SCOPED_TRACE(kind);
+    const bool xbox = kind[0] == 'x';
+    apply("unplug");
+    apply(std::string("plug ") + kind);
+    ControllerIdentity listed;
+    ASSERT_TRUE(open_listed(false, listed));
+    EXPECT_EQ(listed.kind, ControllerKind::by_number);
+    auto pad = open_listed(true, listed);
+    ASSERT_TRUE(pad);
+    EXPECT_EQ(listed.kind, ControllerKind::standard);
+    EXPECT_EQ(listed.name, xbox ? "Xbox 360 Controller" : "PS4 Controller");
+    EXPECT_EQ(listed.product, xbox ? 0x028E : 0x09CC);
+    EXPECT_EQ(pad->kind(), ControllerKind::standard);
+    EXPECT_EQ(pad->button_count(), std::nullopt);
+    ControllerReading reading;
+    ASSERT_TRUE(pad->poll() && pad->read(reading));
+    Pad expected;
+    EXPECT_EQ(reading.pad, expected) << "at rest";
+    for (const Case& c : cases) {
+      const char* line = xbox ? c.xbox : c.playstation;
+      apply(line);
+      c.change(expected);
+      ASSERT_TRUE(pad->poll() && pad->read(reading));
+      EXPECT_EQ(reading.pad, expected) << line;
+    }
+  }
+}
+
+// A joystick SDL does not know as a game controller becomes one with the user's mapping.
+TEST(SdlMappings, TheUsersMappingMakesAJoystickAStandardPad) {
+  ScriptedJoystick joystick;
+  ASSERT_TRUE(joystick.attach(ScriptedPad::unmapped));
+  int index = 0;
+  while (index < SDL_NumJoysticks() && SDL_JoystickGetDeviceVendor(index) != 0x1209) ++index;
+  char guid[33];
+  SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
+  SdlInput input({std::string(guid) + ",My Pad,a:b3,leftx:a0,lefty:a1,platform:Linux,"});
+  const auto root = input.connect();
+  ASSERT_TRUE(root);
+  const auto listed = root->list(true);
+  const auto mine = std::find_if(listed.begin(), listed.end(),
+                                 [](const ControllerIdentity& c) { return c.vendor == 0x1209; });
+  ASSERT_NE(mine, listed.end());
+  EXPECT_EQ(mine->kind, ControllerKind::standard);
+  EXPECT_EQ(mine->name, "My Pad");
+  const auto pad = root->open(*mine, 0, ControllerAccess::exclusive);
+  ASSERT_TRUE(pad);
+  std::string error;
+  ASSERT_TRUE(joystick.apply("button 3 1", error)) << error;
+  ControllerReading reading;
+  ASSERT_TRUE(pad->poll() && pad->read(reading));
+  EXPECT_TRUE(reading.pad.held(StandardPad::south));
 }
 
 TEST_F(SdlController, RumbleRunsAtHalfStrengthUntilStopped) {

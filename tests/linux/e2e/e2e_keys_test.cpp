@@ -1,10 +1,14 @@
 // The pad's buttons and directions as keys in the window the user works in, through XTest: the
 // digital pad, an analog stick at rest and the hat with both options on, mouse mode; keys let go
-// of when the controller goes and when the program is ended, and a controller plugged in again.
+// of when the controller goes and when the program is ended, and a controller plugged in again;
+// an Xbox and a PlayStation pad read as standard pads.
 #include <X11/keysym.h>
 #include <signal.h>
 
+#include <algorithm>
+
 #include "linux_end_to_end.h"
+#include "platform/linux/linux_settings_file.h"
 
 namespace padwire::e2e {
 namespace {
@@ -107,6 +111,52 @@ TEST_F(LinuxEndToEnd, KeysComeUpWhenTheControllerGoesAndAtTheEndAndAPlugInIsTake
   EXPECT_EQ(game.keys(XK_j),
             (std::vector<Record>{key_down(XK_j), key_up(XK_j), key_down(XK_j), key_up(XK_j)}))
       << describe(game.records());
+}
+
+// Through SDL's game controller API, each pad's buttons by their place (VGS: the bottom face
+// button is B, K; the left trigger X, 2; the D-pad's up W), its rumble on a press, and a key it
+// holds let go of when it is unplugged.
+TEST_F(LinuxEndToEnd, XboxAndPlayStationPadsTypeByPlaceRumbleAndLetGoWhenUnplugged) {
+  lin::SettingsFile(session().settings_path()).save("Padwire", "Custom", "RumbleType", "1");
+  Recorder game(session().display(), "Game");
+  ASSERT_TRUE(launch());
+  ASSERT_TRUE(take_focus(game));
+  const auto rumbles = [&] {
+    const std::vector<std::string> lines = padwire_->lines();
+    return std::count(lines.begin(), lines.end(), "rumble 32767 32767 0");
+  };
+  const struct {
+    const char* kind;
+    const char* trigger;  // its axis
+    const char* up;       // the D-pad's up pressed, then released
+    const char* up_free;
+  } pads[] = {{"xbox", "axis 2 ", "hat 0 1", "hat 0 0"},
+              {"playstation", "axis 4 ", "button 11 1", "button 11 0"}};
+  for (const auto& pad : pads) {
+    SCOPED_TRACE(pad.kind);
+    ASSERT_TRUE(padwire_->send("unplug"));
+    ASSERT_TRUE(padwire_->send(std::string("plug ") + pad.kind));
+    game.clear();
+    const auto before = rumbles();
+    ASSERT_TRUE(tap(0, game, XK_k));
+    EXPECT_EQ(rumbles(), before + 1);
+    ASSERT_TRUE(padwire_->send(pad.trigger + std::string("32767")));
+    ASSERT_TRUE(wait_for_keys(game, XK_2, 1));
+    ASSERT_TRUE(padwire_->send(pad.trigger + std::string("-32768")));
+    ASSERT_TRUE(wait_for_keys(game, XK_2, 2));
+    ASSERT_TRUE(padwire_->send(pad.up) && wait_for_keys(game, XK_w, 1));
+    ASSERT_TRUE(padwire_->send(pad.up_free) && wait_for_keys(game, XK_w, 2));
+    ASSERT_TRUE(padwire_->button(0, true) && wait_for_keys(game, XK_k, 3));
+    ASSERT_TRUE(padwire_->send("unplug"));
+    EXPECT_TRUE(wait_for_keys(game, XK_k, 4)) << "the key stayed down";
+    sleep_ms(100);
+    EXPECT_EQ(game.records(),
+              (std::vector<Record>{key_down(XK_k), key_up(XK_k), key_down(XK_2), key_up(XK_2),
+                                   key_down(XK_w), key_up(XK_w), key_down(XK_k), key_up(XK_k)}))
+        << describe(game.records());
+    ASSERT_TRUE(padwire_->send("plug"));
+  }
+  EXPECT_TRUE(exit_from_menu());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // What lasts over a restart in the settings file: the profile, the options and a key set made in
 // the assignment dialog, which then brings its window (the one named like it) to the front. A
-// settings file that does not parse is kept aside with a message; Print Screen saves a JPEG.
+// settings file that does not parse is kept aside with a message, a mappings file that does not
+// is left out with one; Print Screen saves a JPEG.
 #include <X11/keysym.h>
 #include <turbojpeg.h>
 
@@ -103,7 +104,7 @@ bool valid_jpeg(const fs::path& path, int width, int height) {
   return ok;
 }
 
-TEST_F(LinuxEndToEnd, ABadSettingsFileIsKeptAsideWithAMessageAndPrintScreenSavesAJpeg) {
+TEST_F(LinuxEndToEnd, BadSettingsAndMappingsFilesAreToldOfAndPrintScreenSavesAJpeg) {
   // A copy of the program in a folder of its own, where its screenshots go.
   const fs::path folder = fs::path(session().folder()) / "program";
   fs::create_directories(folder);
@@ -112,24 +113,32 @@ TEST_F(LinuxEndToEnd, ABadSettingsFileIsKeptAsideWithAMessageAndPrintScreenSaves
   padwire_ = std::make_unique<ScriptedPadwire>(program.string(), session());
 
   const std::string garbled = "[Padwire\\Custom\nLast=\x01\x02\xff\n[[";
-  fs::create_directories(fs::path(session().settings_path()).parent_path());
+  const fs::path config = fs::path(session().settings_path()).parent_path();
+  fs::create_directories(config);
   std::ofstream(session().settings_path(), std::ios::binary) << garbled;
+  const std::string mappings = "not a mapping\n";
+  std::ofstream(config / "gamecontrollerdb.txt", std::ios::binary) << mappings;
 
   Recorder game(session().display(), "Game");
   ASSERT_TRUE(padwire_->start(false));
-  // The message comes before the program's other windows, under the program's title.
-  unsigned long box = 0;
-  ASSERT_TRUE(wait_until([&] { return (box = desktop_->find(kMainCaption)) != 0; }))
-      << "no message\n"
-      << padwire_->log();
-  EXPECT_FALSE(padwire_->wait_for_line("tray-ready", 0)) << "the icon did not wait for the message";
-  desktop_->activate(box);
-  ASSERT_TRUE(wait_until([&] { return desktop_->active() == box; }));
-  desktop_->tap_key(XK_Return);
+  // A message for each file, one after the other, before the program's other windows, under
+  // the program's title.
+  for (int message = 0; message < 2; ++message) {
+    unsigned long box = 0;
+    ASSERT_TRUE(wait_until([&] { return (box = desktop_->find(kMainCaption)) != 0; }))
+        << "no message " << message << "\n"
+        << padwire_->log();
+    EXPECT_FALSE(padwire_->wait_for_line("tray-ready", 0)) << "the icon did not wait";
+    desktop_->activate(box);
+    ASSERT_TRUE(wait_until([&] { return desktop_->active() == box; }));
+    desktop_->tap_key(XK_Return);
+    ASSERT_TRUE(wait_until([&] { return desktop_->find(kMainCaption) != box; }));
+  }
   ASSERT_TRUE(padwire_->wait_for_line("tray-ready", 15000)) << padwire_->log();
   std::vector<fs::path> kept;
-  for (const auto& entry :
-       fs::directory_iterator(fs::path(session().settings_path()).parent_path())) {
+  std::ifstream left(config / "gamecontrollerdb.txt", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(left), {}), mappings) << "left as it was";
+  for (const auto& entry : fs::directory_iterator(config)) {
     std::ifstream in(entry.path(), std::ios::binary);
     if (std::string{std::istreambuf_iterator<char>(in), {}} == garbled)
       kept.push_back(entry.path());

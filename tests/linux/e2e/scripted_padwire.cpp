@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -84,12 +85,20 @@ void ScriptedPadwire::read_replies() {
   }
 }
 
+namespace {
+
+bool is_ok(const std::string& line) {
+  return line == "ok" || line.rfind("ok ", 0) == 0;
+}
+
+bool is_answer(const std::string& line) {
+  return is_ok(line) || line.rfind("error", 0) == 0;
+}
+
+}  // namespace
+
 std::size_t ScriptedPadwire::answers_locked() const {
-  std::size_t n = 0;
-  for (const std::string& line : lines_) {
-    n += line == "ok" || line.rfind("error", 0) == 0 ? 1 : 0;
-  }
-  return n;
+  return static_cast<std::size_t>(std::count_if(lines_.begin(), lines_.end(), is_answer));
 }
 
 bool ScriptedPadwire::send(const std::string& line) {
@@ -100,10 +109,10 @@ bool ScriptedPadwire::send(const std::string& line) {
     return false;
   if (!changed_.wait_for(lock, std::chrono::seconds(5), [&] { return answers_locked() > before; }))
     return false;
-  for (auto it = lines_.rbegin(); it != lines_.rend(); ++it) {
-    if (*it == "ok" || it->rfind("error", 0) == 0) return *it == "ok";
-  }
-  return false;
+  const auto answer = std::find_if(lines_.rbegin(), lines_.rend(), is_answer);
+  if (answer == lines_.rend() || !is_ok(*answer)) return false;
+  changed_ns_ = answer->size() > 3 ? std::stoll(answer->substr(3)) : 0;
+  return true;
 }
 
 bool ScriptedPadwire::wait_for_line(const std::string& prefix, int timeout_ms) {

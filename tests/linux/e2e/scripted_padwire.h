@@ -1,11 +1,12 @@
 // padwire_scripted as a child process: its joystick scripted through the FIFO that
-// PADWIRE_SCRIPT names, its answers ("ok", "error: ...", rumble calls, "tray-ready") read from
+// PADWIRE_SCRIPT names, its answers ("ok TIME", "error: ...", rumble calls, "tray-ready") read from
 // the FIFO that PADWIRE_SCRIPT_REPLY names, its output kept in a log for failure messages.
 #pragma once
 
 #include <sys/types.h>
 
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -28,8 +29,11 @@ class ScriptedPadwire {
   bool running();
   pid_t pid() const { return pid_; }
 
-  // One script line; true when the program answered "ok".
+  // One script line; true when the program answered "ok", which it does once it has taken the
+  // change in.
   bool send(const std::string& line);
+  // When the joystick changed for the last line sent: CLOCK_MONOTONIC in nanoseconds.
+  std::int64_t changed_ns() const { return changed_ns_; }
   bool button(int number, bool down) {
     return send("button " + std::to_string(number) + (down ? " 1" : " 0"));
   }
@@ -58,6 +62,7 @@ class ScriptedPadwire {
   int script_fd_ = -1, reply_fd_ = -1;
   pid_t pid_ = -1;
   int exit_status_ = -1;
+  std::int64_t changed_ns_ = 0;
   std::mutex mutex_;
   std::condition_variable changed_;
   std::vector<std::string> lines_;
