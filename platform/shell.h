@@ -67,6 +67,12 @@ class Shell {
   // Shows a message box and returns when it is closed.
   virtual void message_box(const std::string& text, std::uint32_t style,
                            const std::string& title) = 0;
+  // Whether the system starts this very program when the user logs in (an entry that starts
+  // another copy of it does not count).
+  virtual bool start_at_login() = 0;
+  // Makes the system start this program at login, with the argument --login, or removes that
+  // entry. False when the system's entry could not be written or removed.
+  virtual bool set_start_at_login(bool start) = 0;
 };
 
 inline constexpr std::uint32_t kMbOk = 0;

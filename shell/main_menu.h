@@ -9,7 +9,7 @@
 
 namespace padwire {
 
-inline constexpr std::size_t kMenuItemCount = 22;
+inline constexpr std::size_t kMenuItemCount = 23;
 
 struct MainMenu {
   MenuItem mnuEnabled{"mnuEnabled", "Enabled", true};
@@ -24,6 +24,9 @@ struct MainMenu {
   MenuItem mnuHatDirections{"mnuHatDirections", "D-Pad Hat as Directions"};
   MenuItem mnuSep2{"mnuSep2", "-"};
   MenuItem mnuAutodetectProfile{"mnuAutodetectProfile", "Auto-detect profile", true};
+  // Checked while the system starts this program at login; the system keeps that, not the
+  // settings store.
+  MenuItem mnuStartAtLogin{"mnuStartAtLogin", "Start at Login"};
   MenuItem mnuSwapLR{"mnuSwapLR", "Swap L1/R1 with L2/R2 Buttons"};
   MenuItem mnuDOSApplication{"mnuDOSApplication", "Using MS-DOS based Application"};
   MenuItem mnuSep3{"mnuSep3", "-"};
@@ -36,16 +39,13 @@ struct MainMenu {
   MenuItem mnuExit{"mnuExit", "E&xit"};
 
   std::array<const MenuItem*, kMenuItemCount> items() const {
-    return {&mnuEnabled,       &mnuSep1,
-            &mnuConfig,        &mnuRumble,
-            &mnuForceFeedback, &mnuSelect,
-            &mnuAutoFire,      &mnuLogitech,
-            &mnuDeadZone,      &mnuHatDirections,
-            &mnuSep2,          &mnuAutodetectProfile,
-            &mnuSwapLR,        &mnuDOSApplication,
-            &mnuSep3,          &mnuSNES9X,
-            &mnuVGS,           &mnuCustom,
-            &mnuSep4,          &mnuAbout,
+    return {&mnuEnabled,       &mnuSep1,          &mnuConfig,
+            &mnuRumble,        &mnuForceFeedback, &mnuSelect,
+            &mnuAutoFire,      &mnuLogitech,      &mnuDeadZone,
+            &mnuHatDirections, &mnuSep2,          &mnuAutodetectProfile,
+            &mnuStartAtLogin,  &mnuSwapLR,        &mnuDOSApplication,
+            &mnuSep3,          &mnuSNES9X,        &mnuVGS,
+            &mnuCustom,        &mnuSep4,          &mnuAbout,
             &mnuSep5,          &mnuExit};
   }
 };

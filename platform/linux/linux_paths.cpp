@@ -18,11 +18,16 @@ std::string folder_of(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string program_folder() {
+std::string program_path() {
   std::array<char, 4096> buffer{};
   const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (length <= 0) return ".";
-  return folder_of(std::string(buffer.data(), static_cast<std::size_t>(length)));
+  if (length <= 0) return {};
+  return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+std::string program_folder() {
+  const std::string path = program_path();
+  return path.empty() ? "." : folder_of(path);
 }
 
 }  // namespace padwire::lin

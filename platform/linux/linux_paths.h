@@ -12,7 +12,10 @@ std::string native_path(std::string path);
 // The folder part of a path: "." when it has none, "/" for a file in the root.
 std::string folder_of(const std::string& path);
 
-// The folder of the running program, from /proc/self/exe; "." when that cannot be read.
+// The running program's full path, from /proc/self/exe; empty when that cannot be read.
+std::string program_path();
+
+// The folder of the running program; "." when its path cannot be read.
 std::string program_folder();
 
 }  // namespace padwire::lin

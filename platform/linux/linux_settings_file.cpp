@@ -1,7 +1,6 @@
 #include "platform/linux/linux_settings_file.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <stdio.h>
 #include <sys/stat.h>
 #include <time.h>
@@ -10,58 +9,15 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/linux/linux_files.h"
 #include "platform/linux/linux_paths.h"
 
 namespace padwire::lin {
 
 namespace {
 
-// Far beyond any file the program writes: a larger one is no settings file.
-constexpr off_t kLargestFile = 64 << 20;
-
 bool valid_names(const std::string& app, const std::string& section, const std::string& key) {
   return valid_section_name(app) && valid_section_name(section) && !key.empty();
-}
-
-// Like mkdir -p, each folder it creates private to the user.
-bool make_folders(const std::string& folder) {
-  struct stat info {};
-  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-  const std::string parent = folder_of(folder);
-  if (parent != folder && !make_folders(parent)) return false;
-  return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-bool write_all(int fd, const std::string& text) {
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-enum class ReadResult { kText, kMissing, kFailed };
-
-ReadResult read_file(const std::string& path, std::string& text) {
-  // Without blocking on a pipe or a device someone put in the file's place.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
-  struct stat info {};
-  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargestFile;
-  char buffer[65536];
-  while (ok) {
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0 || text.size() + static_cast<std::size_t>(n) > kLargestFile) {
-      ok = n == 0;
-      break;
-    }
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  close(fd);
-  return ok ? ReadResult::kText : ReadResult::kFailed;
 }
 
 std::string time_suffix() {
@@ -91,13 +47,6 @@ std::string move_aside(const std::string& path) {
   return {};
 }
 
-std::string user_home() {
-  const char* home = std::getenv("HOME");
-  if (home && *home) return home;
-  const passwd* entry = getpwuid(getuid());
-  return entry && entry->pw_dir ? entry->pw_dir : "/tmp";
-}
-
 }  // namespace
 
 SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
@@ -105,10 +54,7 @@ SettingsFile::SettingsFile(std::string path) : path_(std::move(path)) {
 }
 
 std::string SettingsFile::default_path() {
-  // Relative values are to be ignored, as the base directory rules say.
-  const char* config = std::getenv("XDG_CONFIG_HOME");
-  const std::string base = config && config[0] == '/' ? config : user_home() + "/.config";
-  return base + "/padwire/settings.ini";
+  return config_home() + "/padwire/settings.ini";
 }
 
 void SettingsFile::load() {
@@ -156,27 +102,8 @@ bool SettingsFile::save(const std::string& app, const std::string& section, cons
   return false;
 }
 
-// A temporary file in the same folder, written and flushed to the disk, then renamed over the
-// file, and the folder flushed so that the rename itself is on the disk.
 bool SettingsFile::write(const std::string& text) {
-  const std::string folder = folder_of(path_);
-  if (!make_folders(folder)) return false;
-  std::string temporary = path_ + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = write_all(fd, text) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temporary.c_str(), path_.c_str()) == 0;
-  if (!ok) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  const int folder_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder_fd >= 0) {
-    fsync(folder_fd);
-    close(folder_fd);
-  }
-  return true;
+  return write_file_atomically(path_, text);
 }
 
 }  // namespace padwire::lin

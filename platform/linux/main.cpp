@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
@@ -44,6 +45,14 @@ const char* environment(const char* name) {
   return value ? value : "";
 }
 #endif
+
+// The desktop started the program at login, through the autostart entry "Start at Login" wrote.
+bool started_at_login(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--login") return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -134,7 +143,7 @@ int main(int argc, char** argv) {
   if (!settings.load_problem().empty()) {
     views.message_box(settings.load_problem(), kMbOk | kMbIconExclamation, kMainCaption);
   }
-  form.Form_Load();
+  form.Form_Load(started_at_login(argc, argv));
   if (form.ended()) return 0;  // another instance runs, or the controller service failed
   return QApplication::exec();
 }

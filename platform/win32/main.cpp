@@ -3,6 +3,10 @@
 // benchmarks, never shipped), it ticks on the poll timer alone, as the classic design did.
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <string_view>
+
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/win32/win32_clock.h"
@@ -22,6 +26,20 @@
 
 using namespace padwire;
 using namespace padwire::win32;
+
+namespace {
+
+// Windows started the program at log-on, through the Run entry "Start at Login" wrote.
+bool started_at_log_on() {
+  int count = 0;
+  const ArgumentList arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+  for (int i = 1; arguments && i < count; ++i) {
+    if (std::wstring_view(arguments.get()[i]) == L"--login") return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Nothing here loads more than the tray icon needs: COM waits for the first screenshot or
@@ -97,7 +115,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // signal before it is first acquired.
   TickPacer pacer(keys, timer, input, form.engine, events.tick);
 #endif
-  form.Form_Load();
+  form.Form_Load(started_at_log_on());
   const DeviceNotification hid_arrivals = register_hid_arrivals(main_window);
   SetTimer(main_window, kLookTimerId, kLookInterval, nullptr);
 #ifdef PADWIRE_TIMER_ONLY

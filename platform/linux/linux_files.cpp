@@ -1,0 +1,93 @@
+#include "platform/linux/linux_files.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/linux/linux_paths.h"
+
+namespace padwire::lin {
+
+namespace {
+
+// Far beyond any file the program reads: a larger one is not one of its files.
+constexpr off_t kLargestFile = 64 << 20;
+
+bool write_all(int fd, const std::string& text) {
+  for (std::size_t done = 0; done < text.size();) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string user_home() {
+  const char* home = std::getenv("HOME");
+  if (home && *home) return home;
+  const passwd* entry = getpwuid(getuid());
+  return entry && entry->pw_dir ? entry->pw_dir : "/tmp";
+}
+
+}  // namespace
+
+std::string config_home() {
+  // Relative values are to be ignored, as the base directory rules say.
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  return config && config[0] == '/' ? config : user_home() + "/.config";
+}
+
+bool make_folders(const std::string& folder) {
+  struct stat info {};
+  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+  const std::string parent = folder_of(folder);
+  if (parent != folder && !make_folders(parent)) return false;
+  return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+ReadResult read_file(const std::string& path, std::string& text) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
+  struct stat info {};
+  bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargestFile;
+  char buffer[65536];
+  while (ok) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0 || text.size() + static_cast<std::size_t>(n) > kLargestFile) {
+      ok = n == 0;
+      break;
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return ok ? ReadResult::kText : ReadResult::kFailed;
+}
+
+bool write_file_atomically(const std::string& path, const std::string& text) {
+  const std::string folder = folder_of(path);
+  if (!make_folders(folder)) return false;
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = write_all(fd, text) && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  ok = ok && rename(temporary.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    unlink(temporary.c_str());
+    return false;
+  }
+  const int folder_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_fd >= 0) {
+    fsync(folder_fd);
+    close(folder_fd);
+  }
+  return true;
+}
+
+}  // namespace padwire::lin
