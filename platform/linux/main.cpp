@@ -66,7 +66,13 @@ int main(int argc, char** argv) {
   SettingsFile settings(SettingsFile::default_path());
   const QIcon icon(QStringLiteral(":/padwire/padwire.ico"));
   QApplication::setWindowIcon(icon);
-  QtTray tray(icon);
+  TrayHosts hosts;
+  hosts.status_notifier = status_notifier_host_registered;
+  // Qt embeds its icon in an XEmbed tray only when it draws through X11 itself.
+  hosts.xembed = [&x11] {
+    return QGuiApplication::platformName() == QLatin1String("xcb") && x11_tray_present(x11.get());
+  };
+  QtTray tray(icon, std::move(hosts));
   QtViews views(tray.main_window());
   DesktopHooks hooks;
   hooks.activate_window = [&x11](const std::string& title) {
@@ -134,6 +140,10 @@ int main(int argc, char** argv) {
                  std::to_string(ms));
   };
   tray_events.ready = [&script](const char* what) { script.reply(what); };
+  // The tests of a late tray host wait seconds, not half a minute.
+  if (const int wait = std::atoi(environment("PADWIRE_TRAY_WAIT_MS")); wait > 0) {
+    tray.set_host_wait(wait);
+  }
   // Before the load, which opens the first joystick.
   if (!joystick.attach()) script.reply("error: the virtual joystick could not be attached");
 #endif

@@ -1,5 +1,6 @@
-// What lasts over a restart in the settings file: the profile, the options and a key set made in
-// the assignment dialog, which then brings its window (the one named like it) to the front. A
+// What lasts over a restart: in the settings file the profile, the options and a key set made in
+// the assignment dialog, which then brings its window (the one named like it) to the front; the
+// autostart entry of "Start at Login", which the item then removes. A
 // settings file that does not parse is kept aside with a message; Print Screen saves a JPEG.
 #include <X11/keysym.h>
 #include <turbojpeg.h>
@@ -24,6 +25,11 @@ constexpr int kButtonAX = 257, kButtonAY = 120;
 constexpr int kNamesX = 144, kNamesY = 245;
 constexpr int kSaveX = 249, kSaveY = 213;
 
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 TEST_F(LinuxEndToEnd, ProfileOptionsAndADialogKeySetLastAndTheSetActivatesItsWindow) {
   Recorder game(session().display(), "Game");
   ASSERT_TRUE(launch());
@@ -31,6 +37,13 @@ TEST_F(LinuxEndToEnd, ProfileOptionsAndADialogKeySetLastAndTheSetActivatesItsWin
   ASSERT_TRUE(choose(menu::kDeadZone));
   EXPECT_TRUE(wait_until([&] { return stored("Custom", "DeadZone") == "True"; }));
   EXPECT_EQ(stored("Custom", "Last"), "1");
+  // "Start at Login": the desktop's autostart entry, which starts this program with --login.
+  const fs::path autostart = fs::path(session().config_home()) / "autostart/padwire.desktop";
+  const std::string exec =
+      "Exec=" + fs::canonical(std::getenv("PADWIRE_SCRIPTED")).string() + " --login\n";
+  ASSERT_TRUE(choose(menu::kStartAtLogin));
+  EXPECT_TRUE(wait_until([&] { return read_text(autostart).find(exec) != std::string::npos; }))
+      << read_text(autostart);
   ASSERT_TRUE(take_focus(game));
   EXPECT_TRUE(tap(pad::kA, game, XK_d)) << describe(game.records());
 
@@ -69,6 +82,8 @@ TEST_F(LinuxEndToEnd, ProfileOptionsAndADialogKeySetLastAndTheSetActivatesItsWin
   EXPECT_TRUE(tap(pad::kA, game, XK_k)) << describe(game.records());
   EXPECT_EQ(game.records().size(), 2u) << describe(game.records());
   EXPECT_EQ(stored("Custom", "DeadZone"), "True");
+  ASSERT_TRUE(choose(menu::kStartAtLogin));  // checked, as the entry is there: now removed
+  EXPECT_TRUE(wait_until([&] { return !fs::exists(autostart); }));
 
   // The set's window appears: a double click on the icon brings it to the front, sends it
   // Enter and gives it the set's keys.
