@@ -13,6 +13,9 @@ packages=(
   # The Linux program, and its tests under Xvfb with a window manager and a tray host
   libsdl2-dev libx11-dev libxext-dev libxtst-dev libxi-dev libturbojpeg0-dev qt6-base-dev
   openbox trayer
+  dbus-daemon libdbus-1-dev  # a private session bus and the StatusNotifier host of the tray test
+  # The Debian package (make dist) and the checks of what make install lays out
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -59,6 +59,8 @@ bool started_at_login(int argc, char** argv) {
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("padwire"));
+  // The installed desktop entry, padwire.desktop: its name and icon for the program's windows.
+  QGuiApplication::setDesktopFileName(QStringLiteral("padwire"));
   // The program lives in the tray: closing its last window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
 
