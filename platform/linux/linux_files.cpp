@@ -5,8 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/linux/linux_paths.h"
 
@@ -27,19 +29,41 @@ bool write_all(int fd, const std::string& text) {
   return true;
 }
 
-std::string user_home() {
+}  // namespace
+
+std::string home_folder() {
   const char* home = std::getenv("HOME");
   if (home && *home) return home;
   const passwd* entry = getpwuid(getuid());
   return entry && entry->pw_dir ? entry->pw_dir : "/tmp";
 }
 
-}  // namespace
-
 std::string config_home() {
   // Relative values are to be ignored, as the base directory rules say.
   const char* config = std::getenv("XDG_CONFIG_HOME");
-  return config && config[0] == '/' ? config : user_home() + "/.config";
+  return config && config[0] == '/' ? config : home_folder() + "/.config";
+}
+
+std::string pictures_folder() {
+  const std::string home = home_folder();
+  std::string text;
+  read_file(config_home() + "/user-dirs.dirs", text);
+  // Lines such as XDG_PICTURES_DIR="$HOME/Bilder", or an absolute path in the quotes.
+  constexpr std::string_view kKey = "XDG_PICTURES_DIR=\"";
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = std::min(text.find('\n', start), text.size());
+    const std::string_view line = std::string_view(text).substr(start, end - start);
+    start = end + 1;
+    if (line.size() <= kKey.size() || line.substr(0, kKey.size()) != kKey || line.back() != '"') {
+      continue;
+    }
+    std::string folder(line.substr(kKey.size(), line.size() - kKey.size() - 1));
+    if (folder.rfind("$HOME", 0) == 0) folder = home + folder.substr(5);
+    // "$HOME/" is how the file says the folder is switched off.
+    if (!folder.empty() && folder.front() == '/' && folder != home && folder != home + "/")
+      return folder;
+  }
+  return home + "/Pictures";
 }
 
 bool make_folders(const std::string& folder) {

@@ -6,9 +6,15 @@
 
 namespace padwire::lin {
 
-// $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config (the password entry's home
-// when HOME is unset).
+// $HOME, else the password entry's home.
+std::string home_folder();
+
+// $XDG_CONFIG_HOME when it is an absolute path, else $HOME/.config.
 std::string config_home();
+
+// The user's pictures folder as the desktop names it (XDG_PICTURES_DIR in user-dirs.dirs of the
+// configuration folder), else $HOME/Pictures.
+std::string pictures_folder();
 
 // Like mkdir -p, each folder it creates private to the user.
 bool make_folders(const std::string& folder);

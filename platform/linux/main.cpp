@@ -13,6 +13,7 @@
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/linux/linux_clock.h"
+#include "platform/linux/linux_screenshot_folder.h"
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
 #include "platform/linux/qt_session.h"
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
   InputSinks sinks =
       open_input_sinks(x11.get(), {}, [&key_watch](int key) { return key_watch.surely_up(key); });
   SdlInput input;
-  X11Screenshot screenshot(x11.get());
+  X11Screenshot camera(x11.get());
+  ScreenshotFolder screenshot(camera, ScreenshotFolder::default_folder());
   LinuxClock clock;
   LinuxRandom random;
   EmptyRegistry registry;

@@ -1,7 +1,7 @@
 // What lasts over a restart: in the settings file the profile, the options and a key set made in
 // the assignment dialog, which then brings its window (the one named like it) to the front; the
-// autostart entry of "Start at Login", which the item then removes. A
-// settings file that does not parse is kept aside with a message; Print Screen saves a JPEG.
+// autostart entry of "Start at Login", which the item then removes. A settings file that does not
+// parse is kept aside with a message; Print Screen saves a JPEG in the desktop's pictures folder.
 #include <X11/keysym.h>
 #include <turbojpeg.h>
 
@@ -119,12 +119,11 @@ bool valid_jpeg(const fs::path& path, int width, int height) {
 }
 
 TEST_F(LinuxEndToEnd, ABadSettingsFileIsKeptAsideWithAMessageAndPrintScreenSavesAJpeg) {
-  // A copy of the program in a folder of its own, where its screenshots go.
-  const fs::path folder = fs::path(session().folder()) / "program";
-  fs::create_directories(folder);
-  const fs::path program = folder / "padwire_scripted";
-  fs::copy_file(std::getenv("PADWIRE_SCRIPTED"), program, fs::copy_options::overwrite_existing);
-  padwire_ = std::make_unique<ScriptedPadwire>(program.string(), session());
+  // The desktop's pictures folder, where the screenshots go into a folder Padwire.
+  const fs::path folder = fs::path(session().folder()) / "pictures" / "Padwire";
+  fs::create_directories(session().config_home());
+  std::ofstream(fs::path(session().config_home()) / "user-dirs.dirs")
+      << "XDG_PICTURES_DIR=\"" << folder.parent_path().string() << "\"\n";
 
   const std::string garbled = "[Padwire\\Custom\nLast=\x01\x02\xff\n[[";
   fs::create_directories(fs::path(session().settings_path()).parent_path());
@@ -152,13 +151,14 @@ TEST_F(LinuxEndToEnd, ABadSettingsFileIsKeptAsideWithAMessageAndPrintScreenSaves
   ASSERT_EQ(kept.size(), 1u) << "the file was not kept";
   EXPECT_NE(kept.front(), fs::path(session().settings_path()));
 
-  // Print Screen held while the pad changes: a JPEG of the screen beside the program.
+  // Print Screen held while the pad changes: a JPEG of the screen in the pictures folder.
   ASSERT_TRUE(take_focus(game));
   desktop_->key(XK_Print, true);
   ASSERT_TRUE(padwire_->button(pad::kA, true));
   fs::path shot;
   EXPECT_TRUE(wait_until([&] {
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    std::error_code none;
+    for (const auto& entry : fs::directory_iterator(folder, none)) {
       if (entry.path().extension() == ".jpg" && valid_jpeg(entry.path(), 1024, 768)) {
         shot = entry.path();
       }
