@@ -13,6 +13,7 @@
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_input.h"
 #include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_layout.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_registry_store.h"
 #include "platform/win32/win32_screenshot.h"
@@ -39,6 +40,13 @@ bool started_at_log_on() {
   return false;
 }
 
+// The program's icon at the size of the tray at `dpi`.
+Icon load_tray_icon(HINSTANCE instance, UINT dpi) {
+  const int size = small_icon_size(dpi);
+  return Icon(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
@@ -48,9 +56,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MainWindowEvents events;
   HWND main_window = create_main_window(to_wide_lossy(kMainCaption).c_str(), events);
   if (!main_window) return 1;
-  const Icon tray_icon(static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+  Icon tray_icon = load_tray_icon(instance, window_dpi(main_window));
 
   Win32Tray tray(main_window, tray_icon ? tray_icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
   Win32DirectInput input;
@@ -99,6 +105,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const float x = static_cast<float>(mouse_message) * tray.twips_per_pixel_x();
     form.Form_MouseMove(0, 0, x, 0);
     tray.give_back_foreground();
+  };
+  events.dpi_changed = [&](UINT dpi) {
+    Icon resized = load_tray_icon(instance, dpi);
+    if (!resized) return;
+    tray.change_icon(resized.get());
+    tray_icon = std::move(resized);  // the old one goes once the shell shows the new one
   };
   events.taskbar_created = [&] {
     if (!views.ended()) tray.add_again();
