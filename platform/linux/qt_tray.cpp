@@ -4,7 +4,8 @@
 #include <QCursor>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -29,6 +30,7 @@ constexpr int kPlacementChecks = 300;
 
 constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
 constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
+constexpr int kWatcherTimeoutMs = 200;
 
 constexpr const char* kNoTrayMessage =
     "No notification area (system tray) was found on this desktop. Padwire runs on without its "
@@ -46,9 +48,14 @@ bool status_notifier_host_registered() {
       !bus.interface()->isServiceRegistered(QString::fromLatin1(kWatcherService))) {
     return false;
   }
-  QDBusInterface watcher(QString::fromLatin1(kWatcherService), QString::fromLatin1(kWatcherPath),
-                         QString::fromLatin1(kWatcherService), bus);
-  return watcher.property("IsStatusNotifierHostRegistered").toBool();
+  // A watcher that does not answer in time counts as none, and is asked again later.
+  QDBusMessage get = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kWatcherService), QString::fromLatin1(kWatcherPath),
+      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+  get << QString::fromLatin1(kWatcherService) << QStringLiteral("IsStatusNotifierHostRegistered");
+  const QDBusMessage reply = bus.call(get, QDBus::Block, kWatcherTimeoutMs);
+  return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+         reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }
 
 // The main form's window. Shown only without a tray host: a short note and a button that opens
