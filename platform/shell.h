@@ -70,6 +70,12 @@ class Shell {
   // What the About box adds to its text on this system (how keys reach other programs there);
   // empty where nothing differs from the described program.
   virtual std::string about_note() { return {}; }
+  // Whether the system starts this very program when the user logs in (an entry that starts
+  // another copy of it does not count).
+  virtual bool start_at_login() = 0;
+  // Makes the system start this program at login, with the argument --login, or removes that
+  // entry. False when the system's entry could not be written or removed.
+  virtual bool set_start_at_login(bool start) = 0;
 };
 
 inline constexpr std::uint32_t kMbOk = 0;

@@ -44,7 +44,7 @@ void FormPadwire::end_program() {
   platform_.shell.end_program();
 }
 
-void FormPadwire::Form_Load() {
+void FormPadwire::Form_Load(bool at_login) {
   if (platform_.shell.previous_instance()) {
     end_program();
     return;
@@ -105,6 +105,7 @@ void FormPadwire::Form_Load() {
   }
   read_check_mark(menu.mnuAutodetectProfile, read_setting(settings::kAutodetect, "True"));
   read_check_mark(menu.mnuDOSApplication, read_setting(settings::kDos, "False"));
+  menu.mnuStartAtLogin.checked = platform_.shell.start_at_login();
 
   const std::string last = read_setting(settings::kLast, settings::kProfileVgs);
   if (last == settings::kProfileSnes9x) {
@@ -119,7 +120,7 @@ void FormPadwire::Form_Load() {
   engine.Timer1.set_enabled(true);
   engine.create_rumble_effect();
 
-  if (platform_.keyboard.async_key_state(kVkShift) != 0) return;
+  if (at_login || platform_.keyboard.async_key_state(kVkShift) != 0) return;
   AutoDetect();
 }
 

@@ -35,7 +35,9 @@ class FormPadwire {
   std::function<void()> show_joy_config;
   std::function<void()> show_force_feedback;
 
-  void Form_Load();
+  // `at_login`: the system started the program as the user logged in (--login); everything
+  // runs as at any start except emulator detection, as if Shift were held.
+  void Form_Load(bool at_login = false);
   // Exit, a close of the window by the system, or the end of the session: everything the pad
   // holds down is released first, then the icon and the controller.
   void Form_Unload();
@@ -59,6 +61,7 @@ class FormPadwire {
   void mnuHatDirections_Click();
   void mnuStandardLayout_Click();
   void mnuAutodetectProfile_Click();
+  void mnuStartAtLogin_Click();
   void mnuAbout_Click();
   void mnuExit_Click();
 

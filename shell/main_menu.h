@@ -25,6 +25,9 @@ struct MainMenu {
   MenuItem mnuStandardLayout{"mnuStandardLayout", "Standard Button Layout", true};
   MenuItem mnuSep2{"mnuSep2", "-"};
   MenuItem mnuAutodetectProfile{"mnuAutodetectProfile", "Auto-detect profile", true};
+  // Checked while the system starts this program at login; the system keeps that, not the
+  // settings store.
+  MenuItem mnuStartAtLogin{"mnuStartAtLogin", "Start at Login"};
   MenuItem mnuSwapLR{"mnuSwapLR", "Swap L1/R1 with L2/R2 Buttons"};
   MenuItem mnuDOSApplication{"mnuDOSApplication", "Using MS-DOS based Application"};
   MenuItem mnuSep3{"mnuSep3", "-"};
@@ -50,6 +53,7 @@ struct MainMenu {
             &mnuStandardLayout,
             &mnuSep2,
             &mnuAutodetectProfile,
+            &mnuStartAtLogin,
             &mnuSwapLR,
             &mnuDOSApplication,
             &mnuSep3,

@@ -18,6 +18,8 @@ void FormPadwire::Form_MouseMove(int /*button*/, int /*shift*/, float x, float /
   if (message == kWmLButtonDblClk) {
     AutoDetect();
   } else if (message == kWmRButtonUp) {
+    // The entry may have been changed outside the program since the menu was last shown.
+    menu.mnuStartAtLogin.checked = platform_.shell.start_at_login();
     const auto items = menu.items();
     if (const auto chosen = platform_.tray.track_popup(items)) menu_click(*chosen);
   }
@@ -50,6 +52,8 @@ void FormPadwire::menu_click(std::size_t index) {
     mnuStandardLayout_Click();
   else if (item == &menu.mnuAutodetectProfile)
     mnuAutodetectProfile_Click();
+  else if (item == &menu.mnuStartAtLogin)
+    mnuStartAtLogin_Click();
   else if (item == &menu.mnuSwapLR)
     mnuSwapLR_Click();
   else if (item == &menu.mnuDOSApplication)
@@ -126,6 +130,12 @@ void FormPadwire::mnuStandardLayout_Click() {
 void FormPadwire::mnuAutodetectProfile_Click() {
   toggle(menu.mnuAutodetectProfile);
   save_setting(settings::kAutodetect, boolean_to_text(menu.mnuAutodetectProfile.checked));
+}
+
+// The check mark shows what the system has after the attempt, so a refused write shows as one.
+void FormPadwire::mnuStartAtLogin_Click() {
+  platform_.shell.set_start_at_login(!menu.mnuStartAtLogin.checked);
+  menu.mnuStartAtLogin.checked = platform_.shell.start_at_login();
 }
 
 void FormPadwire::mnuAbout_Click() {

@@ -15,7 +15,9 @@ packages=(
   libxkbcommon-dev libxkbcommon-x11-dev xkb-data  # keyboard layouts
   openbox trayer
   x11-xkb-utils  # setxkbmap: the layout tests switch their X server's layout
-  dbus-daemon    # the screenshot portal test's private session bus
+  dbus-daemon libdbus-1-dev  # private session buses: the screenshot portal and StatusNotifier tray tests
+  # The Debian package (make dist) and the checks of what make install lays out
+  dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

@@ -1,16 +1,19 @@
 #!/usr/bin/env python3
-"""Draws the program's icon (a small game pad with its cord) and writes resources/padwire.ico.
+"""Draws the program's icon (a small game pad with its cord) and writes resources/padwire.ico,
+and the same picture as PNG files in the sizes of the desktops' icon theme (hicolor) under
+resources/linux/icons.
 
 Pure Python, no imaging library: each size is rendered from the same shapes with 4 x 4
 supersampling and stored as a 32-bit image with alpha. Run it again after changing a shape:
-    tools/make-icon.py [output.ico]
+    tools/make-icon.py [output.ico [hicolor-folder]]
 """
-import math
 import struct
 import sys
+import zlib
 from pathlib import Path
 
 SIZES = (16, 20, 24, 32, 40, 48, 64)
+THEME_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 SAMPLES = 4
 
 
@@ -92,9 +95,29 @@ def bmp_entry(size, pixels):
     return header + data + bytes(mask_row * size)
 
 
+def png(size, pixels):
+    """A PNG of the rendered pixels (BGRA), 8-bit RGBA, with no date in it."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+    rows = b"".join(b"\0" + bytes(c for b, g, r, a in row for c in (r, g, b, a)) for row in pixels)
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+
+
+def write_theme_icons(folder):
+    for size in THEME_SIZES:
+        path = folder / f"{size}x{size}" / "apps" / "padwire.png"
+        path.parent.mkdir(parents=True, exist_ok=True)
+        path.write_bytes(png(size, render(size)))
+    print(f"wrote {folder} ({', '.join(map(str, THEME_SIZES))} px)")
+
+
 def main():
-    out = Path(sys.argv[1]) if len(sys.argv) > 1 else \
-        Path(__file__).resolve().parent.parent / "resources" / "padwire.ico"
+    root = Path(__file__).resolve().parent.parent / "resources"
+    out = Path(sys.argv[1]) if len(sys.argv) > 1 else root / "padwire.ico"
+    theme = Path(sys.argv[2]) if len(sys.argv) > 2 else root / "linux" / "icons"
     images = [bmp_entry(s, render(s)) for s in SIZES]
     offset = 6 + 16 * len(images)
     directory = b""
@@ -103,6 +126,7 @@ def main():
         offset += len(image)
     out.write_bytes(struct.pack("<HHH", 0, 1, len(images)) + directory + b"".join(images))
     print(f"wrote {out} ({', '.join(map(str, SIZES))} px)")
+    write_theme_icons(theme)
 
 
 if __name__ == "__main__":

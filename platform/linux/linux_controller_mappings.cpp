@@ -4,7 +4,7 @@
 #include <cctype>
 #include <sstream>
 
-#include "platform/linux/linux_paths.h"
+#include "platform/linux/linux_files.h"
 
 namespace padwire::lin {
 
@@ -60,9 +60,9 @@ std::string controller_mappings_path() {
 ControllerMappings read_controller_mappings(const std::string& path) {
   ControllerMappings mappings;
   std::string text;
-  const FileRead result = read_regular_file(path, text, kLargestFile);
-  if (result == FileRead::missing) return mappings;
-  if (result == FileRead::failed) {
+  const ReadResult result = read_file(path, text, kLargestFile);
+  if (result == ReadResult::kMissing) return mappings;
+  if (result == ReadResult::kFailed) {
     mappings.problem = "The controller mappings file " + path +
                        " could not be read. Padwire goes on without the mappings in it.";
     return mappings;

@@ -7,37 +7,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 
+#include "platform/linux/linux_files.h"
 #include "platform/linux/linux_paths.h"
 
 namespace padwire::lin {
 
 namespace {
 
-// Far beyond any file the program writes: a larger one is no settings file.
-constexpr std::size_t kLargestFile = 64 << 20;
-
 bool valid_names(const std::string& app, const std::string& section, const std::string& key) {
   return valid_section_name(app) && valid_section_name(section) && !key.empty();
-}
-
-// Like mkdir -p, each folder it creates private to the user.
-bool make_folders(const std::string& folder) {
-  struct stat info {};
-  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-  const std::string parent = folder_of(folder);
-  if (parent != folder && !make_folders(parent)) return false;
-  return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
-}
-
-bool write_all(int fd, const std::string& text) {
-  for (std::size_t done = 0; done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
 }
 
 std::string time_suffix() {
@@ -79,9 +59,9 @@ std::string SettingsFile::default_path() {
 
 void SettingsFile::load() {
   std::string text;
-  const FileRead result = read_regular_file(path_, text, kLargestFile);
-  if (result == FileRead::missing) return;
-  if (result == FileRead::text) {
+  const ReadResult result = read_file(path_, text);
+  if (result == ReadResult::kMissing) return;
+  if (result == ReadResult::kText) {
     if (auto tree = parse_settings(text)) {
       tree_ = std::move(*tree);
       return;
@@ -96,7 +76,7 @@ void SettingsFile::load() {
     return;
   }
   problem_ = "The settings file " + path_ +
-             (result == FileRead::text ? " is damaged or incomplete" : " could not be read") +
+             (result == ReadResult::kText ? " is damaged or incomplete" : " could not be read") +
              ". Padwire kept it as " + kept + " and starts with its default settings.";
 }
 
@@ -122,27 +102,8 @@ bool SettingsFile::save(const std::string& app, const std::string& section, cons
   return false;
 }
 
-// A temporary file in the same folder, written and flushed to the disk, then renamed over the
-// file, and the folder flushed so that the rename itself is on the disk.
 bool SettingsFile::write(const std::string& text) {
-  const std::string folder = folder_of(path_);
-  if (!make_folders(folder)) return false;
-  std::string temporary = path_ + ".XXXXXX";
-  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  bool ok = write_all(fd, text) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temporary.c_str(), path_.c_str()) == 0;
-  if (!ok) {
-    unlink(temporary.c_str());
-    return false;
-  }
-  const int folder_fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder_fd >= 0) {
-    fsync(folder_fd);
-    close(folder_fd);
-  }
-  return true;
+  return write_file_atomically(path_, text);
 }
 
 }  // namespace padwire::lin

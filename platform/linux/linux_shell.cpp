@@ -47,8 +47,11 @@ bool start_through_wine(std::vector<std::string> arguments, const std::string& d
 
 }  // namespace
 
-LinuxShell::LinuxShell(DesktopHooks hooks, std::string lock_path)
-    : hooks_(std::move(hooks)), lock_path_(std::move(lock_path)) {}
+LinuxShell::LinuxShell(DesktopHooks hooks, std::string lock_path, std::string autostart_path)
+    : hooks_(std::move(hooks)),
+      lock_path_(std::move(lock_path)),
+      autostart_(autostart_path.empty() ? Autostart::default_path() : std::move(autostart_path),
+                 program_path()) {}
 
 LinuxShell::~LinuxShell() = default;
 
@@ -139,6 +142,14 @@ void LinuxShell::message_box(const std::string& text, std::uint32_t style,
 
 std::string LinuxShell::about_note() {
   return hooks_.about_note ? hooks_.about_note() : std::string();
+}
+
+bool LinuxShell::start_at_login() {
+  return autostart_.enabled();
+}
+
+bool LinuxShell::set_start_at_login(bool start) {
+  return autostart_.set(start);
 }
 
 bool EmptyRegistry::query_value(std::uint32_t, const std::string&, const std::string&, std::string&,

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/linux/linux_autostart.h"
 #include "platform/shell.h"
 
 namespace padwire::lin {
@@ -24,7 +25,9 @@ struct DesktopHooks {
 
 class LinuxShell final : public Shell {
  public:
-  explicit LinuxShell(DesktopHooks hooks, std::string lock_path = {});
+  // Empty paths stand for the defaults: InstanceLock's and Autostart's.
+  explicit LinuxShell(DesktopHooks hooks, std::string lock_path = {},
+                      std::string autostart_path = {});
   ~LinuxShell() override;
   LinuxShell(const LinuxShell&) = delete;
   LinuxShell& operator=(const LinuxShell&) = delete;
@@ -51,11 +54,15 @@ class LinuxShell final : public Shell {
   void beep() override;
   void message_box(const std::string& text, std::uint32_t style, const std::string& title) override;
   std::string about_note() override;
+  // The XDG autostart entry of this program (Autostart).
+  bool start_at_login() override;
+  bool set_start_at_login(bool start) override;
 
  private:
   DesktopHooks hooks_;
   std::string lock_path_;
   std::unique_ptr<InstanceLock> lock_;
+  Autostart autostart_;
 };
 
 // There is no registry on Linux: every query fails, so what the core would read from it is

@@ -11,11 +11,13 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/linux/linux_clock.h"
 #include "platform/linux/linux_controller_mappings.h"
+#include "platform/linux/linux_screenshot_folder.h"
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
 #include "platform/linux/qt_portal_screenshot.h"
@@ -59,11 +61,21 @@ bool readable(int fd) {
 }
 #endif
 
+// The desktop started the program at login, through the autostart entry "Start at Login" wrote.
+bool started_at_login(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::string_view(argv[i]) == "--login") return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(QStringLiteral("padwire"));
+  // The installed desktop entry, padwire.desktop: its name and icon for the program's windows.
+  QGuiApplication::setDesktopFileName(QStringLiteral("padwire"));
   // The program lives in the tray: closing its last window does not end it.
   QApplication::setQuitOnLastWindowClosed(false);
 
@@ -76,7 +88,13 @@ int main(int argc, char** argv) {
   InputSinks sinks;
   const QIcon icon(QStringLiteral(":/padwire/padwire.ico"));
   QApplication::setWindowIcon(icon);
-  QtTray tray(icon);
+  TrayHosts hosts;
+  hosts.status_notifier = status_notifier_host_registered;
+  // Qt embeds its icon in an XEmbed tray only when it draws through X11 itself.
+  hosts.xembed = [&x11] {
+    return QGuiApplication::platformName() == QLatin1String("xcb") && x11_tray_present(x11.get());
+  };
+  QtTray tray(icon, std::move(hosts));
   QtViews views(tray.main_window());
   DesktopHooks hooks;
   hooks.activate_window = [&x11](const std::string& title) {
@@ -105,9 +123,9 @@ int main(int argc, char** argv) {
   SdlInput input(mappings.lines);
   X11Screenshot x11_screenshot(sinks.plan.portal_screenshot ? nullptr : x11.get());
   PortalScreenshot portal_screenshot;
-  Screenshot& screenshot = sinks.plan.portal_screenshot
-                               ? static_cast<Screenshot&>(portal_screenshot)
-                               : static_cast<Screenshot&>(x11_screenshot);
+  Screenshot& camera = sinks.plan.portal_screenshot ? static_cast<Screenshot&>(portal_screenshot)
+                                                    : static_cast<Screenshot&>(x11_screenshot);
+  ScreenshotFolder screenshot(camera, ScreenshotFolder::default_folder());
   LinuxClock clock;
   LinuxRandom random;
   EmptyRegistry registry;
@@ -165,6 +183,10 @@ int main(int argc, char** argv) {
                  std::to_string(ms));
   };
   tray_events.ready = [&script](const char* what) { script.reply(what); };
+  // The tests of a late tray host wait seconds, not half a minute.
+  if (const int wait = std::atoi(environment("PADWIRE_TRAY_WAIT_MS")); wait > 0) {
+    tray.set_host_wait(wait);
+  }
   // Before the load, which opens the first joystick.
   if (!joystick.attach()) script.reply("error: the virtual joystick could not be attached");
 #endif
@@ -182,7 +204,7 @@ int main(int argc, char** argv) {
   } else if (sinks.plan.notice != Notice::kNone) {
     std::fprintf(stderr, "padwire: %s\n", notice_text(sinks.plan.notice).c_str());
   }
-  form.Form_Load();
+  form.Form_Load(started_at_login(argc, argv));
   if (form.ended()) return 0;  // another instance runs, or the controller service failed
   return QApplication::exec();
 }

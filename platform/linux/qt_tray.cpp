@@ -2,11 +2,14 @@
 
 #include <QCloseEvent>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSystemTrayIcon>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -17,18 +20,43 @@ namespace padwire::lin {
 
 namespace {
 
-// How long a tray host may take to take the icon, and how often that is looked at.
-constexpr int kHostCheckMs = 10;
-constexpr int kHostChecks = 300;
+// How often a tray host is looked for while there is none: often while the program still
+// waits for one, seldom once the main window stands in for the icon.
+constexpr int kLookWaitingMs = 250;
+constexpr int kLookStandingInMs = 1000;
+// How long an XEmbed tray may take to give the icon its place, and how often that is looked at.
+constexpr int kPlacementCheckMs = 10;
+constexpr int kPlacementChecks = 300;
+
+constexpr const char* kWatcherService = "org.kde.StatusNotifierWatcher";
+constexpr const char* kWatcherPath = "/StatusNotifierWatcher";
+constexpr int kWatcherTimeoutMs = 200;
 
 constexpr const char* kNoTrayMessage =
     "No notification area (system tray) was found on this desktop. Padwire runs on without its "
-    "tray icon: its menu is in the window named after it.";
+    "tray icon: its menu is in the window named after it. The icon takes the window's place as "
+    "soon as a notification area starts.";
 constexpr const char* kNoTrayNote =
     "Padwire shows this window instead of its tray icon. The menu is reached through the button "
     "below; closing the window exits Padwire.";
 
 }  // namespace
+
+bool status_notifier_host_registered() {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected() || !bus.interface() ||
+      !bus.interface()->isServiceRegistered(QString::fromLatin1(kWatcherService))) {
+    return false;
+  }
+  // A watcher that does not answer in time counts as none, and is asked again later.
+  QDBusMessage get = QDBusMessage::createMethodCall(
+      QString::fromLatin1(kWatcherService), QString::fromLatin1(kWatcherPath),
+      QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+  get << QString::fromLatin1(kWatcherService) << QStringLiteral("IsStatusNotifierHostRegistered");
+  const QDBusMessage reply = bus.call(get, QDBus::Block, kWatcherTimeoutMs);
+  return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+         reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
 
 // The main form's window. Shown only without a tray host: a short note and a button that opens
 // the icon's menu. Its close box ends the program as Exit does.
@@ -75,9 +103,12 @@ std::unique_ptr<QMenu> build_popup_menu(std::span<const MenuItem* const> items) 
   return menu;
 }
 
-QtTray::QtTray(QIcon icon) : icon_(std::move(icon)), main_(std::make_unique<MainWindow>(*this)) {
+QtTray::QtTray(QIcon icon, TrayHosts hosts)
+    : icon_(std::move(icon)), hosts_(std::move(hosts)), main_(std::make_unique<MainWindow>(*this)) {
   main_->setWindowIcon(icon_);
-  QObject::connect(&watch_, &QTimer::timeout, this, [this] { watch_host(); });
+  look_.setSingleShot(true);
+  QObject::connect(&look_, &QTimer::timeout, this, [this] { look_for_host(); });
+  QObject::connect(&placement_, &QTimer::timeout, this, [this] { watch_placement(); });
 }
 
 QtTray::~QtTray() = default;
@@ -88,61 +119,109 @@ QWidget& QtTray::main_window() {
 
 bool QtTray::notify_icon(std::uint32_t message, const TrayIconData& data) {
   if (message == kNimDelete) {
-    watch_.stop();
+    wanted_ = false;
+    look_.stop();
+    placement_.stop();
     if (icon_shown_) icon_shown_->hide();
     icon_shown_.reset();
     return true;
   }
   const auto end = std::find(data.szTip.begin(), data.szTip.end(), '\0');
-  const QString tip = to_qt(
+  tip_ = to_qt(
       std::string_view(data.szTip.data(), static_cast<std::size_t>(end - data.szTip.begin())));
-  if (!icon_shown_) {
-    icon_shown_ = std::make_unique<QSystemTrayIcon>(icon_);
-    // Queued: the menu opens once the click that asked for it has been handled.
-    QObject::connect(
-        icon_shown_.get(), &QSystemTrayIcon::activated, this,
-        [this](QSystemTrayIcon::ActivationReason reason) {
-          if (!events_.mouse) return;
-          if (reason == QSystemTrayIcon::Context) events_.mouse(kWmRButtonUp);
-          if (reason == QSystemTrayIcon::DoubleClick) events_.mouse(kWmLButtonDblClk);
-        },
-        Qt::QueuedConnection);
-  }
-  icon_shown_->setToolTip(tip);
-  main_->setToolTip(tip);
-  if (message == kNimAdd) {
-    icon_shown_->show();
-    checks_left_ = kHostChecks;
-    watch_.start(kHostCheckMs);
+  if (icon_shown_) icon_shown_->setToolTip(tip_);
+  main_->setToolTip(tip_);
+  if (message == kNimAdd && !wanted_) {
+    wanted_ = true;
+    waiting_.start();
+    look_for_host();
   }
   return true;
 }
 
-// The icon counts as shown once the tray host has given it a place. Without a host after a
-// while, the main window stands in for it, and a message says why, once.
-void QtTray::watch_host() {
-  const bool host = QSystemTrayIcon::isSystemTrayAvailable();
-  const bool placed = icon_shown_ && !icon_shown_->geometry().isEmpty();
-  if (--checks_left_ > 0 && !(host && placed)) return;
-  watch_.stop();
-  if (host) {
-    if (!ready_ && events_.ready) events_.ready("tray-ready");
-    ready_ = true;
+// A host that is there now takes the icon. Without one, the program waits; once the wait is
+// over the main window stands in for the icon, and the looking goes on more slowly.
+void QtTray::look_for_host() {
+  if (!wanted_ || icon_shown_) return;
+  const bool status_notifier = hosts_.status_notifier && hosts_.status_notifier();
+  if (status_notifier || (hosts_.xembed && hosts_.xembed())) {
+    show_icon(status_notifier);
     return;
   }
-  without_host();
+  if (!main_->isVisible() && waiting_.elapsed() >= host_wait_ms_) without_host();
+  const bool standing_in = main_->isVisible();
+  const qint64 wait_left = host_wait_ms_ - waiting_.elapsed();
+  look_.start(standing_in ? kLookStandingInMs
+                          : static_cast<int>(std::clamp<qint64>(wait_left, 1, kLookWaitingMs)));
+}
+
+void QtTray::show_icon(bool status_notifier) {
+  status_notifier_ = status_notifier;
+  icon_shown_ = std::make_unique<QSystemTrayIcon>(icon_);
+  // Queued: the menu opens once the click that asked for it has been handled.
+  QObject::connect(
+      icon_shown_.get(), &QSystemTrayIcon::activated, this,
+      [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); },
+      Qt::QueuedConnection);
+  icon_shown_->setToolTip(tip_);
+  icon_shown_->show();
+  main_->hide();
+  if (no_tray_box_) no_tray_box_->close();
+  if (status_notifier_) {
+    tell_ready("tray-ready");  // the host has no place to tell: the icon is there once shown
+    return;
+  }
+  placement_checks_left_ = kPlacementChecks;
+  placement_.start(kPlacementCheckMs);
+}
+
+// The icon counts as shown once the XEmbed tray has given it a place, or after a while in any
+// case: the tray is there.
+void QtTray::watch_placement() {
+  const bool placed = icon_shown_ && !icon_shown_->geometry().isEmpty();
+  if (--placement_checks_left_ > 0 && !placed) return;
+  placement_.stop();
+  tell_ready("tray-ready");
 }
 
 void QtTray::without_host() {
   main_->show();
   main_->raise();
-  if (events_.ready) events_.ready("main-window");
+  tell_ready("main-window");
   if (told_) return;
   told_ = true;
-  auto* box = new QMessageBox(QMessageBox::Information, QString::fromLatin1(kMainCaption),
-                              QString::fromLatin1(kNoTrayMessage), QMessageBox::Ok, main_.get());
-  box->setAttribute(Qt::WA_DeleteOnClose);
-  box->open();
+  no_tray_box_ = new QMessageBox(QMessageBox::Information, QString::fromLatin1(kMainCaption),
+                                 QString::fromLatin1(kNoTrayMessage), QMessageBox::Ok, main_.get());
+  no_tray_box_->setAttribute(Qt::WA_DeleteOnClose);
+  no_tray_box_->open();
+}
+
+// XEmbed trays report the buttons as they are: the right one opens the menu, a double click
+// looks for the emulator. A StatusNotifier host sends its own activations instead: the
+// activation (a left click) opens the menu, the secondary one (a middle click) looks for the
+// emulator, and the context request (a right click) opens the menu too.
+void QtTray::activated(QSystemTrayIcon::ActivationReason reason) {
+  if (!events_.mouse) return;
+  switch (reason) {
+    case QSystemTrayIcon::Context:
+      events_.mouse(kWmRButtonUp);
+      break;
+    case QSystemTrayIcon::DoubleClick:
+      events_.mouse(kWmLButtonDblClk);
+      break;
+    case QSystemTrayIcon::Trigger:
+      if (status_notifier_) events_.mouse(kWmRButtonUp);
+      break;
+    case QSystemTrayIcon::MiddleClick:
+      if (status_notifier_) events_.mouse(kWmLButtonDblClk);
+      break;
+    case QSystemTrayIcon::Unknown:
+      break;
+  }
+}
+
+void QtTray::tell_ready(const char* what) {
+  if (events_.ready) events_.ready(what);
 }
 
 std::optional<std::size_t> QtTray::track_popup(std::span<const MenuItem* const> items) {

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdio>
+#include <string>
 
 namespace padwire::lin {
 
@@ -38,6 +39,13 @@ X11Connection::X11Connection() : display_(XOpenDisplay(nullptr)) {}
 
 X11Connection::~X11Connection() {
   if (display_) XCloseDisplay(display_);
+}
+
+bool x11_tray_present(_XDisplay* display) {
+  if (!display) return false;
+  const std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
+  const Atom selection = XInternAtom(display, name.c_str(), False);
+  return XGetSelectionOwner(display, selection) != None;
 }
 
 void x11_beep(_XDisplay* display) {

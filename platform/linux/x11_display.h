@@ -38,6 +38,10 @@ class X11ErrorTrap {
   bool outer_caught_;
 };
 
+// An XEmbed tray runs on the display: the default screen's _NET_SYSTEM_TRAY_S<n> selection has
+// an owner. False without a display.
+bool x11_tray_present(_XDisplay* display);
+
 // The X server's bell; without a display, the terminal's bell on stderr.
 void x11_beep(_XDisplay* display);
 

@@ -29,6 +29,7 @@ constexpr NamedPoint kPoints[] = {
     {"effect create", FailPoint::effect_create},
     {"effect start", FailPoint::effect_start},
     {"effect stop", FailPoint::effect_stop},
+    {"login", FailPoint::login},
 };
 
 void set_failing(Session& s, const Command& c, bool failing) {

@@ -81,13 +81,13 @@ bool Session::ignored_after_end() {
   return true;
 }
 
-void Session::start() {
+void Session::start(bool at_login) {
   form_ = std::make_unique<FormPadwire>(platform());
   force_feedback_ = std::make_unique<FormForceFeedback>(platform(), form_->engine);
   form_->show_force_feedback = [this] { force_feedback_->show(); };
   joy_config_ = std::make_unique<FormJoyConfig>(platform(), *form_);
   form_->show_joy_config = [this] { joy_config_->show(); };
-  form_->Form_Load();
+  form_->Form_Load(at_login);
 }
 
 namespace {
@@ -238,6 +238,13 @@ void Session::add_world_commands() {
     });
     values.push_back({arg(c, 1), arg(c, 2), arg(c, 3), arg(c, 4)});
   });
+  // `login on|off`: whether the system starts this program when the user logs in.
+  add_command("login", [](Session& s, const Command& c) {
+    expect_words(c, 2, 2);
+    if (arg(c, 1) != "on" && arg(c, 1) != "off")
+      throw ScenarioError(c.line, "login wants on or off");
+    s.world().starts_at_login = arg(c, 1) == "on";
+  });
   add_command("apppath", [](Session& s, const Command& c) {
     expect_words(c, 2, 2);
     s.world().app_path = arg(c, 1);
@@ -248,7 +255,7 @@ void Session::add_world_commands() {
     static const char* const kinds[] = {
         "keybd",  "mouse",  "cursor",   "sendkeys",     "keystate", "store",      "tray",
         "timer",  "popup",  "activate", "shellexecute", "run",      "screenshot", "beep",
-        "msgbox", "effect", "device",   "debug",        "window"};
+        "msgbox", "effect", "device",   "debug",        "window",   "login"};
     expect_words(c, 2, 2);
     if (std::find(std::begin(kinds), std::end(kinds), arg(c, 1)) == std::end(kinds)) {
       throw ScenarioError(c.line, "ignore wants a kind of trace line: " + arg(c, 1));
@@ -287,10 +294,13 @@ void Session::add_world_commands() {
 }
 
 void Session::add_input_commands() {
+  // `start login`: the system starts the program as the user logs in (--login).
   add_command("start", [](Session& s, const Command& c) {
-    expect_words(c, 1, 1);
+    expect_words(c, 1, 2);
+    if (c.words.size() == 2 && arg(c, 1) != "login")
+      throw ScenarioError(c.line, "start wants login");
     if (s.started()) throw ScenarioError(c.line, "the program has already started");
-    s.start();
+    s.start(c.words.size() == 2);
   });
   add_command("pad", [](Session& s, const Command& c) {
     if (c.words.size() == 2 && (arg(c, 1) == "fail" || arg(c, 1) == "ok")) {

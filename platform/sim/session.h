@@ -45,7 +45,7 @@ class Session {
   void add_query(const std::string& name, CommandHandler handler);
 
  private:
-  void start();
+  void start(bool at_login);
   void add_world_commands();
   void add_input_commands();
   void add_queries();

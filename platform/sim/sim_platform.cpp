@@ -359,6 +359,14 @@ struct SimPlatform::Services final : ControllerService,
   void message_box(const std::string& text, std::uint32_t, const std::string& title) override {
     w.trace.line("msgbox " + quote(text) + " " + quote(title));
   }
+  bool start_at_login() override { return w.starts_at_login; }
+  bool set_start_at_login(bool start) override {
+    const std::string line = start ? "login on" : "login off";
+    if (fails_on_purpose(w, FailPoint::login, line)) return false;
+    w.trace.line(line);
+    w.starts_at_login = start;
+    return true;
+  }
 
   // Registry
   bool query_value(std::uint32_t root, const std::string& sub_key, const std::string& value_name,

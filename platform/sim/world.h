@@ -56,6 +56,7 @@ enum class FailPoint {
   effect_create,
   effect_start,
   effect_stop,
+  login,
   count
 };
 
@@ -75,6 +76,7 @@ struct SimWorld {
   std::vector<std::string> files;          // names in the program's folder
   std::vector<RegistryValue> registry;
   std::string app_path = "C:\\Padwire";
+  bool starts_at_login = false;  // the system starts this program at login
   LocalTime clock{2000, 12, 31, 23, 59, 59};
   std::uint64_t milliseconds = 0;  // the monotonic clock: only `wait` advances it
   std::deque<float> random_numbers;

@@ -3,12 +3,17 @@
 // benchmarks, never shipped), it ticks on the poll timer alone, as the classic design did.
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <string_view>
+
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_input.h"
 #include "platform/win32/win32_keyboard.h"
+#include "platform/win32/win32_layout.h"
 #include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_registry_store.h"
 #include "platform/win32/win32_screenshot.h"
@@ -23,6 +28,27 @@
 using namespace padwire;
 using namespace padwire::win32;
 
+namespace {
+
+// Windows started the program at log-on, through the Run entry "Start at Login" wrote.
+bool started_at_log_on() {
+  int count = 0;
+  const ArgumentList arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+  for (int i = 1; arguments && i < count; ++i) {
+    if (std::wstring_view(arguments.get()[i]) == L"--login") return true;
+  }
+  return false;
+}
+
+// The program's icon at the size of the tray at `dpi`.
+Icon load_tray_icon(HINSTANCE instance, UINT dpi) {
+  const int size = small_icon_size(dpi);
+  return Icon(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Nothing here loads more than the tray icon needs: COM waits for the first screenshot or
   // shell verb (win32_com.h), the common controls for the first dialog (Win32Views).
@@ -30,9 +56,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   MainWindowEvents events;
   HWND main_window = create_main_window(to_wide_lossy(kMainCaption).c_str(), events);
   if (!main_window) return 1;
-  const Icon tray_icon(static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+  Icon tray_icon = load_tray_icon(instance, window_dpi(main_window));
 
   Win32Tray tray(main_window, tray_icon ? tray_icon.get() : LoadIconW(nullptr, IDI_APPLICATION));
   Win32DirectInput input;
@@ -82,6 +106,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     form.Form_MouseMove(0, 0, x, 0);
     tray.give_back_foreground();
   };
+  events.dpi_changed = [&](UINT dpi) {
+    Icon resized = load_tray_icon(instance, dpi);
+    if (!resized) return;
+    tray.change_icon(resized.get());
+    tray_icon = std::move(resized);  // the old one goes once the shell shows the new one
+  };
   events.taskbar_created = [&] {
     if (!views.ended()) tray.add_again();
   };
@@ -97,7 +127,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // signal before it is first acquired.
   TickPacer pacer(keys, timer, input, form.engine, events.tick);
 #endif
-  form.Form_Load();
+  form.Form_Load(started_at_log_on());
   const DeviceNotification hid_arrivals = register_hid_arrivals(main_window);
   SetTimer(main_window, kLookTimerId, kLookInterval, nullptr);
 #ifdef PADWIRE_TIMER_ONLY

@@ -52,6 +52,9 @@ struct DestroyIconHandle {
 struct DestroyMenuHandle {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
 };
+struct FreeLocalMemory {
+  void operator()(void* memory) const { LocalFree(memory); }
+};
 struct CloseRegistryKey {
   void operator()(HKEY key) const { RegCloseKey(key); }
 };
@@ -70,6 +73,7 @@ using MemoryDc = Owned<HDC, DeleteMemoryDc>;   // from CreateCompatibleDC
 using Icon = Owned<HICON, DestroyIconHandle>;  // created or loaded unshared (not LR_SHARED)
 using Menu = Owned<HMENU, DestroyMenuHandle>;
 using RegistryKey = Owned<HKEY, CloseRegistryKey>;
+using ArgumentList = Owned<LPWSTR*, FreeLocalMemory>;  // from CommandLineToArgvW
 using Library = Owned<HMODULE, FreeLibraryHandle>;
 using DeviceNotification = Owned<HDEVNOTIFY, UnregisterDeviceNotificationHandle>;
 

@@ -31,6 +31,16 @@ UINT window_dpi(HWND window) {
   return dpi ? dpi : screen_dpi();
 }
 
+int small_icon_size(UINT dpi) {
+  // Windows 10 1607 and later; elsewhere the system's size, scaled from the screen's DPI.
+  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto metrics = user32_function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  const int size = metrics ? metrics(SM_CXSMICON, dpi) : 0;
+  if (size > 0) return size;
+  return MulDiv(GetSystemMetrics(SM_CXSMICON), static_cast<int>(dpi),
+                static_cast<int>(screen_dpi()));
+}
+
 int twips_to_pixels(int twips, UINT dpi) {
   return MulDiv(twips, static_cast<int>(dpi), 1440);
 }

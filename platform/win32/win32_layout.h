@@ -12,6 +12,8 @@ namespace padwire::win32 {
 
 // The window's DPI (per monitor where the system tells it), else the screen's.
 UINT window_dpi(HWND window);
+// The side of a small icon (the tray's) at `dpi`, in pixels.
+int small_icon_size(UINT dpi);
 
 // Twips (1440 an inch) to pixels at a DPI: 15 twips a pixel at 96 DPI.
 int twips_to_pixels(int twips, UINT dpi);

@@ -39,6 +39,10 @@ LRESULT CALLBACK main_procedure(HWND window, UINT message, WPARAM wparam, LPARAM
       // returns, so the whole shutdown runs here.
       if (wparam && events->close) events->close();
       return 0;
+    case WM_DPICHANGED:
+      // The window is never shown, so the rectangle the system suggests does not matter.
+      if (events->dpi_changed) events->dpi_changed(HIWORD(wparam));
+      return 0;
     case kTrayCallback:
       // The icon's id is in wParam and the mouse message in the low word of lParam.
       if (events->tray) events->tray(LOWORD(lparam));

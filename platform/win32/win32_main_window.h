@@ -30,6 +30,8 @@ struct MainWindowEvents {
   std::function<void()> look_for_controller;
   // The notification area was made anew ("TaskbarCreated", sent when Explorer restarts).
   std::function<void()> taskbar_created;
+  // The screen's DPI changed (WM_DPICHANGED): the tray icon is wanted at another size.
+  std::function<void(UINT dpi)> dpi_changed;
 };
 
 // `events` must outlive the window; its members may be set after creation.

@@ -1,8 +1,5 @@
 #include "platform/win32/win32_registry_store.h"
 
-#include <windows.h>
-
-#include <optional>
 #include <vector>
 
 #include "platform/win32/win32_handles.h"
@@ -24,7 +21,8 @@ std::optional<std::wstring> section_path(const std::string& app, const std::stri
   return std::wstring(kSettingsRoot) + L"\\" + *wide_app + L"\\" + *wide_section;
 }
 
-// The text of a string value; nothing when it is absent or holds no text.
+}  // namespace
+
 std::optional<std::wstring> read_string(HKEY key, const std::wstring& name) {
   // The size may grow between the two calls when another program writes the value.
   for (int attempt = 0; attempt < 4; ++attempt) {
@@ -52,8 +50,6 @@ std::optional<std::wstring> read_string(HKEY key, const std::wstring& name) {
   }
   return std::nullopt;
 }
-
-}  // namespace
 
 std::string RegistrySettingsStore::get(const std::string& app, const std::string& section,
                                        const std::string& key, const std::string& fallback) {

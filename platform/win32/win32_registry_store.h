@@ -4,11 +4,20 @@
 // which the store's contract asks for, and settings written by earlier versions carry over.
 #pragma once
 
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
 #include "platform/settings.h"
 
 namespace padwire::win32 {
 
 inline constexpr const wchar_t* kSettingsRoot = L"Software\\VB and VBA Program Settings";
+
+// The text of a REG_SZ or REG_EXPAND_SZ value (not expanded), up to its first NUL; nothing when
+// it is absent or of another type.
+std::optional<std::wstring> read_string(HKEY key, const std::wstring& name);
 
 class RegistrySettingsStore final : public SettingsStore {
  public:

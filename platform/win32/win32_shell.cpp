@@ -8,6 +8,7 @@
 
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_login_start.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
@@ -108,6 +109,20 @@ std::wstring quoted_if_a_path(std::wstring command) {
   return L"\"" + command + L"\"";
 }
 
+// The full path of padwire.exe; empty when the system does not tell it.
+std::wstring program_path() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
 }  // namespace
 
 Win32Shell::Win32Shell(std::function<void()> on_end, std::wstring mutex_name)
@@ -134,16 +149,7 @@ void Win32Shell::end_program() {
 }
 
 std::string Win32Shell::app_path() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    if (length < path.size()) {
-      path.resize(length);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
+  std::wstring path = program_path();
   const auto slash = path.find_last_of(L"\\/");
   if (slash == std::wstring::npos) return {};
   path.resize(slash);
@@ -233,6 +239,14 @@ void Win32Shell::message_box(const std::string& text, std::uint32_t style,
   // Task-modal like the classic runtime's boxes: the program's other windows wait for it.
   MessageBoxW(nullptr, to_wide_lossy(text).c_str(), to_wide_lossy(title).c_str(),
               style | MB_TASKMODAL | MB_SETFOREGROUND);
+}
+
+bool Win32Shell::start_at_login() {
+  return starts_at_log_on(program_path());
+}
+
+bool Win32Shell::set_start_at_login(bool start) {
+  return set_start_at_log_on(program_path(), start);
 }
 
 bool Win32Registry::query_value(std::uint32_t root, const std::string& sub_key,

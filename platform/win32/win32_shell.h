@@ -38,6 +38,9 @@ class Win32Shell final : public Shell {
   Activation activate_window(const std::string& title) override;
   void beep() override;
   void message_box(const std::string& text, std::uint32_t style, const std::string& title) override;
+  // The user's Run entry for this padwire.exe (win32_login_start.h).
+  bool start_at_login() override;
+  bool set_start_at_login(bool start) override;
 
  private:
   std::function<void()> on_end_;

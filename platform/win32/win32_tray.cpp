@@ -55,6 +55,18 @@ void Win32Tray::add_again() {
   if (shown_) Shell_NotifyIconW(NIM_ADD, &*shown_);
 }
 
+bool Win32Tray::change_icon(HICON icon) {
+  const HICON before = default_icon_;
+  default_icon_ = icon;
+  if (!shown_ || shown_->hIcon != before) return false;
+  NOTIFYICONDATAW change = *shown_;
+  change.uFlags = NIF_ICON;
+  change.hIcon = icon;
+  if (Shell_NotifyIconW(NIM_MODIFY, &change) == FALSE) return false;
+  shown_->hIcon = icon;
+  return true;
+}
+
 namespace {
 
 // The window's thread takes the keyboard focus when it handles its activation, which another

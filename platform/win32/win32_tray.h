@@ -40,6 +40,9 @@ class Win32Tray final : public Tray {
   // The notification area was made anew (Explorer restarted): the icon, when it is shown,
   // is added again with its tip.
   void add_again();
+  // The program's icon at another size (the screen's DPI changed): it stands for a record's
+  // hIcon of 0 from now on, and replaces the shown one. True when the shell took it.
+  bool change_icon(HICON icon);
 
  private:
   HWND owner_;

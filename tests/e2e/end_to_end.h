@@ -27,9 +27,10 @@ inline constexpr int kUseMAsSelect = 4;
 inline constexpr int kAllowAutoFire = 5;
 inline constexpr int kDeadZone = 7;
 inline constexpr int kHatDirections = 8;
-inline constexpr int kDosApplication = 12;
-inline constexpr int kSnes9x = 13;
-inline constexpr int kVgs = 14;
+inline constexpr int kStartAtLogin = 11;
+inline constexpr int kDosApplication = 13;
+inline constexpr int kSnes9x = 14;
+inline constexpr int kVgs = 15;
 }  // namespace menu
 
 // Pad buttons as the controller numbers them.

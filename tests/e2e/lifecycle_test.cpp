@@ -1,14 +1,28 @@
-// The program's life with a controller: a second instance, Exit, DirectInput refusing to start,
+// The program's life with a controller: a second instance, "Start at Login", Exit, DirectInput
+// refusing to start,
 // no controller at all, one that must be polled, the controller lost and back, unplugged and
 // back, and plugged in late.
 #include "end_to_end.h"
 // dbt.h needs the declarations of windows.h, which end_to_end.h includes, before it.
 #include <dbt.h>
 
+#include <algorithm>
+
 namespace padwire::e2e {
 namespace {
 
 namespace test = win32::test;
+
+// The user's Run value that "Start at Login" writes; "" when there is none.
+std::wstring run_value() {
+  wchar_t data[512] = {};
+  DWORD size = sizeof data;
+  if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                   L"Padwire", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+    return L"";
+  }
+  return data;
+}
 
 TEST_F(EndToEnd, ASecondInstanceEndsAtOnceAndExitRemovesTheIcon) {
   RecorderWindow game(L"Game");
@@ -22,6 +36,15 @@ TEST_F(EndToEnd, ASecondInstanceEndsAtOnceAndExitRemovesTheIcon) {
   // The first one still translates.
   ASSERT_TRUE(game.take_focus());
   EXPECT_TRUE(tap(pad::kA, game, 'J'));
+  // "Start at Login" writes the Run value that starts this padwire.exe with --login; chosen
+  // again (checked now, as the value names this program) it removes the value.
+  std::wstring exe = exe_;
+  std::replace(exe.begin(), exe.end(), L'/', L'\\');
+  ASSERT_TRUE(choose(main, menu::kStartAtLogin));
+  EXPECT_TRUE(test::pump_until([&] { return run_value() == L"\"" + exe + L"\" --login"; }))
+      << test::narrow(run_value());
+  ASSERT_TRUE(choose(main, menu::kStartAtLogin));
+  EXPECT_TRUE(test::pump_until([] { return run_value().empty(); }));
   EXPECT_TRUE(exit_from_menu(main));
   EXPECT_GE(pad_.count_in_log("acquire"), 1);
 }

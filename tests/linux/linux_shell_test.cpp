@@ -1,4 +1,5 @@
-// The shell of the Linux program: files, command lines, programs started, the instance lock.
+// The shell of the Linux program: files, command lines, programs started, the instance lock,
+// the autostart entry and the screenshots' folder.
 #include "platform/linux/linux_shell.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +12,9 @@
 
 #include "linux_test_support.h"
 #include "platform/linux/linux_command_line.h"
+#include "platform/linux/linux_files.h"
 #include "platform/linux/linux_instance.h"
+#include "platform/linux/linux_screenshot_folder.h"
 
 namespace padwire::lin {
 namespace {
@@ -103,6 +106,63 @@ TEST(InstanceLock, IsHeldForTheObjectsLife) {
   EXPECT_FALSE(InstanceLock(folder / "missing/padwire.lock").held_elsewhere());
   ScopedVariable runtime("XDG_RUNTIME_DIR", "/run/user/1000");
   EXPECT_EQ(InstanceLock::default_path(), "/run/user/1000/padwire.lock");
+}
+
+TEST(Autostart, ExecArgumentsReadBackAsWritten) {
+  for (const char* argument : {"/usr/bin/padwire", "/home/a b/pad\"wire", "/x/$HOME`\\%u=1"}) {
+    const auto quoted = exec_argument(argument);
+    ASSERT_TRUE(quoted) << argument;
+    EXPECT_EQ(exec_arguments(*quoted + " --login"), (std::vector<std::string>{argument, "--login"}))
+        << *quoted;
+  }
+  EXPECT_FALSE(exec_argument("/two\nlines"));
+  EXPECT_FALSE(exec_arguments("\"open"));
+}
+
+TEST(Autostart, TheEntryCountsOnlyWhenItStartsThisProgram) {
+  TestFolder folder;
+  folder.write("pad wire", "");
+  std::filesystem::permissions(folder / "pad wire", std::filesystem::perms::owner_all);
+  std::filesystem::create_symlink(folder / "pad wire", folder / "link");
+  const std::string entry = folder / "autostart/padwire.desktop";
+  Autostart autostart(entry, folder / "pad wire");
+  EXPECT_FALSE(autostart.enabled());
+  ASSERT_TRUE(autostart.set(true));
+  EXPECT_TRUE(autostart.enabled());
+  EXPECT_NE(folder.read("autostart/padwire.desktop").find(" --login\n"), std::string::npos);
+  EXPECT_TRUE(Autostart(entry, folder / "link").enabled()) << "the same file through a link";
+  EXPECT_FALSE(Autostart(entry, "/bin/sh").enabled());
+  folder.write("autostart/padwire.desktop",
+               folder.read("autostart/padwire.desktop") + "Hidden=true\n");
+  EXPECT_FALSE(autostart.enabled());
+  ASSERT_TRUE(autostart.set(false));
+  EXPECT_FALSE(std::filesystem::exists(entry));
+  EXPECT_TRUE(autostart.set(false));
+}
+
+class Camera final : public Screenshot {
+ public:
+  bool get_desktop(int, int, std::int16_t, int, const std::string& path) override {
+    shots.push_back(path);
+    return true;
+  }
+  std::vector<std::string> shots;
+};
+
+TEST(ScreenshotFolder, ShotsGoToPadwireInThePicturesFolderTheDesktopNames) {
+  TestFolder folder;
+  ScopedVariable home("HOME", folder.path().c_str());
+  ScopedVariable config("XDG_CONFIG_HOME", (folder / "config").c_str());
+  EXPECT_EQ(pictures_folder(), folder / "Pictures");
+  std::filesystem::create_directory(folder / "config");
+  folder.write("config/user-dirs.dirs",
+               "# made by xdg-user-dirs\nXDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+  EXPECT_EQ(ScreenshotFolder::default_folder(), folder / "Bilder/Padwire");
+  Camera camera;
+  ScreenshotFolder shots(camera, ScreenshotFolder::default_folder());
+  EXPECT_TRUE(shots.get_desktop(0, 0, -1, 60, "/usr/bin\\20261231235959.jpg"));
+  EXPECT_EQ(camera.shots, std::vector<std::string>{folder / "Bilder/Padwire/20261231235959.jpg"});
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "Bilder/Padwire"));
 }
 
 }  // namespace

@@ -39,12 +39,15 @@ bool icon_present(HWND window, UINT id) {
 }
 
 // Added, lost with the notification area and added again, deleted; a deleted icon stays away.
+// A new size of the program's icon (a DPI change) replaces the shown one.
 TEST(Tray, IconIsAddedAgainWhenTheAreaIsMadeAnewUntilItIsDeleted) {
   test::RecorderWindow owner(L"Tray owner");
   Win32Tray tray(owner.handle(), LoadIconW(nullptr, IDI_APPLICATION));
   const TrayIconData data = record_for(owner.handle());
+  EXPECT_FALSE(tray.change_icon(LoadIconW(nullptr, IDI_WINLOGO))) << "no icon is shown yet";
   ASSERT_TRUE(tray.notify_icon(kNimAdd, data));
   EXPECT_TRUE(icon_present(owner.handle(), 1));
+  EXPECT_TRUE(tray.change_icon(LoadIconW(nullptr, IDI_APPLICATION)));
   ASSERT_TRUE(test::lose_icon(owner.handle()));
   tray.add_again();
   EXPECT_TRUE(icon_present(owner.handle(), 1));

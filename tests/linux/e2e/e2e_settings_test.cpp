@@ -1,7 +1,8 @@
-// What lasts over a restart in the settings file: the profile, the options and a key set made in
-// the assignment dialog, which then brings its window (the one named like it) to the front. A
-// settings file that does not parse is kept aside with a message, a mappings file that does not
-// is left out with one; Print Screen saves a JPEG.
+// What lasts over a restart: in the settings file the profile, the options and a key set made in
+// the assignment dialog, which then brings its window (the one named like it) to the front; the
+// autostart entry of "Start at Login", which the item then removes. A settings file that does not
+// parse is kept aside with a message, a mappings file that does not is left out with one; Print
+// Screen saves a JPEG in the desktop's pictures folder.
 #include <X11/keysym.h>
 #include <turbojpeg.h>
 
@@ -25,6 +26,11 @@ constexpr int kButtonAX = 257, kButtonAY = 120;
 constexpr int kNamesX = 144, kNamesY = 245;
 constexpr int kSaveX = 249, kSaveY = 213;
 
+std::string read_text(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
 TEST_F(LinuxEndToEnd, ProfileOptionsAndADialogKeySetLastAndTheSetActivatesItsWindow) {
   Recorder game(session().display(), "Game");
   ASSERT_TRUE(launch());
@@ -32,6 +38,13 @@ TEST_F(LinuxEndToEnd, ProfileOptionsAndADialogKeySetLastAndTheSetActivatesItsWin
   ASSERT_TRUE(choose(menu::kDeadZone));
   EXPECT_TRUE(wait_until([&] { return stored("Custom", "DeadZone") == "True"; }));
   EXPECT_EQ(stored("Custom", "Last"), "1");
+  // "Start at Login": the desktop's autostart entry, which starts this program with --login.
+  const fs::path autostart = fs::path(session().config_home()) / "autostart/padwire.desktop";
+  const std::string exec =
+      "Exec=" + fs::canonical(std::getenv("PADWIRE_SCRIPTED")).string() + " --login\n";
+  ASSERT_TRUE(choose(menu::kStartAtLogin));
+  EXPECT_TRUE(wait_until([&] { return read_text(autostart).find(exec) != std::string::npos; }))
+      << read_text(autostart);
   ASSERT_TRUE(take_focus(game));
   EXPECT_TRUE(tap(pad::kA, game, XK_d)) << describe(game.records());
 
@@ -70,6 +83,8 @@ TEST_F(LinuxEndToEnd, ProfileOptionsAndADialogKeySetLastAndTheSetActivatesItsWin
   EXPECT_TRUE(tap(pad::kA, game, XK_k)) << describe(game.records());
   EXPECT_EQ(game.records().size(), 2u) << describe(game.records());
   EXPECT_EQ(stored("Custom", "DeadZone"), "True");
+  ASSERT_TRUE(choose(menu::kStartAtLogin));  // checked, as the entry is there: now removed
+  EXPECT_TRUE(wait_until([&] { return !fs::exists(autostart); }));
 
   // The set's window appears: a double click on the icon brings it to the front, sends it
   // Enter and gives it the set's keys.
@@ -104,13 +119,12 @@ bool valid_jpeg(const fs::path& path, int width, int height) {
   return ok;
 }
 
-TEST_F(LinuxEndToEnd, BadSettingsAndMappingsFilesAreToldOfAndPrintScreenSavesAJpeg) {
-  // A copy of the program in a folder of its own, where its screenshots go.
-  const fs::path folder = fs::path(session().folder()) / "program";
-  fs::create_directories(folder);
-  const fs::path program = folder / "padwire_scripted";
-  fs::copy_file(std::getenv("PADWIRE_SCRIPTED"), program, fs::copy_options::overwrite_existing);
-  padwire_ = std::make_unique<ScriptedPadwire>(program.string(), session());
+TEST_F(LinuxEndToEnd, ABadSettingsOrMappingsFileIsToldOfAndPrintScreenSavesAJpeg) {
+  // The desktop's pictures folder, where the screenshots go into a folder Padwire.
+  const fs::path folder = fs::path(session().folder()) / "pictures" / "Padwire";
+  fs::create_directories(session().config_home());
+  std::ofstream(fs::path(session().config_home()) / "user-dirs.dirs")
+      << "XDG_PICTURES_DIR=\"" << folder.parent_path().string() << "\"\n";
 
   const std::string garbled = "[Padwire\\Custom\nLast=\x01\x02\xff\n[[";
   const fs::path config = fs::path(session().settings_path()).parent_path();
@@ -146,13 +160,14 @@ TEST_F(LinuxEndToEnd, BadSettingsAndMappingsFilesAreToldOfAndPrintScreenSavesAJp
   ASSERT_EQ(kept.size(), 1u) << "the file was not kept";
   EXPECT_NE(kept.front(), fs::path(session().settings_path()));
 
-  // Print Screen held while the pad changes: a JPEG of the screen beside the program.
+  // Print Screen held while the pad changes: a JPEG of the screen in the pictures folder.
   ASSERT_TRUE(take_focus(game));
   desktop_->key(XK_Print, true);
   ASSERT_TRUE(padwire_->button(pad::kA, true));
   fs::path shot;
   EXPECT_TRUE(wait_until([&] {
-    for (const auto& entry : fs::directory_iterator(folder)) {
+    std::error_code none;
+    for (const auto& entry : fs::directory_iterator(folder, none)) {
       if (entry.path().extension() == ".jpg" && valid_jpeg(entry.path(), 1024, 768)) {
         shot = entry.path();
       }

@@ -48,12 +48,17 @@ bool ScriptedPadwire::start(bool wait_for_tray) {
     lines_.clear();
   }
   exit_status_ = -1;
-  pid_ = spawn_process(
-      {program_},
-      {"DISPLAY=" + session_.display(), "XDG_CONFIG_HOME=" + session_.config_home(),
-       "XDG_RUNTIME_DIR=" + session_.runtime_dir(), "WAYLAND_DISPLAY=", "QT_QPA_PLATFORM=xcb",
-       "PADWIRE_SCRIPT=" + script_path_, "PADWIRE_SCRIPT_REPLY=" + reply_path_},
-      log_path_);
+  // No session bus unless the test gives one: the tray is the session's XEmbed tray.
+  std::vector<std::string> variables = {"DISPLAY=" + session_.display(),
+                                        "XDG_CONFIG_HOME=" + session_.config_home(),
+                                        "XDG_RUNTIME_DIR=" + session_.runtime_dir(),
+                                        "WAYLAND_DISPLAY=",
+                                        "QT_QPA_PLATFORM=xcb",
+                                        "DBUS_SESSION_BUS_ADDRESS=",
+                                        "PADWIRE_SCRIPT=" + script_path_,
+                                        "PADWIRE_SCRIPT_REPLY=" + reply_path_};
+  variables.insert(variables.end(), environment.begin(), environment.end());
+  pid_ = spawn_process({program_}, variables, log_path_);
   return pid_ > 0 && (!wait_for_tray || wait_for_line("tray-ready", 15000));
 }
 

@@ -26,6 +26,8 @@ class ScriptedPadwire {
 
   // Starts it; true once it said its tray icon is shown (or at once, without `wait_for_tray`).
   bool start(bool wait_for_tray = true);
+  // Added to the program's environment (NAME=VALUE) at its next start.
+  std::vector<std::string> environment;
   bool running();
   pid_t pid() const { return pid_; }
 

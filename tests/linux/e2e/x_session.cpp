@@ -117,11 +117,8 @@ XSession::XSession() {
   mkdir(config_home().c_str(), 0700);
   mkdir(runtime_dir().c_str(), 0700);
   if (!start_server()) return;
-  const std::vector<std::string> env = {"DISPLAY=" + display_};
-  children_.push_back(spawn_process({"openbox"}, env, ""));
-  children_.push_back(spawn_process(
-      {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24"},
-      env, ""));
+  children_.push_back(spawn_process({"openbox"}, {"DISPLAY=" + display_}, ""));
+  start_tray_host();
   Display* display = XOpenDisplay(display_.c_str());
   if (!display) {
     problem_ = "cannot open " + display_;
@@ -164,7 +161,20 @@ bool XSession::start_server() {
   return true;
 }
 
+bool XSession::start_tray_host() {
+  tray_host_ = spawn_process(
+      {"trayer", "--edge", "top", "--align", "right", "--widthtype", "request", "--height", "24"},
+      {"DISPLAY=" + display_}, "");
+  return tray_host_ > 0;
+}
+
+void XSession::stop_tray_host() {
+  if (tray_host_ > 0) stop_process(tray_host_);
+  tray_host_ = -1;
+}
+
 XSession::~XSession() {
+  stop_tray_host();
   // The tray host and the window manager before the server.
   for (auto it = children_.rbegin(); it != children_.rend(); ++it) stop_process(*it);
 }

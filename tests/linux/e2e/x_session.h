@@ -40,11 +40,16 @@ class XSession {
   const std::string& folder() const { return folder_.path(); }
   pid_t server_pid() const { return children_.empty() ? -1 : children_.front(); }
 
+  // The tray host goes, or comes (again), as a panel that starts after the program does.
+  void stop_tray_host();
+  bool start_tray_host();
+
  private:
   bool start_server();
 
   TempFolder folder_;
-  std::vector<pid_t> children_;  // the server first
+  std::vector<pid_t> children_;  // the server first, then the window manager
+  pid_t tray_host_ = -1;
   std::string display_;
   std::string problem_;
   bool ready_ = false;

@@ -1,0 +1,20 @@
+#include "platform/linux/linux_screenshot_folder.h"
+
+#include "platform/linux/linux_files.h"
+#include "platform/linux/linux_paths.h"
+
+namespace padwire::lin {
+
+std::string ScreenshotFolder::default_folder() {
+  return pictures_folder() + "/Padwire";
+}
+
+bool ScreenshotFolder::get_desktop(int a, int b, std::int16_t flag, int quality,
+                                   const std::string& path) {
+  const std::string native = native_path(path);
+  const std::string name = native.substr(native.rfind('/') + 1);
+  if (name.empty() || !make_folders(folder_)) return false;
+  return camera_.get_desktop(a, b, flag, quality, folder_ + "/" + name);
+}
+
+}  // namespace padwire::lin
