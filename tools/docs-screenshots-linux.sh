@@ -55,7 +55,7 @@ menu() { xdotool mousemove 1011 11 click 3; sleep 1; }
 
 shoot debug-window "Padwire Debug Window"
 menu
-import -window root -crop 280x380+744+0 +repage "$out/tray-menu-linux.png"
+import -window root -crop 280x402+744+0 +repage "$out/tray-menu-linux.png"
 xdotool key Escape
 menu
 xdotool key Down Down Down Return  # Force Feedback...
