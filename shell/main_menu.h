@@ -9,7 +9,7 @@
 
 namespace padwire {
 
-inline constexpr std::size_t kMenuItemCount = 23;
+inline constexpr std::size_t kMenuItemCount = 24;
 
 struct MainMenu {
   MenuItem mnuEnabled{"mnuEnabled", "Enabled", true};
