@@ -8,8 +8,7 @@ bool pump_until(const std::function<bool()>& done, int timeout_ms) {
   const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(timeout_ms);
   for (;;) {
     MSG message;
-    // A flood of messages (a program sending keys without pause) ends the wait on time too.
-    while (GetTickCount64() < end && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
