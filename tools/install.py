@@ -31,9 +31,9 @@ SYSTEM_PREFIXES = ("/usr", "/usr/local")
 
 def render_guide(version: str) -> bytes:
     """The user guide as the download has it: one HTML page with its pictures inside."""
-    spec = importlib.util.spec_from_file_location("make_dist", ROOT / "tools" / "make-dist.py")
-    make_dist = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(make_dist)
+    found = importlib.util.spec_from_file_location("make_dist", ROOT / "tools" / "make-dist.py")
+    make_dist = importlib.util.module_from_spec(found)
+    found.loader.exec_module(make_dist)
     return make_dist.render_guide(ROOT / "docs" / "user-guide.md", version)
 
 
