@@ -12,5 +12,8 @@ int us_scan_code(int vk);
 // The virtual key of a scan code (MapVirtualKey type 1): Shift, Ctrl and Alt without their side,
 // the keypad's codes as the navigation keys they are without Num Lock; 0 for none.
 int us_virtual_key(int scan);
+// MapVirtualKey on a US layout: type 0 virtual key -> scan code, type 1 scan code -> virtual
+// key; 0 for no mapping and for the other types.
+std::uint32_t us_map_virtual_key(std::uint32_t code, std::uint32_t map_type);
 
 }  // namespace padwire

@@ -1,6 +1,7 @@
 #include "platform/linux/linux_keyboard.h"
 
 #include "platform/common/sendkeys.h"
+#include "platform/common/us_scan_codes.h"
 #include "platform/linux/linux_key_codes.h"
 
 namespace padwire::lin {
@@ -56,7 +57,7 @@ void LinuxKeyboard::send(std::uint8_t vk, const LayoutKey& key, bool down) {
 
 std::uint32_t LinuxKeyboard::map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
   if (parts_.layout) return parts_.layout->map_virtual_key(code, map_type);
-  return lin::map_virtual_key(code, map_type);
+  return us_map_virtual_key(code, map_type);
 }
 
 std::int16_t LinuxKeyboard::async_key_state(int vk) {

@@ -21,29 +21,31 @@
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
 #include "platform/linux/qt_portal_screenshot.h"
-#include "platform/linux/qt_session.h"
 #include "platform/linux/qt_tick_pacer.h"
-#include "platform/linux/qt_tray.h"
-#include "platform/linux/qt_views.h"
-#include "platform/linux/sdl_input.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x11_input.h"
 #include "platform/linux/x11_key_layout.h"
 #include "platform/linux/x11_key_watch.h"
 #include "platform/linux/x11_screenshot.h"
 #include "platform/linux/x11_windows.h"
+#include "platform/qt/qt_session.h"
+#include "platform/qt/qt_tray.h"
+#include "platform/qt/qt_views.h"
+#include "platform/sdl/sdl_input.h"
 #include "shell/form_padwire.h"
 #include "shell/settings_schema.h"
 
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
 #include <poll.h>
 
-#include "platform/linux/qt_script_channel.h"
+#include "platform/qt/qt_script_channel.h"
 #include "scripted_joystick.h"
 #endif
 
 using namespace padwire;
 using namespace padwire::lin;
+using namespace padwire::qt;
+using namespace padwire::sdl;
 
 namespace {
 
@@ -139,7 +141,9 @@ int main(int argc, char** argv) {
   FormJoyConfig joy_config(platform, form);
   form.show_force_feedback = [&force_feedback] { force_feedback.show(); };
   form.show_joy_config = [&joy_config] { joy_config.show(); };
-  views.attach(form.engine, force_feedback, joy_config, layout.get());
+  views.attach(form.engine, force_feedback, joy_config, [layout](std::uint32_t keycode) {
+    return layout ? layout->virtual_key_at_keycode(keycode) : 0;
+  });
 
   TickPacer pacer(timer, input, form, *sinks.keyboard, key_watch, views, [&] {
     if (!views.ended()) form.engine.Timer1_Timer();

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <vector>
 
+#include "platform/common/mouse_buttons.h"
 #include "platform/linux/linux_key_codes.h"
 
 namespace padwire::lin {
@@ -197,7 +198,9 @@ void XTestMouse::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t 
                              std::uint32_t /*data*/, std::uintptr_t /*extra_info*/) {
   if ((flags & kMouseMove) != 0) XTestFakeRelativeMotionEvent(display_, dx, dy, CurrentTime);
   for (const ButtonChange& change : mouse_event_buttons(flags)) {
-    const unsigned button = change.button == BTN_LEFT ? 1 : change.button == BTN_RIGHT ? 3 : 2;
+    const unsigned button = change.button == MouseButton::left    ? 1
+                            : change.button == MouseButton::right ? 3
+                                                                  : 2;
     XTestFakeButtonEvent(display_, button, change.down ? True : False, CurrentTime);
   }
   XFlush(display_);
