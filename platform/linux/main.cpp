@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
@@ -146,7 +147,10 @@ int main(int argc, char** argv) {
   });
 
   TickPacer pacer(timer, input, form, *sinks.keyboard, key_watch, views, [&] {
-    if (!views.ended()) form.engine.Timer1_Timer();
+    if (views.ended()) return;
+    sinks.hold_keys();
+    form.engine.Timer1_Timer();
+    sinks.send_held_keys();
   });
   timer.on_tick = [&pacer] { pacer.timer_tick(); };
   const auto unload = [&] {
@@ -173,11 +177,15 @@ int main(int argc, char** argv) {
                          // through the joystick's change signal, as a real pad's does.
                          if (!views.ended() && line.rfind("plug", 0) == 0) pacer.pump();
                          // "ok" and the time of the change, once the program has taken it in:
-                         // the signal read, or nothing waiting on it.
+                         // the signal read, or nothing waiting on it. The loop hands the signal
+                         // out only after it is first about to wait, so it is not looked at
+                         // then: that would cost the change's way to its key a system call.
                          script.reply_when(
-                             [&] {
+                             [&, first = true]() mutable {
                                const int signal = joystick.change_signal();
-                               return input.change_fd() != signal || !readable(signal);
+                               if (input.change_fd() != signal) return true;
+                               if (std::exchange(first, false)) return false;
+                               return !readable(signal);
                              },
                              "ok " + std::to_string(joystick.changed_ns()));
                        });
