@@ -11,9 +11,9 @@ std::vector<ButtonChange> mouse_event_buttons(std::uint32_t flags) {
     ButtonChange change;
   };
   constexpr Bit kBits[] = {
-      {kMouseLeftDown, {MouseButton::left, true}},    {kMouseLeftUp, {MouseButton::left, false}},
-      {kMouseRightDown, {MouseButton::right, true}},  {kMouseRightUp, {MouseButton::right, false}},
-      {kMiddleDown, {MouseButton::middle, true}},     {kMiddleUp, {MouseButton::middle, false}},
+      {kMouseLeftDown, {MouseButton::left, true}},   {kMouseLeftUp, {MouseButton::left, false}},
+      {kMouseRightDown, {MouseButton::right, true}}, {kMouseRightUp, {MouseButton::right, false}},
+      {kMiddleDown, {MouseButton::middle, true}},    {kMiddleUp, {MouseButton::middle, false}},
   };
   std::vector<ButtonChange> changes;
   for (const Bit& bit : kBits) {

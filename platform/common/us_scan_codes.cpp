@@ -115,6 +115,11 @@ int us_virtual_key(int scan) {
   return scan >= 0 && scan < 256 ? kInverse[static_cast<std::size_t>(scan)] : 0;
 }
 
+bool us_extended_key(int vk) {
+  return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E || vk == 0x6F || vk == 0xA3 ||
+         vk == 0xA5;
+}
+
 std::uint32_t us_map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
   if (code > 255) return 0;
   const auto value = static_cast<int>(code);
