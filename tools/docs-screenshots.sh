@@ -157,8 +157,9 @@ linux_pictures() {
   read -r -t 20 ready <&3 || true
   [ "${ready:-}" = tray-ready ] || { echo "the tray icon did not come up (${ready:-nothing})" >&2; exit 1; }
   sleep 1
-  # The right button on the icon in trayer's bar at the top right.
-  menu() { xdotool mousemove 1011 11 click 3; sleep 1; }
+  # The right button on the lower left corner of the icon in the panel at the top right: the
+  # menu opens below the icon.
+  menu() { xdotool mousemove 1004 22 click 3; sleep 1; }
 
   shoot_window debug-window-linux "Padwire Debug Window" outer
   menu
