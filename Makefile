@@ -51,7 +51,7 @@ bench: native windows
 
 screenshots: deps
 	cmake --preset windows >/dev/null
-	cmake --build --preset windows --target padwire -j$(JOBS)
+	cmake --build --preset windows --target padwire fake_dinput8 -j$(JOBS)
 	cmake --preset native >/dev/null
 	cmake --build --preset native --target padwire_scripted -j$(JOBS)
 	tools/docs-screenshots.sh

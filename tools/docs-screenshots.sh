@@ -4,7 +4,8 @@
 # (NAME-linux.png). Each system gets a private headless X server of 1024x768 whose screen the
 # server keeps in a file (Xvfb -fbdir); tools/docs-shot.py cuts each picture from it.
 #   Windows: padwire.exe in Wine's virtual desktop, which draws the window frames and a taskbar
-#            with a notification area, in a fresh Wine prefix with Wine's own fonts.
+#            with a notification area, in a fresh Wine prefix with Wine's own fonts; its
+#            controller is the end-to-end tests' scripted one, at rest.
 #   Linux:   padwire_scripted (its joystick is scripted and rests untouched) under openbox with
 #            the tray host trayer, with settings of its own.
 # `make screenshots` builds what this needs and runs it.
@@ -89,12 +90,21 @@ shoot_window() {
 
 windows_pictures() {
   local exe="$root/build/windows/platform/win32/padwire.exe"
-  [ -x "$exe" ] || { echo "build $exe first (make windows)" >&2; exit 1; }
+  local pad="$root/build/windows/tests/e2e/bin/dinput8.dll"
+  if [ ! -x "$exe" ] || [ ! -f "$pad" ]; then
+    echo "build padwire.exe and fake_dinput8 of the windows preset first" >&2
+    exit 1
+  fi
   start_x
   export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64
-  export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installer dialogs
+  # No Mono or Gecko installer dialogs; the system folder's dinput8.dll before Wine's own.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;dinput8=n,b"
   wineboot -i >/dev/null 2>&1
   wineserver -w
+  # The controller: the end-to-end tests' scripted DirectInput, a ten-button pad at rest.
+  cp "$pad" "$WINEPREFIX/drive_c/windows/system32/"
+  printf 'name Scripted Pad\nbuttons 10\nx 32768\ny 32768\npov 4294967295\n' >"$work/pad.txt"
+  export PADWIRE_FAKE_PAD="Z:$work/pad.txt"
   # The program's faces: MS Shell Dlg 2 is Tahoma under Wine, and the title bars' buttons are
   # Marlett glyphs. Wine finds those only in the prefix's Fonts folder.
   cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
