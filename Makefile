@@ -4,14 +4,15 @@
 # desktop files below PREFIX (DESTDIR in front, for staging); `make uninstall` takes them back. `make fuzz` runs every fuzz target for FUZZ_SECONDS each; `make soak` runs the soak
 # test with a fresh seed (PADWIRE_SOAK_SEED=N replays one, PADWIRE_SOAK_TICKS=N sets its length).
 # `make bench` builds both presets and runs every benchmark (tools/run-bench.sh).
+# `make screenshots` takes the pictures in docs/ again, of both programs (tools/docs-screenshots.sh).
 JOBS ?= 2
 FUZZ_SECONDS ?= 300
 PREFIX ?= /usr/local
 DESTDIR ?=
 VERSION := $(shell sed -n 's/^project.Padwire VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all test run run-windows dist install uninstall fuzz soak bench deps native sanitize \
-        windows clean
+.PHONY: all test run run-windows dist install uninstall fuzz soak bench screenshots deps native \
+        sanitize windows clean
 
 all: native sanitize windows
 
@@ -47,6 +48,13 @@ soak: deps
 
 bench: native windows
 	tools/run-bench.sh
+
+screenshots: deps
+	cmake --preset windows >/dev/null
+	cmake --build --preset windows --target padwire fake_dinput8 -j$(JOBS)
+	cmake --preset native >/dev/null
+	cmake --build --preset native --target padwire_scripted -j$(JOBS)
+	tools/docs-screenshots.sh
 
 run: deps
 	cmake --preset native >/dev/null

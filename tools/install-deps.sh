@@ -9,6 +9,9 @@ packages=(
   clang-format  # the "format" test
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   mingw-w64 wine wine64 xvfb xauth xdotool
+  # The faces the windows ask for, in the pictures of docs/: Wine's own Tahoma and Marlett, and
+  # Liberation Sans, which has Arial's measures
+  fonts-wine fonts-liberation2
   python3 python3-markdown  # the download's user guide, rendered to HTML (make dist)
   # The Linux program, and its tests under Xvfb with a window manager and a tray host
   libsdl2-dev libx11-dev libxext-dev libxtst-dev libxi-dev libturbojpeg0-dev qt6-base-dev
