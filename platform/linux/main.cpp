@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "dialog/form_force_feedback.h"
 #include "dialog/form_joy_config.h"
@@ -21,29 +22,31 @@
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
 #include "platform/linux/qt_portal_screenshot.h"
-#include "platform/linux/qt_session.h"
 #include "platform/linux/qt_tick_pacer.h"
-#include "platform/linux/qt_tray.h"
-#include "platform/linux/qt_views.h"
-#include "platform/linux/sdl_input.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x11_input.h"
 #include "platform/linux/x11_key_layout.h"
 #include "platform/linux/x11_key_watch.h"
 #include "platform/linux/x11_screenshot.h"
 #include "platform/linux/x11_windows.h"
+#include "platform/qt/qt_session.h"
+#include "platform/qt/qt_tray.h"
+#include "platform/qt/qt_views.h"
+#include "platform/sdl/sdl_input.h"
 #include "shell/form_padwire.h"
 #include "shell/settings_schema.h"
 
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
 #include <poll.h>
 
-#include "platform/linux/qt_script_channel.h"
+#include "platform/qt/qt_script_channel.h"
 #include "scripted_joystick.h"
 #endif
 
 using namespace padwire;
 using namespace padwire::lin;
+using namespace padwire::qt;
+using namespace padwire::sdl;
 
 namespace {
 
@@ -147,10 +150,15 @@ int main(int argc, char** argv) {
   FormJoyConfig joy_config(platform, form);
   form.show_force_feedback = [&force_feedback] { force_feedback.show(); };
   form.show_joy_config = [&joy_config] { joy_config.show(); };
-  views.attach(form.engine, force_feedback, joy_config, layout.get());
+  views.attach(form.engine, force_feedback, joy_config, [layout](std::uint32_t keycode) {
+    return layout ? layout->virtual_key_at_keycode(keycode) : 0;
+  });
 
   TickPacer pacer(timer, input, form, *sinks.keyboard, key_watch, views, [&] {
-    if (!views.ended()) form.engine.Timer1_Timer();
+    if (views.ended()) return;
+    sinks.hold_keys();
+    form.engine.Timer1_Timer();
+    sinks.send_held_keys();
   });
   timer.on_tick = [&pacer] { pacer.timer_tick(); };
   const auto unload = [&] {
@@ -177,11 +185,15 @@ int main(int argc, char** argv) {
                          // through the joystick's change signal, as a real pad's does.
                          if (!views.ended() && line.rfind("plug", 0) == 0) pacer.pump();
                          // "ok" and the time of the change, once the program has taken it in:
-                         // the signal read, or nothing waiting on it.
+                         // the signal read, or nothing waiting on it. The loop hands the signal
+                         // out only after it is first about to wait, so it is not looked at
+                         // then: that would cost the change's way to its key a system call.
                          script.reply_when(
-                             [&] {
+                             [&, first = true]() mutable {
                                const int signal = joystick.change_signal();
-                               return input.change_fd() != signal || !readable(signal);
+                               if (input.change_fd() != signal) return true;
+                               if (std::exchange(first, false)) return false;
+                               return !readable(signal);
                              },
                              "ok " + std::to_string(joystick.changed_ns()));
                        });

@@ -27,9 +27,9 @@
 #include <QCoreApplication>
 #include <algorithm>
 
-#include "platform/linux/qt_views.h"
-#include "platform/linux/sdl_input.h"
 #include "platform/linux/x11_key_watch.h"
+#include "platform/qt/qt_views.h"
+#include "platform/sdl/sdl_input.h"
 #include "shell/form_padwire.h"
 
 namespace padwire::lin {

@@ -16,11 +16,17 @@ namespace padwire {
 class FormPadwire;
 class Keyboard;
 }  // namespace padwire
+namespace padwire::qt {
+class QtViews;
+}  // namespace padwire::qt
+namespace padwire::sdl {
+class SdlInput;
+}  // namespace padwire::sdl
 
 namespace padwire::lin {
 
-class SdlInput;
-class QtViews;
+using qt::QtViews;
+using sdl::SdlInput;
 class X11KeyWatch;
 
 // The core's poll timer. It runs while enabled with a positive interval, every

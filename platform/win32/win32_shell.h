@@ -67,7 +67,7 @@ bool run_command_line(const std::string& command_line, int show);
 
 // The registry string reader. Keys are opened in the 32-bit view of the registry, where
 // 32-bit programs (the emulator among them) record their installation on 64-bit Windows.
-// Only string values count, and only when their text with its NUL fits the classic reader's
+// Only string values count, and only when their text with its NUL fits the reader's
 // buffer of 255 bytes; anything else reads as empty.
 std::string GetRegString(HKEY RootKey, const std::string& SubKey, const std::string& ValueName);
 

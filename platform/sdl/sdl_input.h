@@ -10,7 +10,7 @@
 
 #include "platform/controller.h"
 
-namespace padwire::lin {
+namespace padwire::sdl {
 
 class SdlInput final : public ControllerService {
  public:
@@ -46,4 +46,4 @@ class SdlInput final : public ControllerService {
   std::shared_ptr<Shared> shared_;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::sdl

@@ -12,6 +12,7 @@
 
 #include "platform/common/held_text.h"
 #include "platform/desktop.h"
+#include "platform/qt/qt_keys.h"
 #include "platform/views.h"
 
 namespace padwire {
@@ -20,12 +21,11 @@ class FormJoyConfig;
 class PadEngine;
 }  // namespace padwire
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 class DebugWindow;
 class ForceFeedbackWindow;
 class JoyConfigWindow;
-class KeyLayout;
 
 class QtViews final : public Views {
  public:
@@ -36,9 +36,9 @@ class QtViews final : public Views {
   QtViews& operator=(const QtViews&) = delete;
 
   // The forms exist only once the platform does, so they are attached afterwards. The dialog
-  // captures keys by `layout` where given.
+  // captures the typing block's keys by their place, as `typing_key_at` tells, where given.
   void attach(PadEngine& engine, FormForceFeedback& force_feedback, FormJoyConfig& joy_config,
-              KeyLayout* layout = nullptr);
+              TypingKeyAt typing_key_at = {});
 
   WindowHandle main_window() override;
   WindowHandle window_of(View view) override;
@@ -74,4 +74,4 @@ class QtViews final : public Views {
   QElapsedTimer clock_;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt
