@@ -102,7 +102,7 @@ void FormJoyConfig::Form_Load() {
     // Unlike at start-up the program goes on: sets can still be edited and saved, without a
     // device to preview.
     PadDevice.forget();
-    platform_.shell.message_box(kDialogDirectInputError, kMbOk, settings::kApp);
+    platform_.desktop.message_box(kDialogDirectInputError, Severity::kPlain, settings::kApp);
     return;
   }
   open_pad_device();
@@ -144,8 +144,8 @@ void FormJoyConfig::Form_KeyDown(std::int16_t KeyCode, int /*Shift*/) {
 
 void FormJoyConfig::btnConfig_Click() {
   if (!loaded_) return;
-  // Started minimised with the focus, without waiting; a failure to start it is ignored.
-  platform_.shell.run("rundll32 shell32,Control_RunDLL joy.cpl", kShowMinimizedFocus);
+  // A failure to start it is ignored.
+  platform_.desktop.open_controller_panel();
 }
 
 void FormJoyConfig::choose_entry(int index) {

@@ -82,8 +82,6 @@ KeySetNameProblem key_set_name_problem(std::string_view name);
 
 inline constexpr const char* kDialogDirectInputError =
     "Error starting Direct Input, please make sure you have DirectX installed";
-inline constexpr std::uint32_t kMbExclamation = 48;
-
 class FormJoyConfig {
  public:
   FormJoyConfig(Platform& platform, FormPadwire& main_form);

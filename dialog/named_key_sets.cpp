@@ -73,7 +73,7 @@ void FormJoyConfig::cmbName_Click() {
 }
 
 void FormJoyConfig::refuse(const std::string& text) {
-  platform_.shell.message_box(text, kMbOk | kMbExclamation, settings::kApp);
+  platform_.desktop.message_box(text, Severity::kWarning, settings::kApp);
 }
 
 std::optional<FormJoyConfig::SaveTarget> FormJoyConfig::resolve_save_name() {

@@ -86,9 +86,10 @@ void PadEngine::run_m_combinations() {
 }
 
 void PadEngine::take_screenshot() {
-  const std::string path = screenshot_file_name(platform_.shell.app_path(), platform_.clock.now());
-  platform_.screenshot.get_desktop(0, 0, -1, 60, path);
-  platform_.shell.beep();  // also when the shot could not be written
+  const std::string path =
+      screenshot_file_name(platform_.desktop.app_path(), platform_.clock.now());
+  platform_.screenshot.save_jpeg(path, 60);
+  platform_.desktop.beep();  // also when the shot could not be written
 }
 
 }  // namespace padwire

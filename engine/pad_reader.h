@@ -11,8 +11,8 @@
 #include <optional>
 
 #include "engine/standard_layout.h"
+#include "platform/clock.h"
 #include "platform/controller.h"
-#include "platform/shell.h"
 
 namespace padwire {
 

@@ -1,12 +1,15 @@
 // Every platform service the core uses, handed to the forms by reference.
 #pragma once
 
+#include "platform/clock.h"
 #include "platform/controller.h"
+#include "platform/desktop.h"
 #include "platform/keyboard.h"
 #include "platform/mouse.h"
+#include "platform/screenshot.h"
 #include "platform/settings.h"
-#include "platform/shell.h"
 #include "platform/timer.h"
+#include "platform/tray.h"
 #include "platform/views.h"
 
 namespace padwire {
@@ -18,8 +21,7 @@ struct Platform {
   Mouse& mouse;
   Tray& tray;
   SettingsStore& settings;
-  Shell& shell;
-  Registry& registry;
+  Desktop& desktop;
   Screenshot& screenshot;
   Clock& clock;
   Random& random;

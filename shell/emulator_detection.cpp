@@ -7,15 +7,9 @@
 
 namespace padwire {
 
-namespace {
-
-constexpr std::uint32_t kRegistryBuffer = 255;
-
-}  // namespace
-
 void FormPadwire::AutoDetect() {
   if (ended_) return;
-  Shell& shell = platform_.shell;
+  Desktop& desktop = platform_.desktop;
   if (menu.mnuAutodetectProfile.checked) {
     // The list is walked from "1" and ends at the first empty entry.
     for (int i = 1; i <= settings::kMaxNames; ++i) {
@@ -23,7 +17,7 @@ void FormPadwire::AutoDetect() {
           platform_.settings.get(settings::kApp, settings::kNamesRead, std::to_string(i), "");
       if (name.empty()) break;
       // Only a window that really came to the front gets the key set and the Enter.
-      if (shell.activate_window(name) == Activation::kActivated) {
+      if (desktop.activate_window(name) == Activation::kActivated) {
         menu.mnuDOSApplication.checked = true;  // not stored: the next start shows "DOS" again
         LoadKeySet(name);
         platform_.keystrokes.send_keys("~", false);
@@ -40,7 +34,7 @@ void FormPadwire::AutoDetect() {
     mnuCustom_Click();
   }
 
-  switch (shell.activate_window(kEmulatorTitle)) {
+  switch (desktop.activate_window(kEmulatorTitle)) {
     case Activation::kActivated:
       platform_.keystrokes.send_keys("~", false);
       return;
@@ -52,27 +46,14 @@ void FormPadwire::AutoDetect() {
       break;
   }
 
-  const std::string folder = shell.app_path();
-  const std::string found = shell.find_first_file(folder + "\\*vgs.exe");
+  const std::string folder = desktop.app_path();
+  const std::string found = desktop.find_first_file(folder + "\\*vgs.exe");
   if (!found.empty()) {
-    shell.shell_execute(0, "", found, "", folder, kShowNormal);
+    desktop.launch_emulator(found, folder);
     return;
   }
-  const std::string location = GetRegString(kHkeyLocalMachine, kEmulatorRegistryKey, "Location");
-  if (!location.empty()) shell.run(location, kShowNormal);
-}
-
-std::string FormPadwire::GetRegString(std::uint32_t RootKey, const std::string& SubKey,
-                                      const std::string& ValueName) {
-  std::string buffer(kRegistryBuffer, ' ');
-  std::uint32_t length = kRegistryBuffer;
-  // Data that does not fit in 255 bytes, NUL included, fails the query and reads as absent.
-  if (!platform_.registry.query_value(RootKey, SubKey, ValueName, buffer, kRegistryBuffer,
-                                      length)) {
-    return {};
-  }
-  if (length <= 1 || length > buffer.size()) return {};
-  return buffer.substr(0, length - 1);
+  // Where the emulator's installation recorded it; a failure is ignored without a message.
+  desktop.launch_installed_emulator();
 }
 
 }  // namespace padwire

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstring>
 
 #include "shell/settings_schema.h"
 #include "shell/text_conversions.h"
@@ -41,11 +40,11 @@ void FormPadwire::save_setting(const char* key, const std::string& value) {
 
 void FormPadwire::end_program() {
   ended_ = true;
-  platform_.shell.end_program();
+  platform_.desktop.end_program();
 }
 
 void FormPadwire::Form_Load(bool at_login) {
-  if (platform_.shell.previous_instance()) {
+  if (platform_.desktop.previous_instance()) {
     end_program();
     return;
   }
@@ -55,7 +54,7 @@ void FormPadwire::Form_Load(bool at_login) {
 
   Controllers_ = platform_.input.connect();
   if (!Controllers_) {
-    platform_.shell.message_box(kDirectInputStartError, kMbOk, settings::kApp);
+    platform_.desktop.message_box(kDirectInputStartError, Severity::kPlain, settings::kApp);
     end_program();
     return;
   }
@@ -71,18 +70,7 @@ void FormPadwire::Form_Load(bool at_login) {
   engine.Timer1.set_enabled(false);
   menu.mnuAbout.caption = std::string("About ") + kMainCaption + "...";
 
-  TrayIcon.cbSize = 88;
-  TrayIcon.hWnd = platform_.views.main_window();
-  TrayIcon.uID = 1;
-  TrayIcon.uFlags = 7;  // message, icon and tip
-  TrayIcon.uCallbackMessage = 512;
-  TrayIcon.hIcon = 0;  // the form's own icon
-  const std::string tip = std::string(kMainCaption) + kTrayByline;
-  TrayIcon.szTip.fill(' ');
-  const std::size_t tip_length = std::min(tip.size(), TrayIcon.szTip.size() - 1);
-  std::memcpy(TrayIcon.szTip.data(), tip.data(), tip_length);
-  TrayIcon.szTip[tip_length] = '\0';
-  platform_.tray.notify_icon(kNimAdd, TrayIcon);
+  platform_.tray.show(std::string(kMainCaption) + kTrayByline);
 
   if (device) {
     if (const auto name = device->product_name()) product_name = *name;
@@ -105,7 +93,7 @@ void FormPadwire::Form_Load(bool at_login) {
   }
   read_check_mark(menu.mnuAutodetectProfile, read_setting(settings::kAutodetect, "True"));
   read_check_mark(menu.mnuDOSApplication, read_setting(settings::kDos, "False"));
-  menu.mnuStartAtLogin.checked = platform_.shell.start_at_login();
+  menu.mnuStartAtLogin.checked = platform_.desktop.start_at_login();
 
   const std::string last = read_setting(settings::kLast, settings::kProfileVgs);
   if (last == settings::kProfileSnes9x) {
@@ -129,7 +117,7 @@ void FormPadwire::Form_Unload() {
   // Nothing the pad pressed may stay down once the program is gone; this holds also while the
   // assignment dialog has the timer off.
   engine.release_all();
-  platform_.tray.notify_icon(kNimDelete, TrayIcon);
+  platform_.tray.remove();
   if (Controller* device = engine.PadDevice.device()) device->release();
   end_program();
 }

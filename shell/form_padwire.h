@@ -20,8 +20,6 @@ inline constexpr const char* kAboutText =
     "Padwire, written by the Padwire developers, 2000\r\nhttps://padwire.example/";
 inline constexpr const char* kAboutAddress = "https://padwire.example/";
 inline constexpr const char* kEmulatorTitle = "Connectix Virtual Game Station";
-inline constexpr const char* kEmulatorRegistryKey =
-    "SOFTWARE\\Connectix\\Connectix Virtual Game Station\\General";
 
 // Tray notifications: the mouse message carried by the callback.
 inline constexpr int kWmLButtonDblClk = 515;
@@ -76,11 +74,8 @@ class FormPadwire {
 
   // Emulator detection and launch.
   void AutoDetect();
-  std::string GetRegString(std::uint32_t RootKey, const std::string& SubKey,
-                           const std::string& ValueName);
 
   bool ended() const { return ended_; }
-  const TrayIconData& tray_icon() const { return TrayIcon; }
 
   MainMenu menu;
   PadEngine engine;
@@ -93,7 +88,6 @@ class FormPadwire {
 
   Platform& platform_;
   std::unique_ptr<ControllerList> Controllers_;
-  TrayIconData TrayIcon;
   bool CallbackBusy = false;
   bool ended_ = false;
 };

@@ -19,7 +19,7 @@ void FormPadwire::Form_MouseMove(int /*button*/, int /*shift*/, float x, float /
     AutoDetect();
   } else if (message == kWmRButtonUp) {
     // The entry may have been changed outside the program since the menu was last shown.
-    menu.mnuStartAtLogin.checked = platform_.shell.start_at_login();
+    menu.mnuStartAtLogin.checked = platform_.desktop.start_at_login();
     const auto items = menu.items();
     if (const auto chosen = platform_.tray.track_popup(items)) menu_click(*chosen);
   }
@@ -134,16 +134,15 @@ void FormPadwire::mnuAutodetectProfile_Click() {
 
 // The check mark shows what the system has after the attempt, so a refused write shows as one.
 void FormPadwire::mnuStartAtLogin_Click() {
-  platform_.shell.set_start_at_login(!menu.mnuStartAtLogin.checked);
-  menu.mnuStartAtLogin.checked = platform_.shell.start_at_login();
+  platform_.desktop.set_start_at_login(!menu.mnuStartAtLogin.checked);
+  menu.mnuStartAtLogin.checked = platform_.desktop.start_at_login();
 }
 
 void FormPadwire::mnuAbout_Click() {
-  platform_.shell.message_box(kAboutText + platform_.shell.about_note(), kMbOk | kMbInformation,
-                              kMainCaption);
+  platform_.desktop.message_box(kAboutText + platform_.desktop.about_note(), Severity::kInformation,
+                                kMainCaption);
   if (ended_) return;
-  platform_.shell.shell_execute(platform_.views.main_window(), "Open", kAboutAddress, "", "",
-                                kShowNormal);
+  platform_.desktop.open_address(kAboutAddress);
 }
 
 void FormPadwire::mnuExit_Click() {

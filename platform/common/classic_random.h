@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/shell.h"
+#include "platform/clock.h"
 
 namespace padwire {
 

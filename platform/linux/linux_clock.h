@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/clock.h"
 #include "platform/common/classic_random.h"
-#include "platform/shell.h"
 
 namespace padwire::lin {
 

@@ -9,12 +9,11 @@ std::string ScreenshotFolder::default_folder() {
   return pictures_folder() + "/Padwire";
 }
 
-bool ScreenshotFolder::get_desktop(int a, int b, std::int16_t flag, int quality,
-                                   const std::string& path) {
+bool ScreenshotFolder::save_jpeg(const std::string& path, int quality) {
   const std::string native = native_path(path);
   const std::string name = native.substr(native.rfind('/') + 1);
   if (name.empty() || !make_folders(folder_)) return false;
-  return camera_.get_desktop(a, b, flag, quality, folder_ + "/" + name);
+  return camera_.save_jpeg(folder_ + "/" + name, quality);
 }
 
 }  // namespace padwire::lin

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/shell.h"
+#include "platform/screenshot.h"
 
 namespace padwire::lin {
 
@@ -19,7 +19,7 @@ class ScreenshotFolder final : public Screenshot {
   // <pictures folder>/Padwire.
   static std::string default_folder();
 
-  bool get_desktop(int a, int b, std::int16_t flag, int quality, const std::string& path) override;
+  bool save_jpeg(const std::string& path, int quality) override;
 
  private:
   Screenshot& camera_;

@@ -5,7 +5,6 @@
 
 #include <string_view>
 
-#include "platform/common/command_line.h"
 #include "platform/linux/linux_command_line.h"
 #include "platform/linux/linux_instance.h"
 #include "platform/linux/linux_paths.h"
@@ -16,35 +15,10 @@ namespace padwire::lin {
 
 namespace {
 
-// What the controller dialog's "Game Controllers..." button runs on Windows.
-constexpr std::string_view kControllerPanel = "rundll32 shell32,Control_RunDLL joy.cpl";
 constexpr const char* kControllerTool = "jstest-gtk";
 constexpr const char* kNoControllerTool =
     "No program for testing and setting up game controllers is installed. Install jstest-gtk "
     "(the package of that name in most distributions) to have this button start it.";
-
-bool ends_with_ignoring_case(std::string_view text, std::string_view end) {
-  return text.size() >= end.size() &&
-         equal_ignoring_case(text.substr(text.size() - end.size()), end);
-}
-
-bool is_windows_program(std::string_view path) {
-  return ends_with_ignoring_case(path, ".exe");
-}
-
-// An address for the browser or the mail program rather than a file.
-bool is_address(std::string_view text) {
-  const auto colon = text.find(':');
-  return text.find("://") != std::string_view::npos ||
-         (colon != std::string_view::npos && equal_ignoring_case(text.substr(0, colon), "mailto"));
-}
-
-// Windows programs run through wine, when it is installed.
-bool start_through_wine(std::vector<std::string> arguments, const std::string& directory) {
-  if (find_program("wine").empty()) return false;
-  arguments.insert(arguments.begin(), "wine");
-  return start_program(arguments, directory);
-}
 
 }  // namespace
 
@@ -72,34 +46,26 @@ std::string LinuxShell::app_path() {
   return program_folder();
 }
 
-bool LinuxShell::shell_execute(WindowHandle, const std::string& verb, const std::string& file,
-                               const std::string& parameters, const std::string& directory, int) {
-  if (file.empty() || !(verb.empty() || equal_ignoring_case(verb, "open"))) return false;
-  if (is_address(file)) return start_program({"xdg-open", file});
-  const std::string folder = native_path(directory);
+bool LinuxShell::launch_emulator(const std::string& file, const std::string& folder) {
+  if (file.empty() || find_program("wine").empty()) return false;
+  const std::string directory = native_path(folder);
   std::string path = native_path(file);
-  if (path.front() != '/' && !folder.empty()) path = folder + "/" + path;
-  if (is_windows_program(path)) {
-    std::vector<std::string> arguments = split_command_line(parameters);
-    arguments.insert(arguments.begin(), path);
-    return start_through_wine(std::move(arguments), folder);
-  }
-  return start_program({"xdg-open", path}, folder);
+  if (path.front() != '/' && !directory.empty()) path = directory + "/" + path;
+  return start_program({"wine", path}, directory);
 }
 
-bool LinuxShell::run(const std::string& command_line, int) {
-  std::vector<std::string> arguments = split_command_line(command_line);
-  if (arguments.empty()) return false;
-  if (equal_ignoring_case(command_line, kControllerPanel)) {
-    if (!find_program(kControllerTool).empty()) return start_program({kControllerTool});
-    message_box(kNoControllerTool, kMbOk | kMbInformation, settings::kApp);
-    return true;
-  }
-  if (is_windows_program(arguments.front())) {
-    arguments.front() = native_path(arguments.front());
-    return start_through_wine(std::move(arguments), {});
-  }
-  return start_program(arguments);
+bool LinuxShell::launch_installed_emulator() {
+  return false;
+}
+
+bool LinuxShell::open_address(const std::string& address) {
+  return !address.empty() && start_program({"xdg-open", address});
+}
+
+bool LinuxShell::open_controller_panel() {
+  if (!find_program(kControllerTool).empty()) return start_program({kControllerTool});
+  message_box(kNoControllerTool, Severity::kInformation, settings::kApp);
+  return true;
 }
 
 std::string LinuxShell::find_first_file(const std::string& pattern) {
@@ -136,9 +102,8 @@ void LinuxShell::beep() {
   if (hooks_.beep) hooks_.beep();
 }
 
-void LinuxShell::message_box(const std::string& text, std::uint32_t style,
-                             const std::string& title) {
-  if (hooks_.message_box) hooks_.message_box(text, style, title);
+void LinuxShell::message_box(const std::string& text, Severity severity, const std::string& title) {
+  if (hooks_.message_box) hooks_.message_box(text, severity, title);
 }
 
 std::string LinuxShell::about_note() {
@@ -151,11 +116,6 @@ bool LinuxShell::start_at_login() {
 
 bool LinuxShell::set_start_at_login(bool start) {
   return autostart_.set(start);
-}
-
-bool EmptyRegistry::query_value(std::uint32_t, const std::string&, const std::string&, std::string&,
-                                std::uint32_t, std::uint32_t&) {
-  return false;
 }
 
 }  // namespace padwire::lin

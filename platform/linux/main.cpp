@@ -50,8 +50,6 @@ using namespace padwire::sdl;
 
 namespace {
 
-constexpr std::uint32_t kMbIconExclamation = 48;
-
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
 const char* environment(const char* name) {
   const char* value = std::getenv(name);
@@ -104,8 +102,10 @@ int main(int argc, char** argv) {
     return activate_window_by_title(x11.get(), title);
   };
   hooks.beep = [&x11] { x11_beep(x11.get()); };
-  hooks.message_box = [&views](const std::string& text, std::uint32_t style,
-                               const std::string& title) { views.message_box(text, style, title); };
+  hooks.message_box = [&views](const std::string& text, Severity severity,
+                               const std::string& title) {
+    views.message_box(text, severity, title);
+  };
   // Ending closes every other window without its closing steps and leaves the event loop once
   // the handler that asked for it has returned.
   hooks.end_program = [&views] {
@@ -131,10 +131,18 @@ int main(int argc, char** argv) {
   ScreenshotFolder screenshot(camera, ScreenshotFolder::default_folder());
   LinuxClock clock;
   LinuxRandom random;
-  EmptyRegistry registry;
   QtTimer timer;
-  Platform platform{input, *sinks.keyboard, *sinks.keystrokes, *sinks.mouse, tray,   settings,
-                    shell, registry,        screenshot,        clock,        random, timer,
+  Platform platform{input,
+                    *sinks.keyboard,
+                    *sinks.keystrokes,
+                    *sinks.mouse,
+                    tray,
+                    settings,
+                    shell,
+                    screenshot,
+                    clock,
+                    random,
+                    timer,
                     views};
 
   FormPadwire form(platform);
@@ -207,12 +215,12 @@ int main(int argc, char** argv) {
   // A settings file that did not parse was kept aside, a mappings file that did not is left
   // out: the user hears of each once.
   for (const std::string* problem : {&settings.load_problem(), &mappings.problem}) {
-    if (!problem->empty()) views.message_box(*problem, kMbOk | kMbIconExclamation, kMainCaption);
+    if (!problem->empty()) views.message_box(*problem, Severity::kWarning, kMainCaption);
   }
   // How the keys go, where the user must know: a message when nothing can be typed, a line on
   // standard error when only X11 programs get them.
   if (sinks.plan.notice == Notice::kCannotType) {
-    views.message_box(notice_text(sinks.plan.notice), kMbOk | kMbIconExclamation, kMainCaption);
+    views.message_box(notice_text(sinks.plan.notice), Severity::kWarning, kMainCaption);
   } else if (sinks.plan.notice != Notice::kNone) {
     std::fprintf(stderr, "padwire: %s\n", notice_text(sinks.plan.notice).c_str());
   }

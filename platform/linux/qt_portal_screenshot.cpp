@@ -52,7 +52,7 @@ PortalScreenshot::PortalScreenshot(QDBusConnection bus) : bus_(std::move(bus)) {
   QObject::connect(&give_up_, &QTimer::timeout, this, [this] { finish(); });
 }
 
-bool PortalScreenshot::get_desktop(int, int, std::int16_t, int quality, const std::string& path) {
+bool PortalScreenshot::save_jpeg(const std::string& path, int quality) {
   if (waiting_ || path.empty() || !bus_.isConnected()) return false;
   const QString token = QStringLiteral("padwire%1").arg(++serial_);
   QDBusMessage call = QDBusMessage::createMethodCall(

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/shell.h"
+#include "platform/screenshot.h"
 
 class QDBusPendingCallWatcher;
 
@@ -28,7 +28,7 @@ class PortalScreenshot final : public QObject, public Screenshot {
   // JPEG at `quality` to `path` (a path as the core joins it) through a temporary file, and the
   // portal's own file of it is removed; a refusal, a failure or no answer within a minute writes
   // nothing. One request at a time: another one while it waits is refused.
-  bool get_desktop(int a, int b, std::int16_t flag, int quality, const std::string& path) override;
+  bool save_jpeg(const std::string& path, int quality) override;
   // A request is out and its answer awaited.
   bool waiting() const { return waiting_; }
 

@@ -158,7 +158,7 @@ bool write_file(const std::string& path, const JpegBuffer& jpeg) {
 
 }  // namespace
 
-bool X11Screenshot::get_desktop(int, int, std::int16_t, int quality, const std::string& path) {
+bool X11Screenshot::save_jpeg(const std::string& path, int quality) {
   if (!display_ || path.empty()) return false;
   const Image image = capture(display_);
   JpegBuffer jpeg;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/shell.h"
+#include "platform/screenshot.h"
 
 struct _XDisplay;
 
@@ -17,7 +17,7 @@ class X11Screenshot final : public Screenshot {
 
   // Captures the root window and writes it at `quality` (1..100) to `path`, a path as the core
   // joins it (backslashes allowed). False on any failure, and then no file is left behind.
-  bool get_desktop(int a, int b, std::int16_t flag, int quality, const std::string& path) override;
+  bool save_jpeg(const std::string& path, int quality) override;
 
  private:
   _XDisplay* display_;

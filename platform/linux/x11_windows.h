@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/shell.h"
+#include "platform/desktop.h"
 
 struct _XDisplay;
 

@@ -117,25 +117,24 @@ QWidget& QtTray::main_window() {
   return *main_;
 }
 
-bool QtTray::notify_icon(std::uint32_t message, const TrayIconData& data) {
-  if (message == kNimDelete) {
-    wanted_ = false;
-    look_.stop();
-    placement_.stop();
-    if (icon_shown_) icon_shown_->hide();
-    icon_shown_.reset();
-    return true;
-  }
-  const auto end = std::find(data.szTip.begin(), data.szTip.end(), '\0');
-  tip_ = to_qt(
-      std::string_view(data.szTip.data(), static_cast<std::size_t>(end - data.szTip.begin())));
+bool QtTray::show(const std::string& tip) {
+  tip_ = to_qt(tip);
   if (icon_shown_) icon_shown_->setToolTip(tip_);
   main_->setToolTip(tip_);
-  if (message == kNimAdd && !wanted_) {
+  if (!wanted_) {
     wanted_ = true;
     waiting_.start();
     look_for_host();
   }
+  return true;
+}
+
+bool QtTray::remove() {
+  wanted_ = false;
+  look_.stop();
+  placement_.stop();
+  if (icon_shown_) icon_shown_->hide();
+  icon_shown_.reset();
   return true;
 }
 

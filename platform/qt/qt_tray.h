@@ -14,7 +14,7 @@
 #include <span>
 #include <string>
 
-#include "platform/shell.h"
+#include "platform/tray.h"
 
 class QMenu;
 class QMessageBox;
@@ -59,7 +59,9 @@ class QtTray final : public QObject, public Tray {
   // The main form's window: hidden while the icon is in a tray.
   QWidget& main_window();
 
-  bool notify_icon(std::uint32_t message, const TrayIconData& data) override;
+  // True at once: the icon goes to a tray host as soon as one is there.
+  bool show(const std::string& tip) override;
+  bool remove() override;
   // The menu opens at the pointer and returns when it closes.
   std::optional<std::size_t> track_popup(std::span<const MenuItem* const> items) override;
   float twips_per_pixel_x() override;

@@ -19,19 +19,16 @@ void raise_and_activate(QWidget& window) {
   window.activateWindow();
 }
 
-QMessageBox::Icon icon_of(std::uint32_t style) {
-  switch (style & 0xF0u) {
-    case 0x10:
-      return QMessageBox::Critical;
-    case 0x20:
-      return QMessageBox::Question;
-    case 0x30:
-      return QMessageBox::Warning;
-    case 0x40:
+QMessageBox::Icon icon_of(Severity severity) {
+  switch (severity) {
+    case Severity::kInformation:
       return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
+    case Severity::kWarning:
+      return QMessageBox::Warning;
+    case Severity::kPlain:
+      break;
   }
+  return QMessageBox::NoIcon;
 }
 
 }  // namespace
@@ -141,9 +138,9 @@ void QtViews::flush_debug_text() {
   if (text && !ended_ && debug_) debug_->show_text(*text);
 }
 
-void QtViews::message_box(const std::string& text, std::uint32_t style, const std::string& title) {
+void QtViews::message_box(const std::string& text, Severity severity, const std::string& title) {
   if (ended_) return;
-  QMessageBox box(icon_of(style), to_qt(title), to_qt_lines(text), QMessageBox::Ok);
+  QMessageBox box(icon_of(severity), to_qt(title), to_qt_lines(text), QMessageBox::Ok);
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.exec();
 }

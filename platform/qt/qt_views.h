@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/common/held_text.h"
+#include "platform/desktop.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/views.h"
 
@@ -52,9 +53,9 @@ class QtViews final : public Views {
   // second after the text changed. Milliseconds from now; nothing when no text waits.
   std::optional<int> debug_text_due_in() const;
 
-  // A message box with the program's text, title and icon (the style's MB_ICON bits); returns
-  // when it is closed.
-  void message_box(const std::string& text, std::uint32_t style, const std::string& title);
+  // A message box with the program's text, title and the severity's icon; returns when it is
+  // closed.
+  void message_box(const std::string& text, Severity severity, const std::string& title);
 
   // The program ended: every window goes without running its closing steps.
   void program_ended();

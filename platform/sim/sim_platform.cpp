@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/common/emulator_record.h"
 #include "platform/common/us_scan_codes.h"
 #include "shell/text_rules.h"
 
@@ -170,7 +171,23 @@ class SimControllerList final : public ControllerList {
   SimWorld& w_;
 };
 
+// The show commands of the Windows calls each launch makes, as the trace prints them.
+constexpr int kShowNormal = 1;
+constexpr int kShowMinimizedFocus = 2;
+constexpr const char* kControllerPanel = "rundll32 shell32,Control_RunDLL joy.cpl";
+
 }  // namespace
+
+std::string recorded_emulator(const SimWorld& world) {
+  for (const RegistryValue& v : world.registry) {
+    if (v.root == "HKLM" && equal_ignoring_case(v.sub_key, kEmulatorRecordKey) &&
+        equal_ignoring_case(v.value_name, kEmulatorRecordValue)) {
+      // Text that does not fit the reader's buffer with its NUL reads as absent.
+      return v.data.size() < kEmulatorRecordBuffer ? v.data : std::string();
+    }
+  }
+  return {};
+}
 
 struct SimPlatform::Services final : ControllerService,
                                      Keyboard,
@@ -178,8 +195,7 @@ struct SimPlatform::Services final : ControllerService,
                                      Mouse,
                                      Tray,
                                      SettingsStore,
-                                     Shell,
-                                     Registry,
+                                     Desktop,
                                      Screenshot,
                                      Clock,
                                      Random,
@@ -252,17 +268,13 @@ struct SimPlatform::Services final : ControllerService,
   }
 
   // Tray
-  bool notify_icon(std::uint32_t message, const TrayIconData& data) override {
-    if (message == kNimAdd) {
-      const auto end = std::find(data.szTip.begin(), data.szTip.end(), '\0');
-      w.trace.line("tray add " + quote(std::string(data.szTip.begin(), end)));
-      return true;
-    }
-    if (message == kNimDelete) {
-      w.trace.line("tray delete");
-      return true;
-    }
-    return false;
+  bool show(const std::string& tip) override {
+    w.trace.line("tray add " + quote(tip));
+    return true;
+  }
+  bool remove() override {
+    w.trace.line("tray delete");
+    return true;
   }
   std::optional<std::size_t> track_popup(std::span<const MenuItem* const> items) override {
     w.trace.line("popup");
@@ -297,24 +309,33 @@ struct SimPlatform::Services final : ControllerService,
     return true;
   }
 
-  // Shell
+  // Desktop
   bool previous_instance() override { return w.instance_running; }
   void end_program() override {
     w.trace.line("end");
     w.ended = true;
   }
   std::string app_path() override { return w.app_path; }
-  bool shell_execute(WindowHandle, const std::string& verb, const std::string& file,
-                     const std::string& parameters, const std::string& directory,
-                     int show) override {
-    const std::string line = "shellexecute " + quote(verb) + " " + quote(file) + " " +
-                             quote(parameters) + " " + quote(directory) + " " +
-                             std::to_string(show);
+  bool launch_emulator(const std::string& file, const std::string& folder) override {
+    return shell_execute("", file, folder);
+  }
+  bool launch_installed_emulator() override {
+    const std::string location = recorded_emulator(w);
+    return !location.empty() && run(location, kShowNormal);
+  }
+  bool open_address(const std::string& address) override {
+    return shell_execute("Open", address, "");
+  }
+  bool open_controller_panel() override { return run(kControllerPanel, kShowMinimizedFocus); }
+  bool shell_execute(const std::string& verb, const std::string& file,
+                     const std::string& directory) {
+    const std::string line = "shellexecute " + quote(verb) + " " + quote(file) + " \"\" " +
+                             quote(directory) + " " + std::to_string(kShowNormal);
     if (fails_on_purpose(w, FailPoint::shellexecute, line)) return false;
     w.trace.line(line);
     return true;
   }
-  bool run(const std::string& command_line, int window_style) override {
+  bool run(const std::string& command_line, int window_style) {
     const std::string line = "run " + quote(command_line) + " " + std::to_string(window_style);
     if (fails_on_purpose(w, FailPoint::run, line)) return false;
     w.trace.line(line);
@@ -356,7 +377,7 @@ struct SimPlatform::Services final : ControllerService,
     return target ? Activation::kActivated : Activation::kNotFound;
   }
   void beep() override { w.trace.line("beep"); }
-  void message_box(const std::string& text, std::uint32_t, const std::string& title) override {
+  void message_box(const std::string& text, Severity, const std::string& title) override {
     w.trace.line("msgbox " + quote(text) + " " + quote(title));
   }
   bool start_at_login() override { return w.starts_at_login; }
@@ -368,26 +389,8 @@ struct SimPlatform::Services final : ControllerService,
     return true;
   }
 
-  // Registry
-  bool query_value(std::uint32_t root, const std::string& sub_key, const std::string& value_name,
-                   std::string& data, std::uint32_t capacity, std::uint32_t& length) override {
-    const std::string root_name = root == kHkeyLocalMachine ? "HKLM" : "HKCU";
-    for (const RegistryValue& v : w.registry) {
-      if (v.root == root_name && equal_ignoring_case(v.sub_key, sub_key) &&
-          equal_ignoring_case(v.value_name, value_name)) {
-        const std::size_t needed = v.data.size() + 1;  // with the terminating NUL
-        if (needed > capacity) return false;
-        data.assign(v.data);
-        data.push_back('\0');
-        length = static_cast<std::uint32_t>(needed);
-        return true;
-      }
-    }
-    return false;
-  }
-
   // Screenshot
-  bool get_desktop(int, int, std::int16_t, int, const std::string& path) override {
+  bool save_jpeg(const std::string& path, int) override {
     if (fails_on_purpose(w, FailPoint::screenshot, "screenshot " + quote(path))) return false;
     w.trace.line("screenshot " + quote(path));
     return true;
@@ -430,7 +433,7 @@ struct SimPlatform::Services final : ControllerService,
 SimPlatform::SimPlatform(SimWorld& world)
     : world_(world), services_(std::make_unique<Services>(world)) {
   Services& s = *services_;
-  platform_ = std::make_unique<Platform>(Platform{s, s, s, s, s, s, s, s, s, s, s, s, s});
+  platform_ = std::make_unique<Platform>(Platform{s, s, s, s, s, s, s, s, s, s, s, s});
 }
 
 SimPlatform::~SimPlatform() = default;

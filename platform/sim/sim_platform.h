@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 #include "platform/sim/world.h"
@@ -25,5 +26,9 @@ class SimPlatform {
   std::unique_ptr<Services> services_;
   std::unique_ptr<Platform> platform_;
 };
+
+// The command line the emulator's installation recorded in the world's registry, as a reader with
+// the Windows program's buffer finds it; empty when none is recorded or it does not fit.
+std::string recorded_emulator(const SimWorld& world);
 
 }  // namespace padwire::sim

@@ -74,17 +74,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Win32Views views(main_window);
   // Ending closes every other window without its closing steps and leaves the message loop
   // once the handler that asked for it has returned.
-  Win32Shell shell([&views] {
+  Win32Shell shell(main_window, [&views] {
     views.program_ended();
     PostQuitMessage(0);
   });
-  Win32Registry registry;
   Win32Screenshot screenshot;
   Win32Clock clock;
   Win32Random random;
   Win32Timer timer(main_window, kPollTimerId);
-  Platform platform{input,    keyboard,   keystrokes, mouse,  tray,  settings, shell,
-                    registry, screenshot, clock,      random, timer, views};
+  Platform platform{input, keyboard,   keystrokes, mouse,  tray,  settings,
+                    shell, screenshot, clock,      random, timer, views};
 
   FormPadwire form(platform);
   FormForceFeedback force_feedback(platform, form.engine);

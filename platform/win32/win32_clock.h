@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/clock.h"
 #include "platform/common/classic_random.h"
-#include "platform/shell.h"
 #include "platform/timer.h"
 
 namespace padwire::win32 {

@@ -16,7 +16,8 @@ inline constexpr UINT_PTR kPollTimerId = 1;
 // Looks for a controller every 2 seconds; the look does nothing while one is open.
 inline constexpr UINT_PTR kLookTimerId = 2;
 inline constexpr UINT kLookInterval = 2000;
-// The tray icon's callback message (WM_MOUSEMOVE's number, as the core asks for it).
+// The tray icon's callback message: WM_MOUSEMOVE's number, as the classic runtime's forms heard
+// their tray icon.
 inline constexpr UINT kTrayCallback = 512;
 
 struct MainWindowEvents {

@@ -112,7 +112,7 @@ bool write_jpeg(const Image& image, float quality, const std::wstring& path) {
 
 }  // namespace
 
-bool Win32Screenshot::get_desktop(int, int, std::int16_t, int quality, const std::string& path) {
+bool Win32Screenshot::save_jpeg(const std::string& path, int quality) {
   const auto target = to_wide(path);
   if (!target || target->empty()) return false;
   const auto image = capture_screen();

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "platform/common/emulator_record.h"
 #include "platform/win32/win32_com.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_login_start.h"
@@ -67,11 +68,6 @@ bool bring_to_foreground(HWND hwnd) {
   return true;
 }
 
-HKEY root_key(std::uint32_t root) {
-  // The predefined handles are sign-extended 32-bit values.
-  return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
-}
-
 // Case-insensitive match of a name against a pattern with * and ?.
 bool wildcard_match(std::wstring_view name, std::wstring_view pattern) {
   auto same = [](wchar_t a, wchar_t b) { return equal_ignoring_case({&a, 1}, {&b, 1}); };
@@ -123,10 +119,22 @@ std::wstring program_path() {
   }
 }
 
+UINT message_box_style(Severity severity) {
+  switch (severity) {
+    case Severity::kInformation:
+      return MB_OK | MB_ICONINFORMATION;
+    case Severity::kWarning:
+      return MB_OK | MB_ICONEXCLAMATION;
+    case Severity::kPlain:
+      break;
+  }
+  return MB_OK;
+}
+
 }  // namespace
 
-Win32Shell::Win32Shell(std::function<void()> on_end, std::wstring mutex_name)
-    : on_end_(std::move(on_end)), mutex_name_(std::move(mutex_name)) {}
+Win32Shell::Win32Shell(HWND main_window, std::function<void()> on_end, std::wstring mutex_name)
+    : main_window_(main_window), on_end_(std::move(on_end)), mutex_name_(std::move(mutex_name)) {}
 
 Win32Shell::~Win32Shell() {
   if (mutex_) CloseHandle(mutex_);
@@ -157,9 +165,26 @@ std::string Win32Shell::app_path() {
   return to_utf8(path);
 }
 
-bool Win32Shell::shell_execute(WindowHandle owner, const std::string& verb, const std::string& file,
-                               const std::string& parameters, const std::string& directory,
-                               int show) {
+bool Win32Shell::launch_emulator(const std::string& file, const std::string& folder) {
+  return shell_execute(nullptr, "", file, "", folder, SW_SHOWNORMAL);
+}
+
+bool Win32Shell::launch_installed_emulator() {
+  const std::string location =
+      GetRegString(HKEY_LOCAL_MACHINE, kEmulatorRecordKey, kEmulatorRecordValue);
+  return !location.empty() && run_command_line(location, SW_SHOWNORMAL);
+}
+
+bool Win32Shell::open_address(const std::string& address) {
+  return shell_execute(main_window_, "Open", address, "", "", SW_SHOWNORMAL);
+}
+
+bool Win32Shell::open_controller_panel() {
+  return run_command_line("rundll32 shell32,Control_RunDLL joy.cpl", SW_SHOWMINIMIZED);
+}
+
+bool shell_execute(HWND owner, const std::string& verb, const std::string& file,
+                   const std::string& parameters, const std::string& directory, int show) {
   const auto wide_verb = to_wide(verb);
   const auto wide_file = to_wide(file);
   const auto wide_parameters = to_wide(parameters);
@@ -169,20 +194,19 @@ bool Win32Shell::shell_execute(WindowHandle owner, const std::string& verb, cons
   }
   auto or_null = [](const std::wstring& text) { return text.empty() ? nullptr : text.c_str(); };
   com::enter();  // a verb may be served by a shell extension, which is a COM object
-  const HINSTANCE result =
-      ShellExecuteW(reinterpret_cast<HWND>(owner), or_null(*wide_verb), wide_file->c_str(),
-                    or_null(*wide_parameters), or_null(*wide_directory), show);
+  const HINSTANCE result = ShellExecuteW(owner, or_null(*wide_verb), wide_file->c_str(),
+                                         or_null(*wide_parameters), or_null(*wide_directory), show);
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
-bool Win32Shell::run(const std::string& command_line, int window_style) {
+bool run_command_line(const std::string& command_line, int show) {
   const auto given = to_wide(command_line);
   if (!given || given->empty()) return false;
   std::wstring command = quoted_if_a_path(*given);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = static_cast<WORD>(window_style);
+  startup.wShowWindow = static_cast<WORD>(show);
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
@@ -234,11 +258,10 @@ void Win32Shell::beep() {
   MessageBeep(MB_OK);
 }
 
-void Win32Shell::message_box(const std::string& text, std::uint32_t style,
-                             const std::string& title) {
+void Win32Shell::message_box(const std::string& text, Severity severity, const std::string& title) {
   // Task-modal like the classic runtime's boxes: the program's other windows wait for it.
   MessageBoxW(nullptr, to_wide_lossy(text).c_str(), to_wide_lossy(title).c_str(),
-              style | MB_TASKMODAL | MB_SETFOREGROUND);
+              message_box_style(severity) | MB_TASKMODAL | MB_SETFOREGROUND);
 }
 
 bool Win32Shell::start_at_login() {
@@ -249,37 +272,36 @@ bool Win32Shell::set_start_at_login(bool start) {
   return set_start_at_log_on(program_path(), start);
 }
 
-bool Win32Registry::query_value(std::uint32_t root, const std::string& sub_key,
-                                const std::string& value_name, std::string& data,
-                                std::uint32_t capacity, std::uint32_t& length) {
-  const auto wide_key = to_wide(sub_key);
-  const auto wide_name = to_wide(value_name);
-  if (!wide_key || !wide_name || capacity == 0) return false;
+std::string GetRegString(HKEY RootKey, const std::string& SubKey, const std::string& ValueName) {
+  const auto wide_key = to_wide(SubKey);
+  const auto wide_name = to_wide(ValueName);
+  if (!wide_key || !wide_name) return {};
   RegistryKey key;
-  if (RegOpenKeyExW(root_key(root), wide_key->c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                    key.out()) != ERROR_SUCCESS) {
-    return false;
+  if (RegOpenKeyExW(RootKey, wide_key->c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY, key.out()) !=
+      ERROR_SUCCESS) {
+    return {};
   }
-  std::vector<wchar_t> buffer(capacity, L'\0');
+  constexpr std::size_t kCapacity = kEmulatorRecordBuffer;
+  std::vector<wchar_t> buffer(kCapacity, L'\0');
   DWORD type = 0;
   DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
   const LONG result = RegQueryValueExW(key.get(), wide_name->c_str(), nullptr, &type,
                                        reinterpret_cast<BYTE*>(buffer.data()), &bytes);
   key.reset();
-  if (result != ERROR_SUCCESS) return false;  // absent, or too long for the buffer
-  if (type != REG_SZ && type != REG_EXPAND_SZ) return false;
+  if (result != ERROR_SUCCESS) return {};  // absent, or too long for the buffer
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return {};
   std::size_t count = bytes / sizeof(wchar_t);
   // Stored text normally ends with its NUL; data without one needs room for it as well.
   if (count == 0 || buffer[count - 1] != L'\0') {
-    if (count >= capacity) return false;
+    if (count >= kCapacity) return {};
     buffer[count++] = L'\0';
   }
   std::size_t text_length = 0;
   while (text_length < count && buffer[text_length] != L'\0') ++text_length;
-  data = to_utf8(std::wstring_view(buffer.data(), text_length));
-  data.push_back('\0');
-  length = static_cast<std::uint32_t>(data.size());
-  return true;
+  std::string text = to_utf8(std::wstring_view(buffer.data(), text_length));
+  // The buffer counts bytes of the program's text too: with its NUL, it must fit in them.
+  if (text.size() >= kCapacity) return {};
+  return text;
 }
 
 }  // namespace padwire::win32

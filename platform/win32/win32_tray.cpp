@@ -3,9 +3,16 @@
 #include <algorithm>
 
 #include "platform/win32/win32_handles.h"
+#include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_text.h"
 
 namespace padwire::win32 {
+
+namespace {
+
+constexpr UINT kIconId = 1;
+
+}  // namespace
 
 Menu build_popup_menu(std::span<const MenuItem* const> items) {
   Menu menu(CreatePopupMenu());
@@ -24,30 +31,30 @@ Menu build_popup_menu(std::span<const MenuItem* const> items) {
   return menu;
 }
 
-bool Win32Tray::notify_icon(std::uint32_t message, const TrayIconData& data) {
+bool Win32Tray::show(const std::string& tip) {
+  // Icon 1 of the owner, whose mouse messages come to it as kTrayCallback.
   NOTIFYICONDATAW record{};
   record.cbSize = sizeof record;
-  record.hWnd = reinterpret_cast<HWND>(data.hWnd);
-  record.uID = data.uID;
-  record.uFlags = data.uFlags & (NIF_MESSAGE | NIF_ICON | NIF_TIP);
-  record.uCallbackMessage = data.uCallbackMessage;
-  record.hIcon = data.hIcon ? reinterpret_cast<HICON>(data.hIcon) : default_icon_;
-  const auto end = std::find(data.szTip.begin(), data.szTip.end(), '\0');
-  const std::wstring tip = to_wide_lossy(std::string(data.szTip.begin(), end));
-  const std::size_t length = std::min(tip.size(), std::size(record.szTip) - 1);
-  std::copy_n(tip.begin(), length, record.szTip);
-  if (Shell_NotifyIconW(message, &record) == FALSE) return false;
-  if (message == NIM_DELETE) {
-    shown_.reset();
-  } else if (message == NIM_ADD) {
-    shown_ = record;
-  } else if (message == NIM_MODIFY && shown_) {
-    // A change carries only the parts its flags name.
-    if (record.uFlags & NIF_MESSAGE) shown_->uCallbackMessage = record.uCallbackMessage;
-    if (record.uFlags & NIF_ICON) shown_->hIcon = record.hIcon;
-    if (record.uFlags & NIF_TIP) std::copy_n(record.szTip, std::size(record.szTip), shown_->szTip);
-    shown_->uFlags |= record.uFlags;
-  }
+  record.hWnd = owner_;
+  record.uID = kIconId;
+  record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record.uCallbackMessage = kTrayCallback;
+  record.hIcon = default_icon_;
+  const std::wstring wide = to_wide_lossy(tip);
+  const std::size_t length = std::min(wide.size(), std::size(record.szTip) - 1);
+  std::copy_n(wide.begin(), length, record.szTip);
+  if (Shell_NotifyIconW(NIM_ADD, &record) == FALSE) return false;
+  shown_ = record;
+  return true;
+}
+
+bool Win32Tray::remove() {
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof record;
+  record.hWnd = owner_;
+  record.uID = kIconId;
+  if (Shell_NotifyIconW(NIM_DELETE, &record) == FALSE) return false;
+  shown_.reset();
   return true;
 }
 

@@ -7,8 +7,9 @@
 
 #include <optional>
 #include <span>
+#include <string>
 
-#include "platform/shell.h"
+#include "platform/tray.h"
 #include "platform/win32/win32_handles.h"
 
 namespace padwire::win32 {
@@ -19,10 +20,11 @@ Menu build_popup_menu(std::span<const MenuItem* const> items);
 
 class Win32Tray final : public Tray {
  public:
-  // `owner` receives the menu's messages; `default_icon` stands for a record's hIcon of 0.
+  // `owner` receives the icon's and the menu's messages; `default_icon` is the icon shown.
   Win32Tray(HWND owner, HICON default_icon) : owner_(owner), default_icon_(default_icon) {}
 
-  bool notify_icon(std::uint32_t message, const TrayIconData& data) override;
+  bool show(const std::string& tip) override;
+  bool remove() override;
   // The menu opens at the pointer. The owner is brought to the foreground first and sent a
   // null message afterwards, without which a tray menu does not close when the user clicks
   // elsewhere. The window that was in front is remembered for give_back_foreground.
@@ -40,8 +42,8 @@ class Win32Tray final : public Tray {
   // The notification area was made anew (Explorer restarted): the icon, when it is shown,
   // is added again with its tip.
   void add_again();
-  // The program's icon at another size (the screen's DPI changed): it stands for a record's
-  // hIcon of 0 from now on, and replaces the shown one. True when the shell took it.
+  // The program's icon at another size (the screen's DPI changed): it is the icon from now
+  // on, and replaces the shown one. True when the shell took it.
   bool change_icon(HICON icon);
 
  private:

@@ -85,9 +85,8 @@ class JoyConfigDevice : public ::testing::Test {
   JoyConfigDevice() : recording(s.platform().input, calls), platform(with_recording()) {}
   Platform with_recording() {
     Platform p = s.platform();
-    return Platform{recording,  p.keyboard,   p.keystrokes, p.mouse,      p.tray,
-                    p.settings, p.shell,      p.registry,   p.screenshot, p.clock,
-                    p.random,   p.main_timer, p.views};
+    return Platform{recording, p.keyboard,   p.keystrokes, p.mouse,  p.tray,       p.settings,
+                    p.desktop, p.screenshot, p.clock,      p.random, p.main_timer, p.views};
   }
   sim::Session s;
   Calls calls;

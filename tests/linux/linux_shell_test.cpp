@@ -51,25 +51,23 @@ TEST(LinuxShell, StartsProgramsAndSaysWhenNoControllerToolIsInstalled) {
   TestFolder folder;
   std::vector<std::string> messages;
   DesktopHooks hooks;
-  hooks.message_box = [&](const std::string& text, std::uint32_t, const std::string&) {
+  hooks.message_box = [&](const std::string& text, Severity, const std::string&) {
     messages.push_back(text);
   };
   LinuxShell shell(hooks);
-  EXPECT_TRUE(shell.run("touch \"" + (folder / "a b") + "\"", kShowNormal));
+  EXPECT_TRUE(start_program({"touch", folder / "a b"}));
   EXPECT_TRUE(appears(folder / "a b"));
   EXPECT_TRUE(start_program({"sh", "-c", "touch here"}, folder.path()));
   EXPECT_TRUE(appears(folder / "here"));
-  EXPECT_FALSE(shell.run("no-such-program-anywhere", kShowNormal));
-  EXPECT_FALSE(shell.run("", kShowNormal));
+  EXPECT_FALSE(start_program({"no-such-program-anywhere"}));
   EXPECT_FALSE(start_program({"true"}, folder / "missing"));
   EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "no child of ours is left to reap";
 
   ScopedVariable path("PATH", folder.path().c_str());  // neither jstest-gtk nor wine
-  EXPECT_TRUE(shell.run("rundll32 shell32,Control_RunDLL joy.cpl", kShowMinimizedFocus));
+  EXPECT_TRUE(shell.open_controller_panel());
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_NE(messages[0].find("jstest-gtk"), std::string::npos);
-  EXPECT_FALSE(shell.shell_execute(0, "", "vgs.exe", "", folder.path(), kShowNormal));
-  EXPECT_FALSE(shell.run("C:\\vgs.exe", kShowNormal));
+  EXPECT_FALSE(shell.launch_emulator("vgs.exe", folder.path()));
   EXPECT_EQ(find_program("sh"), "");
   EXPECT_NE(find_program("/bin/sh"), "");
 }
@@ -124,7 +122,7 @@ TEST(Autostart, TheEntryCountsOnlyWhenItStartsThisProgram) {
 
 class Camera final : public Screenshot {
  public:
-  bool get_desktop(int, int, std::int16_t, int, const std::string& path) override {
+  bool save_jpeg(const std::string& path, int) override {
     shots.push_back(path);
     return true;
   }
@@ -142,7 +140,7 @@ TEST(ScreenshotFolder, ShotsGoToPadwireInThePicturesFolderTheDesktopNames) {
   EXPECT_EQ(ScreenshotFolder::default_folder(), folder / "Bilder/Padwire");
   Camera camera;
   ScreenshotFolder shots(camera, ScreenshotFolder::default_folder());
-  EXPECT_TRUE(shots.get_desktop(0, 0, -1, 60, "/usr/bin\\20261231235959.jpg"));
+  EXPECT_TRUE(shots.save_jpeg("/usr/bin\\20261231235959.jpg", 60));
   EXPECT_EQ(camera.shots, std::vector<std::string>{folder / "Bilder/Padwire/20261231235959.jpg"});
   EXPECT_TRUE(std::filesystem::is_directory(folder / "Bilder/Padwire"));
 }

@@ -100,7 +100,7 @@ void expect_screenshot_of(const std::string& screen, int width, int height) {
   const std::filesystem::path folder = testing::TempDir() + "padwire-shot-" + screen;
   std::filesystem::create_directories(folder);
   X11Screenshot screenshot(x.display());
-  ASSERT_TRUE(screenshot.get_desktop(0, 0, 0, 60, folder.string() + "\\shot.jpg"));
+  ASSERT_TRUE(screenshot.save_jpeg(folder.string() + "\\shot.jpg", 60));
   const Jpeg jpeg = decode((folder / "shot.jpg").string());
   EXPECT_EQ(jpeg.width, width);
   EXPECT_EQ(jpeg.height, height);
@@ -110,8 +110,8 @@ void expect_screenshot_of(const std::string& screen, int width, int height) {
   EXPECT_LT(jpeg.rgb[inside + 1], 50);
   EXPECT_LT(jpeg.rgb[inside + 2], 50);
 
-  EXPECT_FALSE(screenshot.get_desktop(0, 0, 0, 60, (folder / "missing" / "shot.jpg").string()));
-  EXPECT_FALSE(X11Screenshot(nullptr).get_desktop(0, 0, 0, 60, (folder / "none.jpg").string()));
+  EXPECT_FALSE(screenshot.save_jpeg((folder / "missing" / "shot.jpg").string(), 60));
+  EXPECT_FALSE(X11Screenshot(nullptr).save_jpeg((folder / "none.jpg").string(), 60));
   // The one file written, no partial one beside it.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
   std::filesystem::remove_all(folder);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/common/emulator_record.h"
 #include "platform/sim/session.h"
+#include "platform/sim/sim_platform.h"
 
 namespace padwire::sim {
 namespace {
@@ -128,6 +130,22 @@ TEST(ScenarioRunner, InputAfterTheEndIsIgnoredAndSaysSo) {
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0], "end");
   EXPECT_EQ(lines[1], "ignored: the program has ended");
+}
+
+// As the Windows program's reader finds it: the text without its NUL, at most 254 characters.
+TEST(SimRegistry, TheEmulatorsRecordIsItsTextWhenItFitsTheReadersBuffer) {
+  SimWorld world;
+  auto read = [&](const std::string& key, const std::string& name, const std::string& data) {
+    world.registry = {{"HKLM", key, name, data}};
+    return recorded_emulator(world);
+  };
+  EXPECT_EQ(read(kEmulatorRecordKey, "location", "C:\\vgs.exe"), "C:\\vgs.exe");
+  EXPECT_EQ(read(kEmulatorRecordKey, "Location", ""), "");
+  EXPECT_EQ(read(kEmulatorRecordKey, "Location", std::string(254, 'a')), std::string(254, 'a'));
+  EXPECT_EQ(read(kEmulatorRecordKey, "Location", std::string(255, 'a')), "");
+  EXPECT_EQ(read(kEmulatorRecordKey, "Location", std::string(5000, 'a')), "");
+  EXPECT_EQ(read("SOFTWARE\\Missing", "Location", "C:\\vgs.exe"), "");
+  EXPECT_EQ(read(kEmulatorRecordKey, "Other", "C:\\vgs.exe"), "");
 }
 
 }  // namespace

@@ -16,41 +16,12 @@ namespace {
 using sim::parse_scenario;
 using sim::Session;
 
-TEST(FormPadwire, TrayRecordHoldsTheCaptionTipNulAndBlanks) {
+TEST(FormPadwire, TrayIconShowsTheCaptionAndBylineAsItsTip) {
   Session s;
   s.run(parse_scenario("start\n"));
-  const TrayIconData& tray = s.form({}).tray_icon();
-  EXPECT_EQ(tray.cbSize, 88u);
-  EXPECT_EQ(tray.uID, 1u);
-  EXPECT_EQ(tray.uFlags, 7u);
-  EXPECT_EQ(tray.uCallbackMessage, 512u);
-  EXPECT_EQ(tray.hWnd, s.platform().views.main_window());
-  const std::string tip(tray.szTip.data(), tray.szTip.size());
-  const std::string expected = std::string(kMainCaption) + kTrayByline;
-  ASSERT_LT(expected.size(), tip.size());
-  EXPECT_EQ(tip.substr(0, expected.size()), expected);
-  EXPECT_EQ(tip[expected.size()], '\0');
-  EXPECT_EQ(tip.find_first_not_of(' ', expected.size() + 1), std::string::npos);
-}
-
-TEST(FormPadwire, RegistryStringsAreTheDataWithoutItsNulAndAtMost254Characters) {
-  Session s;
-  s.run(parse_scenario("start\n"));
-  FormPadwire& form = s.form({});
-  auto& registry = s.world().registry;
-  const std::string key = "SOFTWARE\\Test";
-  auto read = [&](const std::string& data) {
-    registry.clear();
-    registry.push_back({"HKLM", key, "Location", data});
-    return form.GetRegString(kHkeyLocalMachine, key, "Location");
-  };
-  EXPECT_EQ(read("C:\\vgs.exe"), "C:\\vgs.exe");
-  EXPECT_EQ(read(""), "");
-  EXPECT_EQ(read(std::string(254, 'a')), std::string(254, 'a'));
-  EXPECT_EQ(read(std::string(255, 'a')), "");
-  EXPECT_EQ(read(std::string(5000, 'a')), "");
-  EXPECT_EQ(form.GetRegString(kHkeyLocalMachine, "SOFTWARE\\Missing", "Location"), "");
-  EXPECT_EQ(form.GetRegString(kHkeyLocalMachine, key, "Other"), "");
+  const auto& lines = s.world().trace.lines();
+  const std::string shown = "tray add " + sim::quote(std::string(kMainCaption) + kTrayByline);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), shown), lines.end());
 }
 
 TEST(FormPadwire, ChoosingAProfileAgainRunsTheWholeHandler) {

@@ -65,7 +65,7 @@ TEST_F(Screenshot, IsAJpegOfTheWholeScreenShowingWhatIsOnIt) {
   test::pump_for(300);
 
   const std::wstring path = folder.file(L"20240102030405.jpg");
-  ASSERT_TRUE(screenshot.get_desktop(0, 0, -1, 60, test::narrow(path)));
+  ASSERT_TRUE(screenshot.save_jpeg(test::narrow(path), 60));
   const auto bytes = test::read_file(path);
   ASSERT_GE(bytes.size(), 4u);
   EXPECT_EQ(bytes[0], 0xFF);
@@ -91,16 +91,16 @@ TEST_F(Screenshot, ReplacesAnEarlierFileOfTheSameName) {
   DWORD written = 0;
   WriteFile(file, "old", 3, &written, nullptr);
   CloseHandle(file);
-  ASSERT_TRUE(screenshot.get_desktop(0, 0, -1, 60, test::narrow(path)));
+  ASSERT_TRUE(screenshot.save_jpeg(test::narrow(path), 60));
   EXPECT_TRUE(decode(path).jpeg);
 }
 
 TEST_F(Screenshot, AnUnwritablePathFailsAndLeavesNothing) {
   const std::wstring path = folder.file(L"no-such-folder\\shot.jpg");
-  EXPECT_FALSE(screenshot.get_desktop(0, 0, -1, 60, test::narrow(path)));
+  EXPECT_FALSE(screenshot.save_jpeg(test::narrow(path), 60));
   EXPECT_FALSE(test::file_exists(path));
   EXPECT_FALSE(test::file_exists(path + L".partial"));
-  EXPECT_FALSE(screenshot.get_desktop(0, 0, -1, 60, ""));
+  EXPECT_FALSE(screenshot.save_jpeg("", 60));
 }
 
 }  // namespace

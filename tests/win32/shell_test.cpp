@@ -10,7 +10,7 @@ namespace {
 using test::narrow;
 
 Win32Shell make_shell() {
-  return Win32Shell(nullptr, test::unique_name(L"Local\\PadwireTest"));
+  return Win32Shell(nullptr, nullptr, test::unique_name(L"Local\\PadwireTest"));
 }
 
 class WindowActivation : public testing::Test {
@@ -20,7 +20,7 @@ class WindowActivation : public testing::Test {
   test::RecorderWindow exact{L"Virtual Station"};
   test::RecorderWindow longer{L"Virtual Station Deluxe"};
   test::RecorderWindow other{L"Some other program"};
-  Win32Shell shell{nullptr};
+  Win32Shell shell{nullptr, nullptr};
 
   HWND foreground_after(const std::string& title, Activation& result) {
     result = shell.activate_window(title);
@@ -84,20 +84,20 @@ TEST_F(WindowActivation, AWindowKeptFromTheFrontCountsAsNotActivated) {
 
 TEST(SingleInstance, OnlyTheFirstHolderOfTheSessionMutexIsAlone) {
   const std::wstring name = test::unique_name(L"Local\\PadwireTest");
-  Win32Shell first(nullptr, name);
+  Win32Shell first(nullptr, nullptr, name);
   EXPECT_FALSE(first.previous_instance());
   EXPECT_FALSE(first.previous_instance()) << "asking again does not count itself";
   {
-    Win32Shell second(nullptr, name);
+    Win32Shell second(nullptr, nullptr, name);
     EXPECT_TRUE(second.previous_instance());
   }
-  Win32Shell unrelated(nullptr, test::unique_name(L"Local\\PadwireTest"));
+  Win32Shell unrelated(nullptr, nullptr, test::unique_name(L"Local\\PadwireTest"));
   EXPECT_FALSE(unrelated.previous_instance());
 }
 
 TEST(SingleInstance, EndProgramRunsTheCallback) {
   int ended = 0;
-  Win32Shell shell([&] { ++ended; });
+  Win32Shell shell(nullptr, [&] { ++ended; });
   shell.end_program();
   EXPECT_EQ(ended, 1);
 }
@@ -138,11 +138,10 @@ TEST(Shell, FindFirstFileTakesNormalFilesWhoseLongNameMatches) {
 TEST(Shell, RunStartsACommandLineWithoutWaiting) {
   test::TempFolder folder;
   const std::wstring marker = folder.file(L"ran.txt");
-  Win32Shell shell = make_shell();
-  ASSERT_TRUE(shell.run("cmd.exe /c echo ran> \"" + narrow(marker) + "\"", 7));
+  ASSERT_TRUE(run_command_line("cmd.exe /c echo ran> \"" + narrow(marker) + "\"", 7));
   EXPECT_TRUE(test::pump_until([&] { return test::read_file(marker).size() >= 3; }, 10000));
-  EXPECT_FALSE(shell.run("no-such-program-anywhere.exe", 1));
-  EXPECT_FALSE(shell.run("", 1));
+  EXPECT_FALSE(run_command_line("no-such-program-anywhere.exe", 1));
+  EXPECT_FALSE(run_command_line("", 1));
 }
 
 // Unquoted, "...\My Tool\probe.exe" would start "...\My.exe" first. Both are copies of this
@@ -157,9 +156,8 @@ TEST(Shell, RunQuotesTheLocationOfAProgramWhosePathHasBlanks) {
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   ASSERT_TRUE(CreateDirectoryW(tool.c_str(), nullptr));
   ASSERT_TRUE(CopyFileW(self, program.c_str(), FALSE) && CopyFileW(self, decoy.c_str(), FALSE));
-  Win32Shell shell = make_shell();
   SetEnvironmentVariableW(L"PADWIRE_TEST_STARTED_MARK", mark.c_str());
-  const bool ran = shell.run(narrow(program), 1);
+  const bool ran = run_command_line(narrow(program), 1);
   SetEnvironmentVariableW(L"PADWIRE_TEST_STARTED_MARK", nullptr);
   ASSERT_TRUE(ran);
   auto started = [&] {
@@ -173,9 +171,9 @@ TEST(Shell, RunQuotesTheLocationOfAProgramWhosePathHasBlanks) {
 }
 
 TEST(Shell, ShellExecuteReportsAFileThatCannotBeOpened) {
-  Win32Shell shell = make_shell();
-  EXPECT_FALSE(shell.shell_execute(0, "", "Z:\\no\\such\\emulator.exe", "", "", 1));
-  EXPECT_FALSE(shell.shell_execute(0, "Open", "", "", "", 1));
+  EXPECT_FALSE(shell_execute(nullptr, "", "Z:\\no\\such\\emulator.exe", "", "", 1));
+  EXPECT_FALSE(make_shell().launch_emulator("emulator.exe", "Z:\\no\\such"));
+  EXPECT_FALSE(shell_execute(nullptr, "Open", "", "", "", 1));
 }
 
 class RegistryReader : public testing::Test {
@@ -193,46 +191,33 @@ class RegistryReader : public testing::Test {
     RegSetValueExW(hkey_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   }
-  bool query(const std::string& name, std::string& data, std::uint32_t& length) {
-    data.assign(255, ' ');
-    length = 255;
-    return reader.query_value(kHkeyLocalMachine, narrow(key_), name, data, 255, length);
+  std::string read(const std::string& name) {
+    return GetRegString(HKEY_LOCAL_MACHINE, narrow(key_), name);
   }
   // Under SOFTWARE, where 32-bit programs' keys live apart from 64-bit ones on 64-bit Windows.
   const std::wstring key_ = L"SOFTWARE\\" + test::unique_name(L"PadwireTest");
   HKEY hkey_ = nullptr;
-  Win32Registry reader;
 };
 
-TEST_F(RegistryReader, ReadsTheTextWithItsNulFromThe32BitView) {
+TEST_F(RegistryReader, ReadsTheTextFromThe32BitView) {
   put(L"Location", L"C:\\Emulators\\vgs.exe");
-  std::string data;
-  std::uint32_t length = 0;
-  ASSERT_TRUE(query("location", data, length));
-  EXPECT_EQ(length, 21u);
-  EXPECT_EQ(data.substr(0, length - 1), "C:\\Emulators\\vgs.exe");
+  EXPECT_EQ(read("location"), "C:\\Emulators\\vgs.exe");
 }
 
 TEST_F(RegistryReader, TextOf255CharactersOrMoreDoesNotFit) {
-  std::string data;
-  std::uint32_t length = 0;
   put(L"Fits", std::wstring(254, L'a'));
-  EXPECT_TRUE(query("Fits", data, length));
-  EXPECT_EQ(length, 255u);
+  EXPECT_EQ(read("Fits"), std::string(254, 'a'));
   put(L"TooLong", std::wstring(255, L'a'));
-  EXPECT_FALSE(query("TooLong", data, length));
+  EXPECT_EQ(read("TooLong"), "");
 }
 
 TEST_F(RegistryReader, AbsentKeysValuesAndNonTextFail) {
   const DWORD number = 7;
   RegSetValueExW(hkey_, L"Number", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                  sizeof number);
-  std::string data;
-  std::uint32_t length = 0;
-  EXPECT_FALSE(query("Missing", data, length));
-  EXPECT_FALSE(query("Number", data, length));
-  EXPECT_FALSE(reader.query_value(kHkeyLocalMachine, "SOFTWARE\\No\\Such\\Key", "Location", data,
-                                  255, length));
+  EXPECT_EQ(read("Missing"), "");
+  EXPECT_EQ(read("Number"), "");
+  EXPECT_EQ(GetRegString(HKEY_LOCAL_MACHINE, "SOFTWARE\\No\\Such\\Key", "Location"), "");
 }
 
 TEST_F(RegistryReader, OtherRootsAreThePredefinedKeys) {
@@ -243,10 +228,7 @@ TEST_F(RegistryReader, OtherRootsAreThePredefinedKeys) {
             ERROR_SUCCESS);
   RegSetValueExW(key, L"Name", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"pad"), 8);
   RegCloseKey(key);
-  std::string data;
-  std::uint32_t length = 0;
-  EXPECT_TRUE(reader.query_value(0x80000001u, narrow(user_key), "Name", data, 255, length));
-  EXPECT_EQ(data.substr(0, length - 1), "pad");
+  EXPECT_EQ(GetRegString(HKEY_CURRENT_USER, narrow(user_key), "Name"), "pad");
   RegDeleteKeyW(HKEY_CURRENT_USER, user_key.c_str());
 }
 

@@ -5,7 +5,6 @@
 #include <shellapi.h>
 
 #include <atomic>
-#include <cstring>
 #include <thread>
 
 #include "padwire_process.h"
@@ -14,20 +13,6 @@
 
 namespace padwire::win32 {
 namespace {
-
-// The record as start-up fills it: callback 512, icon 0 (the program's own), a padded tip.
-TrayIconData record_for(HWND window) {
-  TrayIconData data;
-  data.cbSize = 88;
-  data.hWnd = reinterpret_cast<WindowHandle>(window);
-  data.uID = 1;
-  data.uFlags = 7;
-  data.uCallbackMessage = 512;
-  const char tip[] = "Padwire 1.6b for DirectX7a - by the Padwire developers";
-  data.szTip.fill(' ');
-  std::memcpy(data.szTip.data(), tip, sizeof tip);
-  return data;
-}
 
 // Whether the shell holds an icon for this window and id: modifying nothing succeeds only then.
 bool icon_present(HWND window, UINT id) {
@@ -43,17 +28,16 @@ bool icon_present(HWND window, UINT id) {
 TEST(Tray, IconIsAddedAgainWhenTheAreaIsMadeAnewUntilItIsDeleted) {
   test::RecorderWindow owner(L"Tray owner");
   Win32Tray tray(owner.handle(), LoadIconW(nullptr, IDI_APPLICATION));
-  const TrayIconData data = record_for(owner.handle());
   EXPECT_FALSE(tray.change_icon(LoadIconW(nullptr, IDI_WINLOGO))) << "no icon is shown yet";
-  ASSERT_TRUE(tray.notify_icon(kNimAdd, data));
+  ASSERT_TRUE(tray.show("Padwire 1.6b for DirectX7a - by the Padwire developers"));
   EXPECT_TRUE(icon_present(owner.handle(), 1));
   EXPECT_TRUE(tray.change_icon(LoadIconW(nullptr, IDI_APPLICATION)));
   ASSERT_TRUE(test::lose_icon(owner.handle()));
   tray.add_again();
   EXPECT_TRUE(icon_present(owner.handle(), 1));
-  EXPECT_TRUE(tray.notify_icon(kNimDelete, data));  // the same record deletes it
+  EXPECT_TRUE(tray.remove());
   EXPECT_FALSE(icon_present(owner.handle(), 1));
-  EXPECT_FALSE(tray.notify_icon(kNimDelete, data));
+  EXPECT_FALSE(tray.remove());
   tray.add_again();
   EXPECT_FALSE(icon_present(owner.handle(), 1));
 }
