@@ -46,7 +46,7 @@ class Desktop {
   virtual void message_box(const std::string& text, Severity severity,
                            const std::string& title) = 0;
   // What the About box adds to its text on this system (how keys reach other programs there);
-  // empty where nothing differs from the described program.
+  // empty where keys reach other programs as they do on Windows.
   virtual std::string about_note() { return {}; }
   // Whether the system starts this very program when the user logs in (an entry that starts
   // another copy of it does not count).
