@@ -13,6 +13,7 @@
 #include "engine/pad_buttons.h"
 #include "engine/pad_reader.h"
 #include "platform/platform.h"
+#include "platform/tick_demand.h"
 #include "platform/ui_model.h"
 
 namespace padwire {
@@ -38,7 +39,7 @@ struct DebugWindowModel {
   std::string text;
 };
 
-class PadEngine {
+class PadEngine final : public TickDemand {
  public:
   PadEngine(Platform& platform, const MenuItem& auto_fire_item, const MenuItem& dos_item);
 
@@ -49,17 +50,14 @@ class PadEngine {
   // Opens the first controller for the main window, as start-up does, and takes its button
   // count; the rumble effect is created separately. False when no device could be created.
   bool open_controller(ControllerList& list, WindowHandle window);
-  bool controller_open() const { return PadDevice.device() != nullptr; }
+  bool controller_open() const override { return PadDevice.device() != nullptr; }
   // Lets go of every key and mouse button the pad holds, forgets what was pressed, and closes
   // the controller: before it is opened anew, and when it is gone for good.
   void drop_controller();
 
-  // For back ends that learn of controller changes without polling: whether the next tick can
-  // change anything if the controller still reports what the last read gave (conservative:
-  // false only when that tick would be a no-op), and whether something running now counts
-  // ticks, so that extra ticks would change its rate.
-  bool needs_ticks() const;
-  bool paced_by_timer() const;
+  // For back ends that learn of controller changes without polling (TickDemand).
+  bool needs_ticks() const override;
+  bool paced_by_timer() const override;
 
   // Key synthesis. PressKey and ReleaseKey keep the count of what is down; release_all sends a
   // key-up for every key still down and lets go of mouse mode's buttons.

@@ -13,8 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "dialog/form_force_feedback.h"
-#include "dialog/form_joy_config.h"
+#include "dialog/forms.h"
 #include "platform/linux/linux_clock.h"
 #include "platform/linux/linux_controller_mappings.h"
 #include "platform/linux/linux_screenshot_folder.h"
@@ -32,7 +31,6 @@
 #include "platform/linux/x11_key_watch.h"
 #include "platform/linux/x11_screenshot.h"
 #include "platform/linux/x11_windows.h"
-#include "shell/form_padwire.h"
 #include "shell/settings_schema.h"
 
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
@@ -134,16 +132,16 @@ int main(int argc, char** argv) {
                     shell, registry,        screenshot,        clock,        random, timer,
                     views};
 
-  FormPadwire form(platform);
-  FormForceFeedback force_feedback(platform, form.engine);
-  FormJoyConfig joy_config(platform, form);
-  form.show_force_feedback = [&force_feedback] { force_feedback.show(); };
-  form.show_joy_config = [&joy_config] { joy_config.show(); };
-  views.attach(form.engine, force_feedback, joy_config, layout.get());
+  Forms forms(platform);
+  FormPadwire& form = forms.main;
+  views.attach(forms, layout.get());
 
-  TickPacer pacer(timer, input, form, *sinks.keyboard, key_watch, views, [&] {
-    if (!views.ended()) form.engine.Timer1_Timer();
-  });
+  TickPacer pacer(
+      timer, input, form.engine, *sinks.keyboard, key_watch, views,
+      [&] {
+        if (!views.ended()) form.engine.Timer1_Timer();
+      },
+      [&form] { form.look_for_controller(); });
   timer.on_tick = [&pacer] { pacer.timer_tick(); };
   const auto unload = [&] {
     if (!views.ended() && !form.ended()) form.Form_Unload();

@@ -1,36 +1,18 @@
-// The pacing of the poll tick.
-//
-// The core's poll timer asks for 1 ms; the program instead waits on its events and on the
-// descriptor the open controller signals a change on (SdlInput::change_fd, the device node):
-//
-// - A controller change runs the tick at once (SDL's pump after it), and the timer, if ticks are
-//   still needed, is re-armed a full period after it. Nothing on that way asks anything of the
-//   system that the key does not need: each such call costs the key time.
-// - After the events of every wake-up, the engine says whether a further tick could change
-//   anything with the pad as last read (PadEngine::needs_ticks). When not, the timer stops and
-//   the program sleeps until the next change.
-// - The keys the tick reads by their state (Tab, Ctrl, Print Screen) are heard going down and
-//   up through XInput 2 (X11KeyWatch), whichever window has the focus: one that changes runs
-//   the tick (as a controller change does), and the timer then runs for a second at least,
-//   the key being read on its ticks. Without XInput 2 (no X server, or an old one) they are
-//   looked at every 100 ms while the timer sleeps instead, and one held starts the timer again.
-// - Behaviour that counts ticks (auto-fire, the pointer's acceleration, a repeating
-//   combination, a shot per tick with Print Screen held, the stressed rumble) keeps the timer's
-//   cadence: while the engine says it is paced by the timer and the timer runs, a change waits
-//   for the next timer tick, so per-second rates stay what the timer alone gives.
-// - A device without a descriptor (a virtual joystick, no permission) leaves the timer
-//   running alone. The core's Timer1 is untouched: a stopped Timer1 means no ticks at all, and
-//   a skipped tick is only ever one that would have done nothing.
+// The Linux program waits on its events and on the descriptor the open controller signals a
+// change on (the device node): on that way nothing asks anything of the system that the key
+// does not need, since each such call costs the key time. The keys the tick reads by their
+// state are heard going down and up through XInput 2 (the key watch), whichever window has the
+// focus: one that changes runs the tick as a controller change does. Without XInput 2 (no X
+// server, or an old one) they are looked at every 100 ms while the timer sleeps instead.
 #include "platform/linux/qt_tick_pacer.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <algorithm>
 
+#include "engine/pad_engine.h"
+#include "platform/keyboard.h"
 #include "platform/linux/qt_views.h"
-#include "platform/linux/sdl_input.h"
-#include "platform/linux/x11_key_watch.h"
-#include "shell/form_padwire.h"
 
 namespace padwire::lin {
 
@@ -50,42 +32,27 @@ QtTimer::QtTimer() {
   });
 }
 
-void QtTimer::set_enabled(bool enabled) {
-  enabled_ = enabled;
-  apply();
+bool QtTimer::start_native(int milliseconds) {
+  timer_.start(std::max(kShortestMs, milliseconds));
+  return true;
 }
 
-void QtTimer::set_interval(int milliseconds) {
-  interval_ = milliseconds;
-  apply();
-}
-
-void QtTimer::apply() {
-  if (armed()) {
-    timer_.start(std::max(kShortestMs, interval_));
-  } else {
-    timer_.stop();
-  }
-}
-
-bool ticks_needed(const PaceFacts& facts) {
-  if (facts.device && !facts.device_signals) return true;
-  return facts.keys_watched || facts.needs_ticks;
-}
-
-TickPacer::TickPacer(QtTimer& timer, SdlInput& input, FormPadwire& form, Keyboard& keyboard,
-                     X11KeyWatch& keys, QtViews& views, std::function<void()> tick)
+TickPacer::TickPacer(QtTimer& timer, PadSignals& pad, const TickDemand& demand, Keyboard& keyboard,
+                     KeySignals& keys, QtViews& views, std::function<void()> tick,
+                     std::function<void()> look_for_controller)
     : timer_(timer),
-      input_(input),
-      form_(form),
+      pad_(pad),
+      demand_(demand),
       keyboard_(keyboard),
       keys_(keys),
       views_(views),
-      tick_(std::move(tick)) {
+      pacing_(timer, demand),
+      tick_(std::move(tick)),
+      look_for_controller_(std::move(look_for_controller)) {
   clock_.start();
   QObject::connect(&look_, &QTimer::timeout, this, [this] {
     pump();
-    if (!form_.ended() && !form_.controller_open()) form_.look_for_controller();
+    if (!views_.ended() && !demand_.controller_open()) look_for_controller_();
   });
   look_.start(kLookMs);
   if (keys_.fd() >= 0) {
@@ -105,37 +72,22 @@ TickPacer::TickPacer(QtTimer& timer, SdlInput& input, FormPadwire& form, Keyboar
 TickPacer::~TickPacer() = default;
 
 PaceFacts TickPacer::facts() const {
-  PaceFacts facts;
-  facts.device = form_.controller_open();
-  facts.device_signals = input_.change_fd() >= 0;
-  facts.keys_watched = clock_.elapsed() < keys_read_until_;
-  facts.needs_ticks = facts.keys_watched || form_.engine.needs_ticks();
-  return facts;
+  return {pad_.change_fd() >= 0, clock_.elapsed() < keys_read_until_};
 }
 
 void TickPacer::pump() {
-  if (input_.pump() && !form_.ended()) form_.look_for_controller();
+  if (pad_.pump() && !views_.ended()) look_for_controller_();
 }
 
 void TickPacer::timer_tick() {
-  if (form_.ended()) return;
+  if (views_.ended()) return;
   tick_();
-}
-
-void TickPacer::tick_now() {
-  tick_();
-  if (form_.ended() || !timer_.armed()) return;  // the tick itself switched the timer off
-  if (ticks_needed(facts())) {
-    timer_.rearm();
-  } else {
-    timer_.pause();
-  }
 }
 
 void TickPacer::pad_changed() {
-  if (form_.ended() || !timer_.armed()) return;
-  if (timer_.running() && form_.engine.paced_by_timer()) return;  // the timer's next tick reads it
-  tick_now();
+  if (views_.ended() || !pacing_.tick_on_change()) return;
+  tick_();
+  if (!views_.ended()) pacing_.after_tick(facts());
 }
 
 void TickPacer::key_changed() {
@@ -149,38 +101,33 @@ void TickPacer::poll_keys() {
                                 [this](int vk) { return keyboard_.async_key_state(vk) < 0; });
   if (!held) return;
   keys_read_until_ = clock_.elapsed() + kKeyReadMs;
-  if (timer_.armed() && !timer_.running()) timer_.rearm();
+  pacing_.key_changed();
 }
 
 void TickPacer::follow_change_fd() {
-  const int fd = input_.change_fd();
+  const int fd = pad_.change_fd();
   if (change_ && change_->socket() == fd && change_->isEnabled()) return;
   change_.reset();
   if (fd < 0) return;
   change_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
   QObject::connect(change_.get(), &QSocketNotifier::activated, this, [this] {
-    input_.drain_change_fd();
+    pad_.drain_change_fd();
     // A node that went away was closed: its notifier waits, disabled, to be replaced.
-    if (input_.change_fd() != change_->socket()) change_->setEnabled(false);
-    // The tick reads the change itself (SDL updates its joysticks when polled); SDL's events,
-    // which only tell of joysticks coming and going, wait until the key is out.
+    if (pad_.change_fd() != change_->socket()) change_->setEnabled(false);
+    // The tick reads the change itself (SDL updates its joysticks when polled); the pump's
+    // events, which only tell of controllers coming and going, wait until the key is out.
     pad_changed();
     pump();
   });
 }
 
 void TickPacer::settle() {
-  if (form_.ended()) return;
+  if (views_.ended()) return;
   follow_change_fd();
   if (!timer_.armed()) {
     key_poll_.stop();
   } else {
-    const bool needed = ticks_needed(facts());
-    if (needed && !timer_.running()) {
-      timer_.rearm();
-    } else if (!needed && timer_.running()) {
-      timer_.pause();
-    }
+    pacing_.settle(facts());
     // Without the key watch, the keys are polled only while the timer, which reads them, sleeps.
     if (timer_.running() || key_change_) {
       key_poll_.stop();

@@ -1,6 +1,6 @@
-// When the main form's tick runs: at once when the controller reports a change, on the poll
-// timer while the engine needs ticks, and not at all while nothing can change. Also when the
-// program looks for a controller, and when the debug window's text is drawn.
+// The Qt event loop's part of the pacing of the poll tick (platform/common/tick_pacing.h): the
+// socket notifiers of the controller's and the watched keys' signals, the poll timer, the look
+// for a controller, and when the debug window's text is drawn.
 #pragma once
 
 #include <QElapsedTimer>
@@ -10,93 +10,73 @@
 #include <functional>
 #include <memory>
 
-#include "platform/timer.h"
+#include "platform/common/change_signals.h"
+#include "platform/common/tick_pacing.h"
 
 namespace padwire {
-class FormPadwire;
 class Keyboard;
 }  // namespace padwire
 
 namespace padwire::lin {
 
-class SdlInput;
 class QtViews;
-class X11KeyWatch;
 
-// The core's poll timer. It runs while enabled with a positive interval, every
-// max(10 ms, interval): the core asks for 1 ms, which Windows' timers deliver every 10 ms at
-// the least, and the per-tick rates (auto-fire, the pointer's speed) were made for that.
-class QtTimer final : public TimerService {
+// The core's poll timer. It ticks every max(10 ms, interval): the core asks for 1 ms, which
+// Windows' timers deliver every 10 ms at the least, and the per-tick rates (auto-fire, the
+// pointer's speed) were made for that.
+class QtTimer final : public PollTimer {
  public:
   static constexpr int kShortestMs = 10;
   QtTimer();
   // What a tick of the native timer runs; set once the forms exist.
   std::function<void()> on_tick;
-  void set_enabled(bool enabled) override;
-  void set_interval(int milliseconds) override;
-  // The model asks for ticks: enabled with a positive interval.
-  bool armed() const { return enabled_ && interval_ > 0; }
-  bool running() const { return timer_.isActive(); }
   int period() const { return timer_.interval(); }
-  // Stops the native timer while the model still asks for ticks (the next ticks would do
-  // nothing); rearm starts it again, a full period from now.
-  void pause() { timer_.stop(); }
-  void rearm() { apply(); }
 
  private:
-  void apply();
+  bool start_native(int milliseconds) override;
+  void stop_native() override { timer_.stop(); }
   QTimer timer_;
-  bool enabled_ = true;
-  int interval_ = 1;
 };
-
-// The pacing decision, from what the timer, the device and the engine say.
-struct PaceFacts {
-  bool device = false;          // a controller is open
-  bool device_signals = false;  // and reports its changes on a descriptor
-  bool needs_ticks = false;     // PadEngine::needs_ticks
-  bool keys_watched = false;    // a watched key changed a moment ago
-};
-// Whether the poll timer must run: a device that cannot signal is polled on it.
-bool ticks_needed(const PaceFacts& facts);
 
 class TickPacer final : public QObject {
  public:
-  // Ticks through `timer`'s callback; the form's Timer1_Timer runs in `tick`. `keys` hears the
-  // keys the tick reads by their state; when it cannot (no XInput 2), they are polled on
-  // `keyboard`.
-  TickPacer(QtTimer& timer, SdlInput& input, FormPadwire& form, Keyboard& keyboard,
-            X11KeyWatch& keys, QtViews& views, std::function<void()> tick);
+  // Ticks through `timer`'s callback; the form's Timer1_Timer runs in `tick`, and
+  // `look_for_controller` looks for one when none is open. `keys` hears the keys the tick reads
+  // by their state; when it cannot (no XInput 2), they are polled on `keyboard`.
+  TickPacer(QtTimer& timer, PadSignals& pad, const TickDemand& demand, Keyboard& keyboard,
+            KeySignals& keys, QtViews& views, std::function<void()> tick,
+            std::function<void()> look_for_controller);
   ~TickPacer() override;
 
   // The controller (or a test's script) changed: tick at once, unless the timer's cadence
-  // governs (see paced_by_timer) and its next tick reads the change.
+  // governs and its next tick reads the change.
   void pad_changed();
-  // After the events of one wake-up: stops the timer when no tick is needed, starts it when
-  // one is; follows the controller's change descriptor; draws the debug text when it is due.
+  // After the events of one wake-up: the pacing policy's settle; follows the controller's
+  // change descriptor; draws the debug text when it is due.
   void settle();
-  // Runs SDL's event pump; a joystick that arrived makes the form look for a controller.
+  // Runs the controller back end's event pump; a controller that arrived is looked for.
   void pump();
-  // The form's tick on the timer: with the pacing of its own after it.
+  // The form's tick on the timer.
   void timer_tick();
 
  private:
   PaceFacts facts() const;
-  void tick_now();
   void key_changed();
   void poll_keys();
   void follow_change_fd();
 
   QtTimer& timer_;
-  SdlInput& input_;
-  FormPadwire& form_;
+  PadSignals& pad_;
+  const TickDemand& demand_;
   Keyboard& keyboard_;
-  X11KeyWatch& keys_;
+  KeySignals& keys_;
   QtViews& views_;
+  TickPacing pacing_;
   std::function<void()> tick_;
+  std::function<void()> look_for_controller_;
   std::unique_ptr<QSocketNotifier> change_;
   std::unique_ptr<QSocketNotifier> key_change_;  // the key watch's descriptor, when it has one
-  QTimer look_;       // every 2 s: SDL's events, and a controller when none is open
+  QTimer look_;       // every 2 s: the back end's events, and a controller when none is open
   QTimer key_poll_;   // without the key watch, while the timer sleeps: the keys the tick reads
   QTimer debug_due_;  // the debug window's text, once the pad rests
   QElapsedTimer clock_;

@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <algorithm>
 
-#include "engine/pad_engine.h"
+#include "dialog/forms.h"
 #include "platform/linux/qt_joy_config_window.h"
 #include "platform/linux/qt_layout.h"
 #include "platform/linux/qt_small_windows.h"
@@ -42,13 +42,12 @@ QtViews::QtViews(QWidget& main_window) : main_(main_window) {
 
 QtViews::~QtViews() = default;
 
-void QtViews::attach(PadEngine& engine, FormForceFeedback& force_feedback,
-                     FormJoyConfig& joy_config, KeyLayout* layout) {
-  debug_ = std::make_unique<DebugWindow>([this, &engine] {
-    if (!ended_) engine.debug_window_closed();
+void QtViews::attach(Forms& forms, KeyLayout* layout) {
+  debug_ = std::make_unique<DebugWindow>([this, &forms] {
+    if (!ended_) forms.main.engine.debug_window_closed();
   });
-  force_feedback_ = std::make_unique<ForceFeedbackWindow>(force_feedback, ended_);
-  joy_config_ = std::make_unique<JoyConfigWindow>(joy_config, ended_, layout);
+  force_feedback_ = std::make_unique<ForceFeedbackWindow>(forms.force_feedback, ended_);
+  joy_config_ = std::make_unique<JoyConfigWindow>(forms.joy_config, ended_, layout);
 }
 
 WindowHandle QtViews::main_window() {

@@ -14,9 +14,7 @@
 #include "platform/views.h"
 
 namespace padwire {
-class FormForceFeedback;
-class FormJoyConfig;
-class PadEngine;
+struct Forms;
 }  // namespace padwire
 
 namespace padwire::lin {
@@ -36,8 +34,7 @@ class QtViews final : public Views {
 
   // The forms exist only once the platform does, so they are attached afterwards. The dialog
   // captures keys by `layout` where given.
-  void attach(PadEngine& engine, FormForceFeedback& force_feedback, FormJoyConfig& joy_config,
-              KeyLayout* layout = nullptr);
+  void attach(Forms& forms, KeyLayout* layout = nullptr);
 
   WindowHandle main_window() override;
   WindowHandle window_of(View view) override;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/pad_engine.h"
+#include "dialog/forms.h"
 #include "platform/win32/win32_debug_window.h"
 #include "platform/win32/win32_force_feedback_window.h"
 #include "platform/win32/win32_joy_config_window.h"
@@ -14,13 +14,12 @@ Win32Views::Win32Views(HWND main_window) : main_(main_window) {}
 
 Win32Views::~Win32Views() = default;
 
-void Win32Views::attach(PadEngine& engine, FormForceFeedback& force_feedback,
-                        FormJoyConfig* joy_config) {
-  debug_ = std::make_unique<DebugWindow>([this, &engine] {
-    if (!ended_) engine.debug_window_closed();
+void Win32Views::attach(Forms& forms) {
+  debug_ = std::make_unique<DebugWindow>([this, &forms] {
+    if (!ended_) forms.main.engine.debug_window_closed();
   });
-  force_feedback_ = std::make_unique<ForceFeedbackWindow>(force_feedback, ended_);
-  if (joy_config) joy_config_ = std::make_unique<JoyConfigWindow>(*joy_config, ended_);
+  force_feedback_ = std::make_unique<ForceFeedbackWindow>(forms.force_feedback, ended_);
+  joy_config_ = std::make_unique<JoyConfigWindow>(forms.joy_config, ended_);
 }
 
 HWND Win32Views::handle_of(View view) const {

@@ -13,9 +13,7 @@
 #include "platform/views.h"
 
 namespace padwire {
-class FormForceFeedback;
-class FormJoyConfig;
-class PadEngine;
+struct Forms;
 }  // namespace padwire
 
 namespace padwire::win32 {
@@ -32,7 +30,7 @@ class Win32Views final : public Views {
   Win32Views& operator=(const Win32Views&) = delete;
 
   // The forms exist only once the platform does, so they are attached afterwards.
-  void attach(PadEngine& engine, FormForceFeedback& force_feedback, FormJoyConfig* joy_config);
+  void attach(Forms& forms);
 
   WindowHandle main_window() override { return reinterpret_cast<WindowHandle>(main_); }
   WindowHandle window_of(View view) override;

@@ -130,13 +130,5 @@ TEST(QtTimer, TicksNoFasterThanWindowsTimersAndFollowsTheModel) {
   EXPECT_FALSE(timer.armed());
 }
 
-TEST(TickPacing, TheTimerRunsOnlyWhenATickCanChangeSomething) {
-  EXPECT_FALSE(ticks_needed({}));                          // no device
-  EXPECT_TRUE(ticks_needed({true, false, false, false}));  // a device that cannot signal
-  EXPECT_FALSE(ticks_needed({true, true, false, false}));  // a signalling pad at rest
-  EXPECT_TRUE(ticks_needed({true, true, true, false}));    // the engine needs ticks
-  EXPECT_TRUE(ticks_needed({true, true, false, true}));    // a watched key was held
-}
-
 }  // namespace
 }  // namespace padwire::lin
