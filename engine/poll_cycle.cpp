@@ -155,11 +155,10 @@ const std::uint8_t& PadEngine::key_of_button(int i) const {
 
 void PadEngine::button_loop() {
   // Buttons above 12 have no edge memory and are left alone.
-  const int last = LastButtonIndex < kTrackedButtons ? LastButtonIndex : kTrackedButtons - 1;
+  const int last = last_tracked_button(LastButtonIndex);
   for (int i = 0; i <= last; ++i) {
     if (button_held(i)) {
-      // Start and Select never auto-fire.
-      if (AutoFireOn && i <= 7) RepeatKey(key_of_button(i));
+      if (AutoFireOn && auto_fires(i)) RepeatKey(key_of_button(i));
       if (!ButtonDown[i]) {
         press_pad_key(button_source(i), key_of_button(i));
         ButtonDown[i] = true;
