@@ -21,10 +21,11 @@ JoyState2 rest_state() {
 PadEngine::PadEngine(Platform& platform, const MenuItem& auto_fire_item, const MenuItem& dos_item)
     : Timer1(platform.main_timer),
       PadDevice(platform.clock),
-      PadState(rest_state()),
       platform_(platform),
       mnuAutoFire_(auto_fire_item),
-      mnuDOSApplication_(dos_item) {}
+      mnuDOSApplication_(dos_item) {
+  PadState = rest_state();
+}
 
 bool PadEngine::open_controller(ControllerList& list, WindowHandle window) {
   if (!PadDevice.open(list, window, ControllerAccess::exclusive, standard_layout)) return false;

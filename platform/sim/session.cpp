@@ -447,9 +447,10 @@ void Session::add_queries() {
   add_query("flags", [](Session& s, const Command& c) {
     const PadEngine& e = s.form(c).engine;
     auto bit = [](bool b) { return b ? "1" : "0"; };
-    s.print(std::string("flags autofire=") + bit(e.AutoFireOn) + " mouse=" + bit(e.MouseMode) +
-            " hold=" + bit(e.HoldNextRelease) + " select=" + bit(e.SelectOnM) +
-            " logitech=" + bit(e.Logitech) + " rumble=" + std::to_string(e.RumbleType));
+    s.print(std::string("flags autofire=") + bit(e.AutoFireOn) +
+            " mouse=" + bit(e.memory().MouseMode) + " hold=" + bit(e.memory().HoldNextRelease) +
+            " select=" + bit(e.SelectOnM) + " logitech=" + bit(e.Logitech) +
+            " rumble=" + std::to_string(e.RumbleType));
   });
 }
 
