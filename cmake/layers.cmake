@@ -45,6 +45,8 @@ padwire_include_root(dialog DIRS dialog)
 padwire_include_root(sim DIRS platform/sim)
 padwire_include_root(win32 DIRS platform/win32)
 padwire_include_root(linux DIRS platform/linux)
+padwire_include_root(qt DIRS platform/qt)
+padwire_include_root(sdl DIRS platform/sdl)
 padwire_include_root(fuzz DIRS fuzz)
 
 # Headers of the operating systems and of the back ends' system libraries, each shadowed for

@@ -115,4 +115,17 @@ int us_virtual_key(int scan) {
   return scan >= 0 && scan < 256 ? kInverse[static_cast<std::size_t>(scan)] : 0;
 }
 
+bool us_extended_key(int vk) {
+  return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E || vk == 0x6F || vk == 0xA3 ||
+         vk == 0xA5;
+}
+
+std::uint32_t us_map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
+  if (code > 255) return 0;
+  const auto value = static_cast<int>(code);
+  if (map_type == 0) return static_cast<std::uint32_t>(us_scan_code(value));
+  if (map_type == 1) return static_cast<std::uint32_t>(us_virtual_key(value));
+  return 0;
+}
+
 }  // namespace padwire

@@ -6,7 +6,6 @@
 #include <span>
 
 #include "platform/common/us_scan_codes.h"
-#include "platform/mouse.h"
 
 namespace padwire::lin {
 
@@ -186,14 +185,6 @@ int linux_key_for_scan(std::uint8_t scan, bool extended) {
   return 0;
 }
 
-std::uint32_t map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
-  if (code > 255) return 0;
-  const auto value = static_cast<int>(code);
-  if (map_type == 0) return static_cast<std::uint32_t>(us_scan_code(value));
-  if (map_type == 1) return static_cast<std::uint32_t>(us_virtual_key(value));
-  return 0;
-}
-
 std::optional<XKeysym> x_keysym_for_vk(std::uint8_t vk) {
   if (kVk.sym[vk].keysym == 0) return std::nullopt;
   return kVk.sym[vk];
@@ -226,24 +217,6 @@ std::array<int, 2> linux_keys_held_as(std::uint8_t vk) {
     default:
       return {kVk.key[vk], 0};
   }
-}
-
-std::vector<ButtonChange> mouse_event_buttons(std::uint32_t flags) {
-  constexpr std::uint32_t kMiddleDown = 0x20, kMiddleUp = 0x40;
-  struct Bit {
-    std::uint32_t flag;
-    ButtonChange change;
-  };
-  constexpr Bit kBits[] = {
-      {kMouseLeftDown, {BTN_LEFT, true}},   {kMouseLeftUp, {BTN_LEFT, false}},
-      {kMouseRightDown, {BTN_RIGHT, true}}, {kMouseRightUp, {BTN_RIGHT, false}},
-      {kMiddleDown, {BTN_MIDDLE, true}},    {kMiddleUp, {BTN_MIDDLE, false}},
-  };
-  std::vector<ButtonChange> changes;
-  for (const Bit& bit : kBits) {
-    if ((flags & bit.flag) != 0) changes.push_back(bit.change);
-  }
-  return changes;
 }
 
 }  // namespace padwire::lin

@@ -330,6 +330,13 @@ int KeyLayout::virtual_key_at(int linux_key) {
   return tables_->vk_at[static_cast<std::size_t>(linux_key)];
 }
 
+int KeyLayout::virtual_key_at_keycode(std::uint32_t xkb_keycode) {
+  constexpr std::uint32_t kKeycodeOffset = 8;
+  return xkb_keycode > kKeycodeOffset
+             ? virtual_key_at(static_cast<int>(xkb_keycode - kKeycodeOffset))
+             : 0;
+}
+
 std::uint32_t KeyLayout::map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
   if (code > 255) return 0;
   if (map_type == 0) {

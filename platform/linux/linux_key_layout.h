@@ -70,6 +70,9 @@ class KeyLayout {
   std::optional<LayoutKey> key_for(std::uint8_t vk);
   // The virtual key the key with this Linux key code stands for; 0 outside the typing block.
   int virtual_key_at(int linux_key);
+  // The same by XKB keycode (the Linux key code plus 8), as X11 and Wayland number keys in
+  // their events.
+  int virtual_key_at_keycode(std::uint32_t xkb_keycode);
   // MapVirtualKey in this layout: type 0 virtual key -> set-1 scan code of the key it types,
   // type 1 the inverse; keys outside the typing block as on a US keyboard.
   std::uint32_t map_virtual_key(std::uint32_t code, std::uint32_t map_type);

@@ -1,30 +1,21 @@
 #include "platform/linux/linux_keyboard.h"
 
 #include "platform/common/sendkeys.h"
+#include "platform/common/us_scan_codes.h"
 #include "platform/linux/linux_key_codes.h"
 
 namespace padwire::lin {
 
-namespace {
+namespace {}  // namespace
 
-constexpr std::size_t kVkScroll = 0x91;
-
-// Keys whose scan code carries the E0 prefix: without it, their code is a keypad key's (or the
-// left-hand modifier's).
-bool extended_vk(std::uint8_t vk) {
-  return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E || vk == 0x6F || vk == 0xA3 ||
-         vk == 0xA5;
-}
-
-}  // namespace
-
-LinuxKeyboard::LinuxKeyboard(KeyboardParts parts) : parts_(std::move(parts)) {}
+LinuxKeyboard::LinuxKeyboard(KeyboardParts parts)
+    : parts_(std::move(parts)), state_({parts_.read_scroll_lock, parts_.write_scroll_lock}) {}
 
 void LinuxKeyboard::key_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
                               std::uintptr_t /*extra_info*/) {
   if (parts_.before_key) parts_.before_key();
   const bool down = (flags & kKeyEventKeyUp) == 0;
-  const bool extended = (flags & kKeyEventExtended) != 0 || extended_vk(vk);
+  const bool extended = (flags & kKeyEventExtended) != 0 || us_extended_key(vk);
   const int position = scan != 0 ? linux_key_for_scan(scan, extended) : 0;
   if (position != 0) {
     send(vk, LayoutKey{position}, down);
@@ -56,7 +47,7 @@ void LinuxKeyboard::send(std::uint8_t vk, const LayoutKey& key, bool down) {
 
 std::uint32_t LinuxKeyboard::map_virtual_key(std::uint32_t code, std::uint32_t map_type) {
   if (parts_.layout) return parts_.layout->map_virtual_key(code, map_type);
-  return lin::map_virtual_key(code, map_type);
+  return us_map_virtual_key(code, map_type);
 }
 
 std::int16_t LinuxKeyboard::async_key_state(int vk) {
@@ -69,21 +60,12 @@ std::int16_t LinuxKeyboard::async_key_state(int vk) {
 }
 
 bool LinuxKeyboard::get_keyboard_state(KeyboardState& state) {
-  if (parts_.read_scroll_lock) {
-    if (const std::optional<bool> lit = parts_.read_scroll_lock()) {
-      state_[kVkScroll] = static_cast<std::uint8_t>((state_[kVkScroll] & ~1u) | (*lit ? 1u : 0u));
-    }
-  }
-  state = state_;
+  state_.get(state);
   return true;
 }
 
 bool LinuxKeyboard::set_keyboard_state(const KeyboardState& state) {
-  const bool lit = (state[kVkScroll] & 1u) != 0;
-  bool was_lit = (state_[kVkScroll] & 1u) != 0;
-  if (parts_.read_scroll_lock) was_lit = parts_.read_scroll_lock().value_or(was_lit);
-  state_ = state;
-  if (parts_.write_scroll_lock && lit != was_lit) parts_.write_scroll_lock(lit);
+  state_.set(state);
   return true;
 }
 

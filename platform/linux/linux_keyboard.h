@@ -1,5 +1,5 @@
 // The Keyboard and Keystrokes services over a key sink (a uinput device or XTest): keybd_event's
-// meaning, the key-state sources and the 256-entry keyboard state.
+// meaning and the key-state sources.
 #pragma once
 
 #include <array>
@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/common/keyboard_state_table.h"
 #include "platform/keyboard.h"
 #include "platform/linux/linux_key_layout.h"
 
@@ -65,7 +66,7 @@ class LinuxKeyboard final : public Keyboard {
   void send(std::uint8_t vk, const LayoutKey& key, bool down);
 
   KeyboardParts parts_;
-  KeyboardState state_{};
+  KeyboardStateTable state_;
   std::array<int, 256> pressed_{};  // by virtual key: the Linux key its key-down pressed
 };
 

@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "platform/common/command_line.h"
 #include "platform/linux/linux_command_line.h"
 #include "platform/linux/linux_instance.h"
 #include "platform/linux/linux_paths.h"

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/common/mouse_buttons.h"
 #include "platform/linux/linux_key_codes.h"
 
 namespace padwire::lin {
@@ -136,7 +137,10 @@ void UinputMouse::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t
     tracked_ = {saturated(std::int64_t{tracked_.x} + dx), saturated(std::int64_t{tracked_.y} + dy)};
   }
   for (const ButtonChange& change : mouse_event_buttons(flags)) {
-    device_->key(change.button, change.down);
+    const int button = change.button == MouseButton::left    ? BTN_LEFT
+                       : change.button == MouseButton::right ? BTN_RIGHT
+                                                             : BTN_MIDDLE;
+    device_->key(button, change.down);
   }
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "dialog/forms.h"
 #include "platform/linux/linux_clock.h"
@@ -20,28 +21,30 @@
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
 #include "platform/linux/qt_portal_screenshot.h"
-#include "platform/linux/qt_session.h"
-#include "platform/linux/qt_tick_pacer.h"
-#include "platform/linux/qt_tray.h"
-#include "platform/linux/qt_views.h"
-#include "platform/linux/sdl_input.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x11_input.h"
 #include "platform/linux/x11_key_layout.h"
 #include "platform/linux/x11_key_watch.h"
 #include "platform/linux/x11_screenshot.h"
 #include "platform/linux/x11_windows.h"
+#include "platform/qt/qt_session.h"
+#include "platform/qt/qt_tick_pacer.h"
+#include "platform/qt/qt_tray.h"
+#include "platform/qt/qt_views.h"
+#include "platform/sdl/sdl_input.h"
 #include "shell/settings_schema.h"
 
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
 #include <poll.h>
 
-#include "platform/linux/qt_script_channel.h"
+#include "platform/qt/qt_script_channel.h"
 #include "scripted_joystick.h"
 #endif
 
 using namespace padwire;
 using namespace padwire::lin;
+using namespace padwire::qt;
+using namespace padwire::sdl;
 
 namespace {
 
@@ -134,12 +137,17 @@ int main(int argc, char** argv) {
 
   Forms forms(platform);
   FormPadwire& form = forms.main;
-  views.attach(forms, layout.get());
+  views.attach(forms, [layout](std::uint32_t keycode) {
+    return layout ? layout->virtual_key_at_keycode(keycode) : 0;
+  });
 
   TickPacer pacer(
       timer, input, form.engine, *sinks.keyboard, key_watch, views,
       [&] {
-        if (!views.ended()) form.engine.Timer1_Timer();
+        if (views.ended()) return;
+        sinks.hold_keys();
+        form.engine.Timer1_Timer();
+        sinks.send_held_keys();
       },
       [&form] { form.look_for_controller(); });
   timer.on_tick = [&pacer] { pacer.timer_tick(); };
@@ -167,11 +175,15 @@ int main(int argc, char** argv) {
                          // through the joystick's change signal, as a real pad's does.
                          if (!views.ended() && line.rfind("plug", 0) == 0) pacer.pump();
                          // "ok" and the time of the change, once the program has taken it in:
-                         // the signal read, or nothing waiting on it.
+                         // the signal read, or nothing waiting on it. The loop hands the signal
+                         // out only after it is first about to wait, so it is not looked at
+                         // then: that would cost the change's way to its key a system call.
                          script.reply_when(
-                             [&] {
+                             [&, first = true]() mutable {
                                const int signal = joystick.change_signal();
-                               return input.change_fd() != signal || !readable(signal);
+                               if (input.change_fd() != signal) return true;
+                               if (std::exchange(first, false)) return false;
+                               return !readable(signal);
                              },
                              "ok " + std::to_string(joystick.changed_ns()));
                        });

@@ -90,10 +90,14 @@ InputSinks open_input_sinks(_XDisplay* display, SinkOptions options) {
       sinks.mouse = std::make_unique<UinputMouse>(device, std::move(pointer));
       break;
     }
-    case KeySink::kXTest:
-      parts.output = std::make_shared<XTestKeys>(display);
+    case KeySink::kXTest: {
+      auto keys = std::make_shared<XTestKeys>(display);
+      sinks.hold_keys = [keys] { keys->hold(); };
+      sinks.send_held_keys = [keys] { keys->send_held(); };
+      parts.output = std::move(keys);
       sinks.mouse = std::make_unique<XTestMouse>(display);
       break;
+    }
     case KeySink::kNone:
       parts.output = std::make_shared<NoKeys>();
       sinks.mouse = std::make_unique<NoMouse>();

@@ -19,6 +19,10 @@ struct InputSinks {
   std::unique_ptr<Keyboard> keyboard;
   std::unique_ptr<Keystrokes> keystrokes;  // types through `keyboard`: keep both together
   std::unique_ptr<Mouse> mouse;
+  // Around a tick: its keys go out together at its end, and the program waits until they are
+  // handled (XTest; see XTestKeys::hold). Set for every kind.
+  std::function<void()> hold_keys = [] {};
+  std::function<void()> send_held_keys = [] {};
   InputPlan plan;
 };
 

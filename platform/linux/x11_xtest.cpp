@@ -9,8 +9,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <utility>
 #include <vector>
 
+#include "platform/common/mouse_buttons.h"
 #include "platform/linux/linux_key_codes.h"
 
 namespace padwire::lin {
@@ -42,6 +44,16 @@ void fake_key(Display* display, KeyCode keycode, bool down) {
 struct XTestKeys::State {
   Display* display = nullptr;
   std::vector<Spare> spares;
+  bool holding = false;  // see XTestKeys::hold
+  bool held = false;     // a key waits in the connection's buffer
+
+  void flush() {
+    if (holding) {
+      held = true;
+    } else {
+      XFlush(display);
+    }
+  }
 
   void find_spares() {
     int min = 0, max = 0, per = 0;
@@ -138,7 +150,7 @@ struct XTestKeys::State {
     } else {
       shifted_key(keycode, down);
     }
-    XFlush(display);
+    flush();
   }
 };
 
@@ -161,7 +173,17 @@ void XTestKeys::send_key(const LayoutKey& key, bool down) {
   const int level3 = key.level3 != 0 ? key.level3 + kKeycodeOffset : 0;
   if (keycode > 255 || level3 > 255) return;
   state_->shifted_key(static_cast<KeyCode>(keycode), down, key.shift, static_cast<KeyCode>(level3));
-  XFlush(state_->display);
+  state_->flush();
+}
+
+void XTestKeys::hold() {
+  state_->holding = true;
+}
+
+void XTestKeys::send_held() {
+  state_->holding = false;
+  if (!std::exchange(state_->held, false)) return;
+  XSync(state_->display, False);
 }
 
 bool x11_pointer_position(_XDisplay* display, Point& position) {
@@ -197,7 +219,9 @@ void XTestMouse::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t 
                              std::uint32_t /*data*/, std::uintptr_t /*extra_info*/) {
   if ((flags & kMouseMove) != 0) XTestFakeRelativeMotionEvent(display_, dx, dy, CurrentTime);
   for (const ButtonChange& change : mouse_event_buttons(flags)) {
-    const unsigned button = change.button == BTN_LEFT ? 1 : change.button == BTN_RIGHT ? 3 : 2;
+    const unsigned button = change.button == MouseButton::left    ? 1
+                            : change.button == MouseButton::right ? 3
+                                                                  : 2;
     XTestFakeButtonEvent(display_, button, change.down ? True : False, CurrentTime);
   }
   XFlush(display_);

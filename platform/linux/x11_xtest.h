@@ -22,6 +22,13 @@ class XTestKeys final : public KeyOutput {
   ~XTestKeys() override;
   void send_vk(std::uint8_t vk, bool down) override;
   void send_key(const LayoutKey& key, bool down) override;
+  // Between hold() and send_held(), keys wait in the connection's buffer; send_held() sends them
+  // together and returns once the server has handled them. Outside, each key goes out at once.
+  // A tick sends its keys so: one write, and the program gives up the processor while the
+  // server hands them on, which then runs at once on that processor instead of waiting for
+  // another one to wake.
+  void hold();
+  void send_held();
 
  private:
   struct State;

@@ -13,6 +13,8 @@
 
 #include "layout_cases.h"
 #include "linux_test_support.h"
+#include "platform/common/mouse_buttons.h"
+#include "platform/common/us_scan_codes.h"
 #include "platform/linux/linux_input_plan.h"
 #include "platform/linux/linux_key_codes.h"
 #include "platform/linux/linux_key_layout.h"
@@ -221,15 +223,15 @@ TEST(InputPlan, AWaylandSessionNeverUsesTheXServer) {
 }
 
 TEST(KeyTables, MapVirtualKeyAsOnAUsLayout) {
-  EXPECT_EQ(map_virtual_key('J', 0), 36u);
-  EXPECT_EQ(map_virtual_key(kVkRControl, 0), 0x1Du);  // the low byte of E0 1D
-  EXPECT_EQ(map_virtual_key(0x7C + 11, 0), 0x76u);    // F24
-  EXPECT_EQ(map_virtual_key(0x48, 1), kVkUp);         // the keypad's code: its navigation key
-  EXPECT_EQ(map_virtual_key(0x35, 1), 0xBFu);         // slash, not the keypad's divide
-  EXPECT_EQ(map_virtual_key(0x36, 1), kVkShift);
-  EXPECT_EQ(map_virtual_key(0x45, 1), 0x90u);  // Num Lock
-  EXPECT_EQ(map_virtual_key('J', 2), 0u);
-  EXPECT_EQ(map_virtual_key(256, 0), 0u);
+  EXPECT_EQ(us_map_virtual_key('J', 0), 36u);
+  EXPECT_EQ(us_map_virtual_key(kVkRControl, 0), 0x1Du);  // the low byte of E0 1D
+  EXPECT_EQ(us_map_virtual_key(0x7C + 11, 0), 0x76u);    // F24
+  EXPECT_EQ(us_map_virtual_key(0x48, 1), kVkUp);         // the keypad's code: its navigation key
+  EXPECT_EQ(us_map_virtual_key(0x35, 1), 0xBFu);         // slash, not the keypad's divide
+  EXPECT_EQ(us_map_virtual_key(0x36, 1), kVkShift);
+  EXPECT_EQ(us_map_virtual_key(0x45, 1), 0x90u);  // Num Lock
+  EXPECT_EQ(us_map_virtual_key('J', 2), 0u);
+  EXPECT_EQ(us_map_virtual_key(256, 0), 0u);
 }
 
 TEST(KeyTables, APlainScanCodeIsTheKeyItsVirtualKeyNames) {
@@ -239,7 +241,7 @@ TEST(KeyTables, APlainScanCodeIsTheKeyItsVirtualKeyNames) {
     const bool typing = (vk >= '0' && vk <= 'Z') || (vk >= 0x70 && vk <= 0x87) ||
                         (vk >= 0xBA && vk <= 0xE2) || vk == 0x08 || vk == 0x09 || vk == 0x0D ||
                         vk == 0x1B || vk == 0x20 || vk == 0x14 || vk == 0x91;
-    const auto scan = static_cast<std::uint8_t>(map_virtual_key(code, 0));
+    const auto scan = static_cast<std::uint8_t>(us_map_virtual_key(code, 0));
     if (!typing || scan == 0) continue;
     EXPECT_EQ(linux_key_for_scan(scan, false), linux_key_for_vk(code)) << "vk " << vk;
     EXPECT_NE(linux_key_for_vk(code), 0) << "vk " << vk;

@@ -1,6 +1,6 @@
 // The test program's script channel: lines arrive whole however they are written, and replies
 // go back one a line.
-#include "platform/linux/qt_script_channel.h"
+#include "platform/qt/qt_script_channel.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace padwire::lin {
+namespace padwire::qt {
 namespace {
 
 TEST(ScriptChannel, SplitsLinesAcrossWritesAndAnswersEach) {
@@ -47,4 +47,4 @@ TEST(ScriptChannel, SplitsLinesAcrossWritesAndAnswersEach) {
 }
 
 }  // namespace
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <sstream>
 
-namespace padwire::lin {
+namespace padwire::sdl {
 
 namespace {
 
@@ -174,4 +174,4 @@ bool ScriptedJoystick::apply_line(const std::string& line, std::string& error) {
   return false;
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::sdl

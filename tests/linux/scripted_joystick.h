@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-namespace padwire::lin {
+namespace padwire::sdl {
 
 // What the virtual joystick presents itself as.
 enum class ScriptedPad {
@@ -65,4 +65,4 @@ class ScriptedJoystick {
   std::int64_t changed_ns_ = 0;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::sdl

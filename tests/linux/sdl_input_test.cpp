@@ -1,6 +1,6 @@
 // The controller through SDL: a virtual joystick read back through the controller boundary, by
 // number, and as game controllers read as standard pads.
-#include "platform/linux/sdl_input.h"
+#include "platform/sdl/sdl_input.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -12,7 +12,7 @@
 
 #include "scripted_joystick.h"
 
-namespace padwire::lin {
+namespace padwire::sdl {
 namespace {
 
 bool readable(int fd) {
@@ -244,4 +244,4 @@ TEST_F(SdlController, RefusesIdsOfNoJoystickAndScriptLinesItDoesNotKnow) {
 }
 
 }  // namespace
-}  // namespace padwire::lin
+}  // namespace padwire::sdl

@@ -171,6 +171,20 @@ TEST_F(XTestSinks, HeldKeysAndTheScrollLockLight) {
   keyboard.key_event(kVkTab, 0, kKeyEventKeyUp, 0);
   EXPECT_EQ(keyboard.async_key_state(kVkTab), 0);
 
+  // A tick's keys wait until it ends, and are handled once send_held_keys returns.
+  const auto tab_down = [&] {
+    char keys[32];
+    XQueryKeymap(client_, keys);  // another client's view: the sink's connection sends nothing
+    const KeyCode tab = XKeysymToKeycode(client_, XK_Tab);
+    return ((keys[tab / 8] >> (tab % 8)) & 1) != 0;
+  };
+  sinks_.hold_keys();
+  keyboard.key_event(kVkTab, 0, 0, 0);
+  EXPECT_FALSE(tab_down());
+  sinks_.send_held_keys();
+  EXPECT_TRUE(tab_down());
+  keyboard.key_event(kVkTab, 0, kKeyEventKeyUp, 0);
+
   KeyboardState state{};
   ASSERT_TRUE(keyboard.get_keyboard_state(state));
   for (const int toggle : {1, 0}) {

@@ -1,9 +1,9 @@
-#include "platform/linux/sdl_game_controller.h"
+#include "platform/sdl/sdl_game_controller.h"
 
 #include <algorithm>
 #include <iterator>
 
-namespace padwire::lin {
+namespace padwire::sdl {
 
 namespace {
 
@@ -65,4 +65,4 @@ StandardPad read_standard_pad(SDL_GameController* controller) {
   return pad;
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::sdl

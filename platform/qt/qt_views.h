@@ -11,18 +11,18 @@
 #include <string>
 
 #include "platform/common/held_text.h"
+#include "platform/qt/qt_keys.h"
 #include "platform/views.h"
 
 namespace padwire {
 struct Forms;
 }  // namespace padwire
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 class DebugWindow;
 class ForceFeedbackWindow;
 class JoyConfigWindow;
-class KeyLayout;
 
 class QtViews final : public Views {
  public:
@@ -33,8 +33,8 @@ class QtViews final : public Views {
   QtViews& operator=(const QtViews&) = delete;
 
   // The forms exist only once the platform does, so they are attached afterwards. The dialog
-  // captures keys by `layout` where given.
-  void attach(Forms& forms, KeyLayout* layout = nullptr);
+  // captures the typing block's keys by their place, as `typing_key_at` tells, where given.
+  void attach(Forms& forms, TypingKeyAt typing_key_at = {});
 
   WindowHandle main_window() override;
   WindowHandle window_of(View view) override;
@@ -70,4 +70,4 @@ class QtViews final : public Views {
   QElapsedTimer clock_;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -8,7 +8,7 @@
 #include <QImage>
 #include <QString>
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 // A 32-bit bottom-up or top-down BMP with premultiplied alpha, as resources/pad.bmp is; a null
 // image when the data is anything else.
@@ -39,4 +39,4 @@ class PadButton final : public QAbstractButton {
   bool draw_glyph_ = false;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -1,4 +1,4 @@
-#include "platform/linux/qt_small_windows.h"
+#include "platform/qt/qt_small_windows.h"
 
 #include <QButtonGroup>
 #include <QCloseEvent>
@@ -9,9 +9,9 @@
 #include <QRadioButton>
 
 #include "dialog/form_force_feedback.h"
-#include "platform/linux/qt_layout.h"
+#include "platform/qt/qt_layout.h"
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 namespace {
 
@@ -148,4 +148,4 @@ void DebugWindow::destroy() {
   text_ = nullptr;
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

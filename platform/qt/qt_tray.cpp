@@ -1,4 +1,4 @@
-#include "platform/linux/qt_tray.h"
+#include "platform/qt/qt_tray.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -13,10 +13,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "platform/linux/qt_layout.h"
+#include "platform/qt/qt_layout.h"
 #include "shell/form_padwire.h"
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 namespace {
 
@@ -238,4 +238,4 @@ float QtTray::twips_per_pixel_x() {
   return 15.0f;
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -1,14 +1,14 @@
-#include "platform/linux/qt_views.h"
+#include "platform/qt/qt_views.h"
 
 #include <QMessageBox>
 #include <algorithm>
 
 #include "dialog/forms.h"
-#include "platform/linux/qt_joy_config_window.h"
-#include "platform/linux/qt_layout.h"
-#include "platform/linux/qt_small_windows.h"
+#include "platform/qt/qt_joy_config_window.h"
+#include "platform/qt/qt_layout.h"
+#include "platform/qt/qt_small_windows.h"
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 namespace {
 
@@ -42,12 +42,13 @@ QtViews::QtViews(QWidget& main_window) : main_(main_window) {
 
 QtViews::~QtViews() = default;
 
-void QtViews::attach(Forms& forms, KeyLayout* layout) {
+void QtViews::attach(Forms& forms, TypingKeyAt typing_key_at) {
   debug_ = std::make_unique<DebugWindow>([this, &forms] {
     if (!ended_) forms.main.engine.debug_window_closed();
   });
   force_feedback_ = std::make_unique<ForceFeedbackWindow>(forms.force_feedback, ended_);
-  joy_config_ = std::make_unique<JoyConfigWindow>(forms.joy_config, ended_, layout);
+  joy_config_ =
+      std::make_unique<JoyConfigWindow>(forms.joy_config, ended_, std::move(typing_key_at));
 }
 
 WindowHandle QtViews::main_window() {
@@ -154,4 +155,4 @@ void QtViews::program_ended() {
   if (debug_) debug_->destroy();
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

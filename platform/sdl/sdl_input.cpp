@@ -1,4 +1,4 @@
-#include "platform/linux/sdl_input.h"
+#include "platform/sdl/sdl_input.h"
 
 #include <SDL.h>
 #include <fcntl.h>
@@ -13,9 +13,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/linux/sdl_game_controller.h"
+#include "platform/sdl/sdl_game_controller.h"
 
-namespace padwire::lin {
+namespace padwire::sdl {
 
 namespace {
 
@@ -395,4 +395,4 @@ void SdlInput::use_change_signal(int fd) {
   shared_->change_signal = fd;
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::sdl

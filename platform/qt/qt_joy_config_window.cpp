@@ -1,4 +1,4 @@
-#include "platform/linux/qt_joy_config_window.h"
+#include "platform/qt/qt_joy_config_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -10,11 +10,11 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "platform/linux/qt_drawing.h"
-#include "platform/linux/qt_keys.h"
-#include "platform/linux/qt_layout.h"
+#include "platform/qt/qt_drawing.h"
+#include "platform/qt/qt_keys.h"
+#include "platform/qt/qt_layout.h"
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 namespace jc = joy_config;
 
@@ -50,8 +50,8 @@ class JoyConfigWindow::Surface final : public QWidget {
   JoyConfigWindow& owner_;
 };
 
-JoyConfigWindow::JoyConfigWindow(FormJoyConfig& form, const bool& ended, KeyLayout* layout)
-    : form_(form), ended_(ended), layout_(layout) {
+JoyConfigWindow::JoyConfigWindow(FormJoyConfig& form, const bool& ended, TypingKeyAt typing_key_at)
+    : form_(form), ended_(ended), typing_key_at_(std::move(typing_key_at)) {
   preview_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&preview_, &QTimer::timeout, this, [this] {
     if (!alive()) return;
@@ -240,7 +240,7 @@ bool JoyConfigWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::KeyRelease: {
       const auto& key = static_cast<QKeyEvent&>(*event);
       if (!key.isAutoRepeat() && swallowed_key_ != 0 &&
-          virtual_key_of(key, layout_) == swallowed_key_) {
+          virtual_key_of(key, typing_key_at_) == swallowed_key_) {
         swallowed_key_ = 0;
       }
       return false;
@@ -251,7 +251,7 @@ bool JoyConfigWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool JoyConfigWindow::preview_key(QKeyEvent& event) {
-  const int vk = virtual_key_of(event, layout_);
+  const int vk = virtual_key_of(event, typing_key_at_);
   if (vk == 0) return false;
   // The captured key held down repeats: its repeats are swallowed with it.
   if (event.isAutoRepeat() && vk == swallowed_key_) return true;
@@ -265,4 +265,4 @@ bool JoyConfigWindow::preview_key(QKeyEvent& event) {
   return capturing;
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

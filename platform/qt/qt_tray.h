@@ -19,7 +19,7 @@
 class QMenu;
 class QMessageBox;
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 // A popup menu of the model's items: separators for "-", check marks and grey items as the
 // model says; "&" marks the access key as in the model's captions. The item's index is each
@@ -92,4 +92,4 @@ class QtTray final : public QObject, public Tray {
   bool told_ = false;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

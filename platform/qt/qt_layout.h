@@ -14,7 +14,7 @@
 
 class QWidget;
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 // Twips (1440 an inch) to the windows' pixels: 15 twips a pixel, the layouts' 96 dots per inch.
 // Qt scales these pixels itself on a screen of higher density.
@@ -40,4 +40,4 @@ QFont fitting_font(double points, const QString& text, const QRect& box, bool on
 
 QColor colour_of(const Colour& colour);
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

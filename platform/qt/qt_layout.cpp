@@ -1,4 +1,4 @@
-#include "platform/linux/qt_layout.h"
+#include "platform/qt/qt_layout.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <cmath>
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 int twips_to_pixels(int twips) {
   // Rounded to the nearest pixel, halves away from zero, as MulDiv does.
@@ -81,4 +81,4 @@ QColor colour_of(const Colour& colour) {
   return QColor(colour.r, colour.g, colour.b);
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -1,4 +1,4 @@
-#include "platform/linux/qt_drawing.h"
+#include "platform/qt/qt_drawing.h"
 
 #include <qdrawutil.h>
 
@@ -10,7 +10,7 @@
 #include <QtEndian>
 #include <cstring>
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 namespace {
 
@@ -137,4 +137,4 @@ void PadButton::paintEvent(QPaintEvent*) {
   }
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -1,4 +1,4 @@
-#include "platform/linux/qt_session.h"
+#include "platform/qt/qt_session.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -6,7 +6,7 @@
 
 #include <QGuiApplication>
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 namespace {
 
@@ -54,4 +54,4 @@ void SessionEnd::end() {
   if (unload_) unload_();
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 class SessionEnd final : public QObject {
  public:
@@ -25,4 +25,4 @@ class SessionEnd final : public QObject {
   bool ended_ = false;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -1,10 +1,10 @@
-// The Linux program waits on its events and on the descriptor the open controller signals a
-// change on (the device node): on that way nothing asks anything of the system that the key
-// does not need, since each such call costs the key time. The keys the tick reads by their
-// state are heard going down and up through XInput 2 (the key watch), whichever window has the
-// focus: one that changes runs the tick as a controller change does. Without XInput 2 (no X
-// server, or an old one) they are looked at every 100 ms while the timer sleeps instead.
-#include "platform/linux/qt_tick_pacer.h"
+// The loop waits on its events and on the descriptor the open controller signals a change on
+// (a device node): on that way nothing asks anything of the system that the key does not
+// need, since each such call costs the key time. The keys the tick reads by their state are
+// heard going down and up by the key watch, whichever window has the focus: one that changes
+// runs the tick as a controller change does. Without a watch (on X11 without XInput 2, say)
+// they are looked at every 100 ms while the timer sleeps instead.
+#include "platform/qt/qt_tick_pacer.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
@@ -12,9 +12,9 @@
 
 #include "engine/pad_engine.h"
 #include "platform/keyboard.h"
-#include "platform/linux/qt_views.h"
+#include "platform/qt/qt_views.h"
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 namespace {
 
@@ -145,4 +145,4 @@ void TickPacer::settle() {
   }
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -1,11 +1,9 @@
-#include "platform/linux/qt_keys.h"
+#include "platform/qt/qt_keys.h"
 
 #include <QKeyEvent>
 #include <utility>
 
-#include "platform/linux/linux_key_layout.h"
-
-namespace padwire::lin {
+namespace padwire::qt {
 
 namespace {
 
@@ -72,13 +70,9 @@ int keypad_key(int key) {
 
 }  // namespace
 
-int virtual_key_of(const QKeyEvent& event, KeyLayout* layout) {
-  // Qt's native scan code is the XKB keycode under X11 and Wayland alike: the Linux code plus 8.
-  constexpr quint32 kKeycodeOffset = 8;
-  if (layout && event.nativeScanCode() > kKeycodeOffset) {
-    const int vk =
-        layout->virtual_key_at(static_cast<int>(event.nativeScanCode() - kKeycodeOffset));
-    if (vk != 0) return vk;
+int virtual_key_of(const QKeyEvent& event, const TypingKeyAt& typing_key_at) {
+  if (typing_key_at && event.nativeScanCode() != 0) {
+    if (const int vk = typing_key_at(event.nativeScanCode())) return vk;
   }
   const int key = event.key();
   if (event.modifiers() & Qt::KeypadModifier) {
@@ -100,4 +94,4 @@ int shift_state_of(const QKeyEvent& event) {
          (held & Qt::AltModifier ? 4 : 0);
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

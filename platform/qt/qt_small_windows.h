@@ -16,7 +16,7 @@ namespace padwire {
 class FormForceFeedback;
 }
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 inline constexpr const char* kDebugCaption = "Padwire Debug Window";
 
@@ -78,4 +78,4 @@ class DebugWindow {
   QPlainTextEdit* text_ = nullptr;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

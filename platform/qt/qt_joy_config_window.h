@@ -11,20 +11,21 @@
 #include <array>
 
 #include "dialog/form_joy_config.h"
+#include "platform/qt/qt_keys.h"
 
 class QComboBox;
 class QLabel;
 class QPushButton;
 
-namespace padwire::lin {
+namespace padwire::qt {
 
-class KeyLayout;
 class PadButton;
 
 class JoyConfigWindow final : public QObject {
  public:
-  // Events reach `form` only while `ended` is false. Keys are captured by `layout` where given.
-  JoyConfigWindow(FormJoyConfig& form, const bool& ended, KeyLayout* layout);
+  // Events reach `form` only while `ended` is false. Keys of the typing block are
+  // captured by their place on the layout `typing_key_at` gives, where given.
+  JoyConfigWindow(FormJoyConfig& form, const bool& ended, TypingKeyAt typing_key_at);
   ~JoyConfigWindow() override;
 
   QWidget* window() const;
@@ -47,7 +48,7 @@ class JoyConfigWindow final : public QObject {
 
   FormJoyConfig& form_;
   const bool& ended_;
-  KeyLayout* layout_;
+  TypingKeyAt typing_key_at_;
   QPointer<Surface> window_;
   std::array<PadButton*, kPadButtonCount> buttons_{};
   QLabel* label_ = nullptr;
@@ -59,4 +60,4 @@ class JoyConfigWindow final : public QObject {
   int swallowed_key_ = 0;  // the captured key while it is down: its repeats go with it
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -1,4 +1,4 @@
-#include "platform/linux/qt_script_channel.h"
+#include "platform/qt/qt_script_channel.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <csignal>
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 ScriptChannel::ScriptChannel(const std::string& commands, const std::string& replies,
                              std::function<void(const std::string&)> on_line)
@@ -82,4 +82,4 @@ void ScriptChannel::reply_ready() {
   held_.erase(held_.begin(), held_.begin() + static_cast<std::ptrdiff_t>(done));
 }
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

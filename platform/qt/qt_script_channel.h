@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 class ScriptChannel final : public QObject {
  public:
@@ -42,4 +42,4 @@ class ScriptChannel final : public QObject {
   std::vector<std::pair<std::function<bool()>, std::string>> held_;  // see reply_when
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

@@ -10,7 +10,7 @@
 
 #include "platform/controller.h"
 
-namespace padwire::lin {
+namespace padwire::sdl {
 
 // Adds mapping lines (SDL's text format) to those SDL knows; those SDL refuses are left out.
 // Joysticks SDL already lists take them on its next update.
@@ -20,4 +20,4 @@ void add_controller_mappings(const std::vector<std::string>& lines);
 // centre (y down, as SDL has it), triggers from SDL's 0..32767 to 0..65535.
 StandardPad read_standard_pad(SDL_GameController* controller);
 
-}  // namespace padwire::lin
+}  // namespace padwire::sdl

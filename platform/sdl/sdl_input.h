@@ -11,7 +11,7 @@
 #include "platform/common/change_signals.h"
 #include "platform/controller.h"
 
-namespace padwire::lin {
+namespace padwire::sdl {
 
 class SdlInput final : public ControllerService, public PadSignals {
  public:
@@ -47,4 +47,4 @@ class SdlInput final : public ControllerService, public PadSignals {
   std::shared_ptr<Shared> shared_;
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::sdl

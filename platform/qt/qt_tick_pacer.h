@@ -17,7 +17,7 @@ namespace padwire {
 class Keyboard;
 }  // namespace padwire
 
-namespace padwire::lin {
+namespace padwire::qt {
 
 class QtViews;
 
@@ -83,4 +83,4 @@ class TickPacer final : public QObject {
   qint64 keys_read_until_ = 0;  // after a watched key changed: tick until then at least
 };
 
-}  // namespace padwire::lin
+}  // namespace padwire::qt

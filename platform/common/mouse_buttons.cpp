@@ -1,0 +1,25 @@
+#include "platform/common/mouse_buttons.h"
+
+#include "platform/mouse.h"
+
+namespace padwire {
+
+std::vector<ButtonChange> mouse_event_buttons(std::uint32_t flags) {
+  constexpr std::uint32_t kMiddleDown = 0x20, kMiddleUp = 0x40;
+  struct Bit {
+    std::uint32_t flag;
+    ButtonChange change;
+  };
+  constexpr Bit kBits[] = {
+      {kMouseLeftDown, {MouseButton::left, true}},   {kMouseLeftUp, {MouseButton::left, false}},
+      {kMouseRightDown, {MouseButton::right, true}}, {kMouseRightUp, {MouseButton::right, false}},
+      {kMiddleDown, {MouseButton::middle, true}},    {kMiddleUp, {MouseButton::middle, false}},
+  };
+  std::vector<ButtonChange> changes;
+  for (const Bit& bit : kBits) {
+    if ((flags & bit.flag) != 0) changes.push_back(bit.change);
+  }
+  return changes;
+}
+
+}  // namespace padwire
