@@ -137,11 +137,12 @@ void TickPacer::settle() {
   }
   // Drawn on its timer even when due now: a change already waiting is handled first, since
   // the loop hands out ready descriptors before expired timers.
-  const std::optional<int> due = views_.debug_text_due_in();
+  const std::optional<std::uint64_t> due = views_.debug_text_due_in();
   if (!due) {
     debug_due_.stop();
-  } else if (!debug_due_.isActive() || debug_due_.remainingTime() > *due) {
-    debug_due_.start(*due);
+  } else if (const int ms = static_cast<int>(*due);
+             !debug_due_.isActive() || debug_due_.remainingTime() > ms) {
+    debug_due_.start(ms);
   }
 }
 

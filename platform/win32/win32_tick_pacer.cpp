@@ -52,11 +52,11 @@ int run_paced_message_loop(Win32Views& views, TickPacer& pacer) {
       DispatchMessageW(&message);  // WM_INPUT too: its default handling frees the data
     }
     pacer.settle();
-    if (views.debug_text_due_in() == 0) views.flush_debug_text();
+    if (views.debug_text_wait() == 0) views.flush_debug_text();
     HANDLE pad = pacer.pad_event();
     // The event comes first: a change is handled before the messages that arrived with it.
     const DWORD woke =
-        MsgWaitForMultipleObjectsEx(pad ? 1 : 0, pad ? &pad : nullptr, views.debug_text_due_in(),
+        MsgWaitForMultipleObjectsEx(pad ? 1 : 0, pad ? &pad : nullptr, views.debug_text_wait(),
                                     QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (pad && woke == WAIT_OBJECT_0) pacer.pad_changed();
   }
