@@ -142,6 +142,15 @@ class PadEngine final : public TickDemand, private TickMemory {
   bool translation_pending() const;
   bool watched_key_held() const;
   void translate_directions();
+  // One side of a stick axis: its direction (as DirectionDown counts them) and its key.
+  struct AxisSide {
+    int direction;
+    const std::uint8_t& key;
+    bool sends_key;
+  };
+  void translate_axis(std::int32_t value, const AxisSide& low, const AxisSide& high);
+  void press_side(const AxisSide& side);
+  void release_side(const AxisSide& side);
   void button_loop();
   void run_m_combinations();
   void take_screenshot();
