@@ -116,18 +116,13 @@ class FormJoyConfig {
   ButtonControl btnConfig;
   DialogTimer Timer1;
 
-  // Fields.
-  std::unique_ptr<ControllerList> Controllers_;
-  PadReader PadDevice;  // the dialog's own device, shared access on the dialog's window
-  JoyState2 PadState;
+  // Fields the windows and the tests read.
   std::int16_t LastButtonIndex = 0;
-  bool LogitechPatch = false;
-  DirectionOptions direction_options;              // the main form's, as the dialog loaded
-  std::array<bool, 4> DirectionDown{};             // 0 Left, 1 Right, 2 Up, 3 Down
-  std::array<bool, kTrackedButtons> ButtonDown{};  // by controller button number
   std::int16_t CapturedKey = 0;
   bool Capturing = false;
   bool Unloading = false;
+  // The dialog's own controller is open.
+  bool device_open() const { return PadDevice.device() != nullptr; }
 
  private:
   void create_controls();
@@ -138,6 +133,14 @@ class FormJoyConfig {
   struct SaveTarget;
   std::optional<SaveTarget> resolve_save_name();
   void refuse(const std::string& text);
+
+  std::unique_ptr<ControllerList> Controllers_;
+  PadReader PadDevice;  // the dialog's own device, shared access on the dialog's window
+  JoyState2 PadState;
+  bool LogitechPatch = false;
+  DirectionOptions direction_options;              // the main form's, as the dialog loaded
+  std::array<bool, 4> DirectionDown{};             // 0 Left, 1 Right, 2 Up, 3 Down
+  std::array<bool, kTrackedButtons> ButtonDown{};  // by controller button number
 
   Platform& platform_;
   FormPadwire& main_;

@@ -1,6 +1,5 @@
 // The live controller preview: every 10 ms the dialog reads the pad through its own device and
 // turns the first new press it finds into a capture request for that pad button.
-#include <algorithm>
 
 #include "dialog/form_joy_config.h"
 
@@ -63,7 +62,7 @@ void FormJoyConfig::Timer1_Timer() {
   DirectionDown[kDown] = false;
 
   // Controller buttons 13 and up have no edge memory: they are not examined.
-  const int last = std::min<int>(LastButtonIndex, kTrackedButtons - 1);
+  const int last = last_tracked_button(LastButtonIndex);
   for (int button = 0; button <= last; ++button) {
     const auto b = static_cast<std::size_t>(button);
     if (PadState.rgbButtons[b] != 0) {

@@ -14,7 +14,7 @@ void PadEngine::rumble_press(int button) {
   bool start = false;
   switch (RumbleType) {
     case kRumbleAlways:
-      start = button < 8;
+      start = button < kButtonStart;  // the buttons before Start
       break;
     case kRumbleRandom:
       start = platform_.random.next() > 0.95f;

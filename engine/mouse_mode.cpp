@@ -42,7 +42,7 @@ void PadEngine::MouseModeStep() {
   // M pauses the mouse buttons and lets the user steer without leaving the mode.
   if (button_held(kButtonM)) return;
 
-  const int last = LastButtonIndex < kTrackedButtons ? LastButtonIndex : kTrackedButtons - 1;
+  const int last = last_tracked_button(LastButtonIndex);
   for (int i = 0; i <= last; ++i) {
     const bool held = button_held(i);
     if (i == 0 || i == 1) {

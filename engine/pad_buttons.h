@@ -45,6 +45,17 @@ inline constexpr int kButtonM = 9;
 // Controller buttons 0 to 12 have an edge memory; higher ones are never translated or previewed.
 inline constexpr int kTrackedButtons = 13;
 
+// The last controller button read of those a pad with `last_button_index` has: none above the
+// tracked ones.
+constexpr int last_tracked_button(int last_button_index) {
+  return last_button_index < kTrackedButtons ? last_button_index : kTrackedButtons - 1;
+}
+
+// Auto-fire repeats buttons 0 (A) to 7 (R): Start and Select never auto-fire.
+constexpr bool auto_fires(int controller_button) {
+  return controller_button >= 0 && controller_button <= kButtonR;
+}
+
 // The pad button a controller button stands for: 0 A, 1 B, 2 C, 3 X, 4 Y, 5 Z, 6 L, 7 R,
 // 8 Start, and 9 and up M (Select).
 constexpr PadButton pad_button_of_controller_button(int controller_button) {

@@ -13,6 +13,7 @@
 #include "engine/pad_buttons.h"
 #include "engine/pad_reader.h"
 #include "platform/platform.h"
+#include "platform/tick_demand.h"
 #include "platform/ui_model.h"
 
 namespace padwire {
@@ -38,73 +39,17 @@ struct DebugWindowModel {
   std::string text;
 };
 
-class PadEngine {
- public:
-  PadEngine(Platform& platform, const MenuItem& auto_fire_item, const MenuItem& dos_item);
-
-  // One tick of the main timer. A tick that finds the controller gone for good releases
-  // everything the pad holds down and closes the device.
-  void Timer1_Timer();
-
-  // Opens the first controller for the main window, as start-up does, and takes its button
-  // count; the rumble effect is created separately. False when no device could be created.
-  bool open_controller(ControllerList& list, WindowHandle window);
-  bool controller_open() const { return PadDevice.device() != nullptr; }
-  // Lets go of every key and mouse button the pad holds, forgets what was pressed, and closes
-  // the controller: before it is opened anew, and when it is gone for good.
-  void drop_controller();
-
-  // For back ends that learn of controller changes without polling: whether the next tick can
-  // change anything if the controller still reports what the last read gave (conservative:
-  // false only when that tick would be a no-op), and whether something running now counts
-  // ticks, so that extra ticks would change its rate.
-  bool needs_ticks() const;
-  bool paced_by_timer() const;
-
-  // Key synthesis. PressKey and ReleaseKey keep the count of what is down; release_all sends a
-  // key-up for every key still down and lets go of mouse mode's buttons.
-  void PressKey(const std::uint8_t& keyCode);
-  void ReleaseKey(const std::uint8_t& keyCode);
-  void release_all();
-  void TapKey(const std::uint8_t& keyCode);
-  void RepeatKey(const std::uint8_t& keyCode);
-  void ShowAutoFire(bool flag);
-  void SetKeyState(std::int16_t key, std::int16_t value);
-
-  // Mouse mode.
-  void MouseModeStep();
-
-  // Force feedback: created once at start-up; the press and release rules of the button loop.
-  void create_rumble_effect();
-  void rumble_press(int button);
-  void rumble_stop();
-
-  // Debug window: the user closed it.
-  void debug_window_closed();
-
-  // The main form's public state the other parts read and write.
-  KeyCodes keys;
-  std::int16_t RumbleType = 0;
-  bool Logitech = false;
-  // "Analog Stick Dead Zone" and "D-Pad Hat as Directions".
-  DirectionOptions direction_options;
-  // "Standard Button Layout": standard pads are read through the standard layout.
-  bool standard_layout = true;
-  bool SelectOnM = false;
-  bool AutoFireOn = false;
-  bool MouseMode = false;
-  bool HoldNextRelease = false;
-  bool TabHeld = false;
-  std::int16_t LastButtonIndex = 0;
-  Timer Timer1;
-
-  PadReader PadDevice;  // the controller, while one is open
-  std::unique_ptr<Rumble> RumbleEffect_;
+// What the tick remembers from one tick to the next. Only the engine changes it; the scenario
+// runner's queries and the soak test's checks read it.
+struct TickMemory {
   JoyState2 PadState;  // the raw record, as the debug window shows it
 
   std::array<bool, 4> DirectionDown{};  // 0 Left, 1 Right, 2 Up, 3 Down
   std::array<bool, kTrackedButtons> ButtonDown{};
   std::int16_t RepeatCount = 0;
+  bool MouseMode = false;
+  bool HoldNextRelease = false;
+  bool TabHeld = false;
 
   // Mouse mode.
   Point CursorPos;
@@ -116,6 +61,52 @@ class PadEngine {
   // Stressed rumble mode.
   std::int16_t StressButton = 0;
   std::int16_t StressCount = 0;
+};
+
+class PadEngine final : public TickDemand, private TickMemory {
+ public:
+  PadEngine(Platform& platform, const MenuItem& auto_fire_item, const MenuItem& dos_item);
+
+  // One tick of the main timer. A tick that finds the controller gone for good releases
+  // everything the pad holds down and closes the device.
+  void Timer1_Timer();
+
+  // Opens the first controller for the main window, as start-up does, and takes its button
+  // count; the rumble effect is created separately. False when no device could be created.
+  bool open_controller(ControllerList& list, WindowHandle window);
+  bool controller_open() const override { return PadDevice.device() != nullptr; }
+  // The open controller; null when none is.
+  Controller* device() const { return PadDevice.device(); }
+  // Lets go of every key and mouse button the pad holds, forgets what was pressed, and closes
+  // the controller: before it is opened anew, and when it is gone for good.
+  void drop_controller();
+  // Force feedback: created once at start-up.
+  void create_rumble_effect();
+
+  // For back ends that learn of controller changes without polling (TickDemand).
+  bool needs_ticks() const override;
+  bool paced_by_timer() const override;
+
+  // Sends a key-up for every key still down and lets go of mouse mode's buttons.
+  void release_all();
+  void ShowAutoFire(bool flag);
+  // Debug window: the user closed it.
+  void debug_window_closed();
+
+  const TickMemory& memory() const { return *this; }
+
+  // The options and key codes the main form and the dialogs set.
+  KeyCodes keys;
+  std::int16_t RumbleType = 0;
+  bool Logitech = false;
+  // "Analog Stick Dead Zone" and "D-Pad Hat as Directions".
+  DirectionOptions direction_options;
+  // "Standard Button Layout": standard pads are read through the standard layout.
+  bool standard_layout = true;
+  bool SelectOnM = false;
+  bool AutoFireOn = false;
+  std::int16_t LastButtonIndex = 0;
+  Timer Timer1;
 
   DebugWindowModel Form1;
 
@@ -124,6 +115,17 @@ class PadEngine {
   // (as DirectionDown counts them), then controller buttons 0 to 12.
   static constexpr int kPadSources = 4 + kTrackedButtons;
   static constexpr int button_source(int button) { return 4 + button; }
+
+  // Key synthesis. PressKey and ReleaseKey keep the count of what is down.
+  void PressKey(const std::uint8_t& keyCode);
+  void ReleaseKey(const std::uint8_t& keyCode);
+  void TapKey(const std::uint8_t& keyCode);
+  void RepeatKey(const std::uint8_t& keyCode);
+  void SetKeyState(std::int16_t key, std::int16_t value);
+  void MouseModeStep();
+  // The press and release rules of the button loop.
+  void rumble_press(int button);
+  void rumble_stop();
 
   bool button_held(int i) const { return PadState.rgbButtons[i] != 0; }
   static bool key_held(std::int16_t async_state) { return async_state <= -32767; }
@@ -140,12 +142,23 @@ class PadEngine {
   bool translation_pending() const;
   bool watched_key_held() const;
   void translate_directions();
+  // One side of a stick axis: its direction (as DirectionDown counts them) and its key.
+  struct AxisSide {
+    int direction;
+    const std::uint8_t& key;
+    bool sends_key;
+  };
+  void translate_axis(std::int32_t value, const AxisSide& low, const AxisSide& high);
+  void press_side(const AxisSide& side);
+  void release_side(const AxisSide& side);
   void button_loop();
   void run_m_combinations();
   void take_screenshot();
   void refresh_debug_window();
   const std::uint8_t& key_of_button(int i) const;
 
+  PadReader PadDevice;  // the controller, while one is open
+  std::unique_ptr<Rumble> RumbleEffect_;
   Platform& platform_;
   const MenuItem& mnuAutoFire_;
   const MenuItem& mnuDOSApplication_;

@@ -21,10 +21,11 @@ JoyState2 rest_state() {
 PadEngine::PadEngine(Platform& platform, const MenuItem& auto_fire_item, const MenuItem& dos_item)
     : Timer1(platform.main_timer),
       PadDevice(platform.clock),
-      PadState(rest_state()),
       platform_(platform),
       mnuAutoFire_(auto_fire_item),
-      mnuDOSApplication_(dos_item) {}
+      mnuDOSApplication_(dos_item) {
+  PadState = rest_state();
+}
 
 bool PadEngine::open_controller(ControllerList& list, WindowHandle window) {
   if (!PadDevice.open(list, window, ControllerAccess::exclusive, standard_layout)) return false;
@@ -107,46 +108,34 @@ void PadEngine::translate_directions() {
   const std::int32_t x = stick_.x;
   const std::int32_t y = stick_.y;
   const bool logitech = PadDevice.logitech_patch(Logitech);
+  // With the Logitech option, Left with y = 0 and Down with x = 0 are held but send no key.
+  translate_axis(x, {0, keys.JoyLeft, !logitech || y != 0}, {1, keys.JoyRight, true});
+  translate_axis(y, {2, keys.JoyUp, true}, {3, keys.JoyDown, !logitech || x != 0});
+}
 
-  // Each side of an axis is looked at on its own, so swinging across the centre between two
-  // ticks leaves both directions down until a tick sees the centre.
-  if (x < kAxisCentre) {
-    if (!DirectionDown[0]) {
-      if (!logitech || y != 0) press_pad_key(0, keys.JoyLeft);
-      DirectionDown[0] = true;
-    }
-  } else if (x == kAxisCentre) {
-    if (DirectionDown[0]) {
-      release_pad_key(0, keys.JoyLeft);
-      DirectionDown[0] = false;
-    }
-    if (DirectionDown[1]) {
-      release_pad_key(1, keys.JoyRight);
-      DirectionDown[1] = false;
-    }
-  } else if (!DirectionDown[1]) {
-    press_pad_key(1, keys.JoyRight);
-    DirectionDown[1] = true;
+// Each side of an axis is looked at on its own, so swinging across the centre between two
+// ticks leaves both directions down until a tick sees the centre.
+void PadEngine::translate_axis(std::int32_t value, const AxisSide& low, const AxisSide& high) {
+  if (value < kAxisCentre) {
+    press_side(low);
+  } else if (value == kAxisCentre) {
+    release_side(low);
+    release_side(high);
+  } else {
+    press_side(high);
   }
+}
 
-  if (y < kAxisCentre) {
-    if (!DirectionDown[2]) {
-      press_pad_key(2, keys.JoyUp);
-      DirectionDown[2] = true;
-    }
-  } else if (y == kAxisCentre) {
-    if (DirectionDown[2]) {
-      release_pad_key(2, keys.JoyUp);
-      DirectionDown[2] = false;
-    }
-    if (DirectionDown[3]) {
-      release_pad_key(3, keys.JoyDown);
-      DirectionDown[3] = false;
-    }
-  } else if (!DirectionDown[3]) {
-    if (!logitech || x != 0) press_pad_key(3, keys.JoyDown);
-    DirectionDown[3] = true;
-  }
+void PadEngine::press_side(const AxisSide& side) {
+  if (DirectionDown[side.direction]) return;
+  if (side.sends_key) press_pad_key(side.direction, side.key);
+  DirectionDown[side.direction] = true;
+}
+
+void PadEngine::release_side(const AxisSide& side) {
+  if (!DirectionDown[side.direction]) return;
+  release_pad_key(side.direction, side.key);
+  DirectionDown[side.direction] = false;
 }
 
 const std::uint8_t& PadEngine::key_of_button(int i) const {
@@ -155,11 +144,10 @@ const std::uint8_t& PadEngine::key_of_button(int i) const {
 
 void PadEngine::button_loop() {
   // Buttons above 12 have no edge memory and are left alone.
-  const int last = LastButtonIndex < kTrackedButtons ? LastButtonIndex : kTrackedButtons - 1;
+  const int last = last_tracked_button(LastButtonIndex);
   for (int i = 0; i <= last; ++i) {
     if (button_held(i)) {
-      // Start and Select never auto-fire.
-      if (AutoFireOn && i <= 7) RepeatKey(key_of_button(i));
+      if (AutoFireOn && auto_fires(i)) RepeatKey(key_of_button(i));
       if (!ButtonDown[i]) {
         press_pad_key(button_source(i), key_of_button(i));
         ButtonDown[i] = true;

@@ -13,7 +13,6 @@ namespace {
 
 // The controller buttons whose M combination fires again every second tick while held.
 constexpr int kRepeatingCombinations[] = {kButtonA, kButtonB, kButtonC, kButtonX, kButtonY};
-constexpr int kLastAutoFireButton = 7;
 
 }  // namespace
 
@@ -37,9 +36,9 @@ bool PadEngine::paced_by_timer() const {
     return false;  // the button loop, and with it auto-fire, does not run under M
   }
   if (AutoFireOn) {
-    const int last = LastButtonIndex < kLastAutoFireButton ? LastButtonIndex : kLastAutoFireButton;
+    const int last = last_tracked_button(LastButtonIndex);
     for (int i = 0; i <= last; ++i) {
-      if (button_held(i)) return true;  // twelve taps on every tick
+      if (auto_fires(i) && button_held(i)) return true;  // twelve taps on every tick
     }
   }
   // A run of presses of one button counts towards the stressed rumble.
@@ -53,7 +52,7 @@ bool PadEngine::mouse_step_pending() const {
   const Stick stick = decoded_stick();
   if (stick.x != kAxisCentre || stick.y != kAxisCentre) return true;
   if (button_held(kButtonM)) return false;
-  const int last = LastButtonIndex < kTrackedButtons ? LastButtonIndex : kTrackedButtons - 1;
+  const int last = last_tracked_button(LastButtonIndex);
   for (int i = 0; i <= last; ++i) {
     const bool held = button_held(i);
     if (i < 2 ? held != MouseButtonDown[i] : held) return true;
@@ -82,10 +81,9 @@ bool PadEngine::translation_pending() const {
       if (stick.y < kAxisCentre && !HoldNextRelease) return true;
     }
   } else {
-    const int last = LastButtonIndex < kTrackedButtons ? LastButtonIndex : kTrackedButtons - 1;
+    const int last = last_tracked_button(LastButtonIndex);
     for (int i = 0; i <= last; ++i) {
-      if (button_held(i) ? !ButtonDown[i] || (AutoFireOn && i <= kLastAutoFireButton)
-                         : ButtonDown[i]) {
+      if (button_held(i) ? !ButtonDown[i] || (AutoFireOn && auto_fires(i)) : ButtonDown[i]) {
         return true;
       }
     }

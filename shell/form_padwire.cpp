@@ -64,7 +64,7 @@ void FormPadwire::Form_Load(bool at_login) {
   read_check_mark(menu.mnuStandardLayout, read_setting(settings::kStandardLayout, "True"));
   engine.standard_layout = menu.mnuStandardLayout.checked;
   engine.open_controller(*Controllers_, platform_.views.main_window());
-  Controller* device = engine.PadDevice.device();
+  Controller* device = engine.device();
   std::string product_name;
 
   engine.Timer1.set_enabled(false);
@@ -118,7 +118,7 @@ void FormPadwire::Form_Unload() {
   // assignment dialog has the timer off.
   engine.release_all();
   platform_.tray.remove();
-  if (Controller* device = engine.PadDevice.device()) device->release();
+  if (Controller* device = engine.device()) device->release();
   end_program();
 }
 

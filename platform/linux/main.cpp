@@ -14,15 +14,13 @@
 #include <string_view>
 #include <utility>
 
-#include "dialog/form_force_feedback.h"
-#include "dialog/form_joy_config.h"
+#include "dialog/forms.h"
 #include "platform/linux/linux_clock.h"
 #include "platform/linux/linux_controller_mappings.h"
 #include "platform/linux/linux_screenshot_folder.h"
 #include "platform/linux/linux_settings_file.h"
 #include "platform/linux/linux_shell.h"
 #include "platform/linux/qt_portal_screenshot.h"
-#include "platform/linux/qt_tick_pacer.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x11_input.h"
 #include "platform/linux/x11_key_layout.h"
@@ -30,10 +28,10 @@
 #include "platform/linux/x11_screenshot.h"
 #include "platform/linux/x11_windows.h"
 #include "platform/qt/qt_session.h"
+#include "platform/qt/qt_tick_pacer.h"
 #include "platform/qt/qt_tray.h"
 #include "platform/qt/qt_views.h"
 #include "platform/sdl/sdl_input.h"
-#include "shell/form_padwire.h"
 #include "shell/settings_schema.h"
 
 #ifdef PADWIRE_SCRIPTED_JOYSTICK
@@ -145,21 +143,21 @@ int main(int argc, char** argv) {
                     timer,
                     views};
 
-  FormPadwire form(platform);
-  FormForceFeedback force_feedback(platform, form.engine);
-  FormJoyConfig joy_config(platform, form);
-  form.show_force_feedback = [&force_feedback] { force_feedback.show(); };
-  form.show_joy_config = [&joy_config] { joy_config.show(); };
-  views.attach(form.engine, force_feedback, joy_config, [layout](std::uint32_t keycode) {
+  Forms forms(platform);
+  FormPadwire& form = forms.main;
+  views.attach(forms, [layout](std::uint32_t keycode) {
     return layout ? layout->virtual_key_at_keycode(keycode) : 0;
   });
 
-  TickPacer pacer(timer, input, form, *sinks.keyboard, key_watch, views, [&] {
-    if (views.ended()) return;
-    sinks.hold_keys();
-    form.engine.Timer1_Timer();
-    sinks.send_held_keys();
-  });
+  TickPacer pacer(
+      timer, input, form.engine, *sinks.keyboard, key_watch, views,
+      [&] {
+        if (views.ended()) return;
+        sinks.hold_keys();
+        form.engine.Timer1_Timer();
+        sinks.send_held_keys();
+      },
+      [&form] { form.look_for_controller(); });
   timer.on_tick = [&pacer] { pacer.timer_tick(); };
   const auto unload = [&] {
     if (!views.ended() && !form.ended()) form.Form_Unload();

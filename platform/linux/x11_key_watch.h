@@ -5,6 +5,8 @@
 #include <array>
 #include <chrono>
 
+#include "platform/common/change_signals.h"
+
 struct _XDisplay;
 
 namespace padwire::lin {
@@ -12,19 +14,19 @@ namespace padwire::lin {
 // XInput 2 raw key events, selected on the root window of a connection of its own: they arrive
 // for every key of every keyboard without a grab and without taking the focus. Without X, or
 // with a server that lacks XInput 2, the watch is off (fd() is -1) and the keys must be polled.
-class X11KeyWatch {
+class X11KeyWatch final : public KeySignals {
  public:
   // The display of $DISPLAY; `on` false: the watch is off (in a Wayland session, where XWayland
   // hears only the keys its own windows get).
   explicit X11KeyWatch(bool on = true);
-  ~X11KeyWatch();
+  ~X11KeyWatch() override;
   X11KeyWatch(const X11KeyWatch&) = delete;
   X11KeyWatch& operator=(const X11KeyWatch&) = delete;
 
   // Turns readable when key events arrived; -1 when the keys cannot be watched.
-  int fd() const;
+  int fd() const override;
   // Reads every event that arrived; true when a watched key went down or up among them.
-  bool drain();
+  bool drain() override;
   // True when the watched key with this Linux key code is up for sure, without asking the X
   // server: the watch is on, no watched key went down or up in the last second, and this key's
   // last event drained was no press. The tick asks for Tab, Ctrl and Print Screen before each

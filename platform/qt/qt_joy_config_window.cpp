@@ -64,7 +64,7 @@ JoyConfigWindow::~JoyConfigWindow() {
   destroy();
 }
 
-QWidget* JoyConfigWindow::window() const {
+QWidget* JoyConfigWindow::handle() const {
   return window_.data();
 }
 

@@ -28,7 +28,7 @@ class JoyConfigWindow final : public QObject {
   JoyConfigWindow(FormJoyConfig& form, const bool& ended, TypingKeyAt typing_key_at);
   ~JoyConfigWindow() override;
 
-  QWidget* window() const;
+  QWidget* handle() const;
   QWidget* ensure();
   // Brings the controls (and the preview timer) up to date with the form's data.
   void sync();

@@ -42,7 +42,7 @@ class ForceFeedbackWindow {
   ForceFeedbackWindow(const ForceFeedbackWindow&) = delete;
   ForceFeedbackWindow& operator=(const ForceFeedbackWindow&) = delete;
 
-  QWidget* window() const { return window_; }
+  QWidget* handle() const { return window_; }
   QWidget* ensure();
   // Brings the option buttons up to date with the form's data.
   void sync();
@@ -63,7 +63,7 @@ class DebugWindow {
   DebugWindow(const DebugWindow&) = delete;
   DebugWindow& operator=(const DebugWindow&) = delete;
 
-  QWidget* window() const { return window_; }
+  QWidget* handle() const { return window_; }
   bool visible() const;
   // Creates the window hidden when it does not exist.
   QWidget* ensure();

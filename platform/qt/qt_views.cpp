@@ -3,7 +3,7 @@
 #include <QMessageBox>
 #include <algorithm>
 
-#include "engine/pad_engine.h"
+#include "dialog/forms.h"
 #include "platform/qt/qt_joy_config_window.h"
 #include "platform/qt/qt_layout.h"
 #include "platform/qt/qt_small_windows.h"
@@ -11,6 +11,10 @@
 namespace padwire::qt {
 
 namespace {
+
+QWidget* widget(WindowHandle window) {
+  return reinterpret_cast<QWidget*>(window);
+}
 
 // Brings a window to the front and gives it the keyboard, as a dialog that opens does.
 void raise_and_activate(QWidget& window) {
@@ -39,117 +43,52 @@ QtViews::QtViews(QWidget& main_window) : main_(main_window) {
 
 QtViews::~QtViews() = default;
 
-void QtViews::attach(PadEngine& engine, FormForceFeedback& force_feedback,
-                     FormJoyConfig& joy_config, TypingKeyAt typing_key_at) {
-  debug_ = std::make_unique<DebugWindow>([this, &engine] {
-    if (!ended_) engine.debug_window_closed();
+void QtViews::attach(Forms& forms, TypingKeyAt typing_key_at) {
+  debug_ = std::make_unique<DebugWindow>([this, &forms] {
+    if (!ended()) forms.main.engine.debug_window_closed();
   });
-  force_feedback_ = std::make_unique<ForceFeedbackWindow>(force_feedback, ended_);
-  joy_config_ = std::make_unique<JoyConfigWindow>(joy_config, ended_, std::move(typing_key_at));
+  force_feedback_ = std::make_unique<ForceFeedbackWindow>(forms.force_feedback, ended_flag());
+  joy_config_ =
+      std::make_unique<JoyConfigWindow>(forms.joy_config, ended_flag(), std::move(typing_key_at));
+  route(View::debug, std::make_unique<RoutedWindow<DebugWindow>>(*debug_));
+  route(View::force_feedback,
+        std::make_unique<RoutedWindow<ForceFeedbackWindow>>(*force_feedback_));
+  route(View::joy_config, std::make_unique<RoutedWindow<JoyConfigWindow>>(*joy_config_));
 }
 
 WindowHandle QtViews::main_window() {
   return reinterpret_cast<WindowHandle>(&main_);
 }
 
-QWidget* QtViews::window(View view) const {
-  switch (view) {
-    case View::debug:
-      return debug_ ? debug_->window() : nullptr;
-    case View::force_feedback:
-      return force_feedback_ ? force_feedback_->window() : nullptr;
-    case View::joy_config:
-      return joy_config_ ? joy_config_->window() : nullptr;
-  }
-  return nullptr;
+void QtViews::show_active(WindowHandle window) {
+  raise_and_activate(*widget(window));
 }
 
-QWidget* QtViews::ensure(View view) {
-  if (ended_) return nullptr;
-  switch (view) {
-    case View::debug:
-      return debug_ ? debug_->ensure() : nullptr;
-    case View::force_feedback:
-      return force_feedback_ ? force_feedback_->ensure() : nullptr;
-    case View::joy_config:
-      return joy_config_ ? joy_config_->ensure() : nullptr;
-  }
-  return nullptr;
+void QtViews::show_inactive(WindowHandle window) {
+  widget(window)->show();  // without activation: the window neither takes nor accepts the focus
 }
 
-WindowHandle QtViews::window_of(View view) {
-  return reinterpret_cast<WindowHandle>(ensure(view));
+void QtViews::raise_inactive(WindowHandle window) {
+  widget(window)->raise();
 }
 
-void QtViews::show(View view, const std::string& /*caption*/) {
-  QWidget* shown = ensure(view);
-  if (!shown) return;
-  if (view == View::debug) {
-    shown->show();  // without activation: the window neither takes nor accepts the focus
-    return;
-  }
-  if (view == View::force_feedback) force_feedback_->sync();
-  if (view == View::joy_config) joy_config_->sync();
-  raise_and_activate(*shown);
+bool QtViews::debug_visible() const {
+  return debug_ && debug_->visible();
 }
 
-void QtViews::bring_to_front(View view) {
-  QWidget* front = window(view);
-  if (!front || ended_) return;
-  if (view == View::debug) {
-    front->raise();
-    return;
-  }
-  raise_and_activate(*front);
+void QtViews::draw_debug_text(const std::string& text) {
+  if (debug_) debug_->show_text(text);
 }
 
-void QtViews::close(View view, const std::string& /*caption*/) {
-  switch (view) {
-    case View::debug:
-      if (debug_) debug_->destroy();
-      break;
-    case View::force_feedback:
-      if (force_feedback_) force_feedback_->destroy();
-      break;
-    case View::joy_config:
-      if (joy_config_) joy_config_->destroy();
-      break;
-  }
-}
-
-void QtViews::show_debug_text(const std::string& text) {
-  // Opening it is not deferred: it comes up where and when the program shows it.
-  if (!debug_ || !debug_->visible()) {
-    debug_text_.drop();
-    if (!ended_ && debug_) debug_->show_text(text);
-    return;
-  }
-  debug_text_.hold(text, static_cast<std::uint64_t>(clock_.elapsed()));
-}
-
-std::optional<int> QtViews::debug_text_due_in() const {
-  const auto due = debug_text_.due_in(static_cast<std::uint64_t>(clock_.elapsed()));
-  if (!due) return std::nullopt;
-  return static_cast<int>(*due);
-}
-
-void QtViews::flush_debug_text() {
-  const std::optional<std::string> text = debug_text_.take();
-  if (text && !ended_ && debug_) debug_->show_text(*text);
+std::uint64_t QtViews::now_ms() const {
+  return static_cast<std::uint64_t>(clock_.elapsed());
 }
 
 void QtViews::message_box(const std::string& text, Severity severity, const std::string& title) {
-  if (ended_) return;
+  if (ended()) return;
   QMessageBox box(icon_of(severity), to_qt(title), to_qt_lines(text), QMessageBox::Ok);
   box.setWindowFlag(Qt::WindowStaysOnTopHint);
   box.exec();
-}
-
-void QtViews::program_ended() {
-  ended_ = true;
-  if (joy_config_) joy_config_->destroy();
-  if (force_feedback_) force_feedback_->destroy();
-  if (debug_) debug_->destroy();
 }
 
 }  // namespace padwire::qt

@@ -8,11 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/change_signals.h"
 #include "platform/controller.h"
 
 namespace padwire::sdl {
 
-class SdlInput final : public ControllerService {
+class SdlInput final : public ControllerService, public PadSignals {
  public:
   // `mappings`: the user's game controller mappings (SDL's text format), added to SDL's own
   // when SDL starts.
@@ -27,13 +28,13 @@ class SdlInput final : public ControllerService {
 
   // Runs SDL's event pump (which also updates every open joystick and refreshes a rumble that
   // is held). True when a joystick was added since the last call.
-  bool pump();
+  bool pump() override;
   // A descriptor that turns readable when the open controller reports a change: our own
   // read-only, non-blocking open of its device node. -1 when there is none (no controller, a
   // virtual one, no path, no permission); the caller then reads on its timer.
-  int change_fd() const;
+  int change_fd() const override;
   // Reads whatever is pending on change_fd(); a node that has gone away is closed (-1 after).
-  void drain_change_fd();
+  void drain_change_fd() override;
   // For a joystick without a device node (a test's virtual one): `fd`, which its owner makes
   // readable on each change (an eventfd, not owned here), serves as change_fd() while such a
   // joystick is open. -1 takes it back.

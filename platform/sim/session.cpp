@@ -47,18 +47,18 @@ void Session::run_command(const Command& command) {
 }
 
 FormPadwire& Session::form(const Command& command) {
-  if (!form_) throw ScenarioError(command.line, "the program has not started");
-  return *form_;
+  if (!forms_) throw ScenarioError(command.line, "the program has not started");
+  return forms_->main;
 }
 
 FormForceFeedback& Session::force_feedback(const Command& command) {
   form(command);
-  return *force_feedback_;
+  return forms_->force_feedback;
 }
 
 FormJoyConfig& Session::joy_config(const Command& command) {
   form(command);
-  return *joy_config_;
+  return forms_->joy_config;
 }
 
 void Session::choose_menu_item(const Command& c, const std::string& name) {
@@ -82,12 +82,8 @@ bool Session::ignored_after_end() {
 }
 
 void Session::start(bool at_login) {
-  form_ = std::make_unique<FormPadwire>(platform());
-  force_feedback_ = std::make_unique<FormForceFeedback>(platform(), form_->engine);
-  form_->show_force_feedback = [this] { force_feedback_->show(); };
-  joy_config_ = std::make_unique<FormJoyConfig>(platform(), *form_);
-  form_->show_joy_config = [this] { joy_config_->show(); };
-  form_->Form_Load(at_login);
+  forms_ = std::make_unique<Forms>(platform());
+  forms_->main.Form_Load(at_login);
 }
 
 namespace {
@@ -451,9 +447,10 @@ void Session::add_queries() {
   add_query("flags", [](Session& s, const Command& c) {
     const PadEngine& e = s.form(c).engine;
     auto bit = [](bool b) { return b ? "1" : "0"; };
-    s.print(std::string("flags autofire=") + bit(e.AutoFireOn) + " mouse=" + bit(e.MouseMode) +
-            " hold=" + bit(e.HoldNextRelease) + " select=" + bit(e.SelectOnM) +
-            " logitech=" + bit(e.Logitech) + " rumble=" + std::to_string(e.RumbleType));
+    s.print(std::string("flags autofire=") + bit(e.AutoFireOn) +
+            " mouse=" + bit(e.memory().MouseMode) + " hold=" + bit(e.memory().HoldNextRelease) +
+            " select=" + bit(e.SelectOnM) + " logitech=" + bit(e.Logitech) +
+            " rumble=" + std::to_string(e.RumbleType));
   });
 }
 

@@ -6,12 +6,10 @@
 #include <memory>
 #include <string>
 
-#include "dialog/form_force_feedback.h"
-#include "dialog/form_joy_config.h"
+#include "dialog/forms.h"
 #include "platform/sim/scenario.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/sim/world.h"
-#include "shell/form_padwire.h"
 
 namespace padwire::sim {
 
@@ -31,7 +29,7 @@ class Session {
   Platform& platform() { return sim_.platform(); }
   // The main form; throws when the program has not started.
   FormPadwire& form(const Command& command);
-  bool started() const { return form_ != nullptr; }
+  bool started() const { return forms_ != nullptr; }
   FormForceFeedback& force_feedback(const Command& command);
   FormJoyConfig& joy_config(const Command& command);
   // True (and prints the reason) when the program has ended and the input goes nowhere.
@@ -52,9 +50,7 @@ class Session {
 
   SimWorld world_;
   SimPlatform sim_;
-  std::unique_ptr<FormPadwire> form_;
-  std::unique_ptr<FormForceFeedback> force_feedback_;
-  std::unique_ptr<FormJoyConfig> joy_config_;
+  std::unique_ptr<Forms> forms_;
   std::map<std::string, CommandHandler> commands_;
   std::map<std::string, CommandHandler> queries_;
 };

@@ -7,8 +7,7 @@
 
 #include <string_view>
 
-#include "dialog/form_force_feedback.h"
-#include "dialog/form_joy_config.h"
+#include "dialog/forms.h"
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_handles.h"
 #include "platform/win32/win32_input.h"
@@ -23,7 +22,6 @@
 #include "platform/win32/win32_tray.h"
 #include "platform/win32/win32_views.h"
 #include "platform/win32/win32_watched_keys.h"
-#include "shell/form_padwire.h"
 
 using namespace padwire;
 using namespace padwire::win32;
@@ -85,12 +83,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Platform platform{input, keyboard,   keystrokes, mouse,  tray,  settings,
                     shell, screenshot, clock,      random, timer, views};
 
-  FormPadwire form(platform);
-  FormForceFeedback force_feedback(platform, form.engine);
-  FormJoyConfig joy_config(platform, form);
-  form.show_force_feedback = [&force_feedback] { force_feedback.show(); };
-  form.show_joy_config = [&joy_config] { joy_config.show(); };
-  views.attach(form.engine, force_feedback, &joy_config);
+  Forms forms(platform);
+  FormPadwire& form = forms.main;
+  views.attach(forms);
 
   events.tick = [&] {
     if (views.ended()) return;

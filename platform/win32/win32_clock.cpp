@@ -13,27 +13,12 @@ std::uint64_t Win32Clock::milliseconds() {
   return GetTickCount64();
 }
 
-void Win32Timer::set_enabled(bool enabled) {
-  enabled_ = enabled;
-  apply();
+bool Win32Timer::start_native(int milliseconds) {
+  return SetTimer(window_, id_, static_cast<UINT>(milliseconds), nullptr) != 0;
 }
 
-void Win32Timer::set_interval(int milliseconds) {
-  interval_ = milliseconds;
-  apply();
-}
-
-void Win32Timer::pause() {
-  if (running_) KillTimer(window_, id_);
-  running_ = false;
-}
-
-void Win32Timer::apply() {
-  if (enabled_ && interval_ > 0) {
-    running_ = SetTimer(window_, id_, static_cast<UINT>(interval_), nullptr) != 0;
-  } else {
-    pause();
-  }
+void Win32Timer::stop_native() {
+  KillTimer(window_, id_);
 }
 
 }  // namespace padwire::win32

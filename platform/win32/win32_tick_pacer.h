@@ -1,14 +1,14 @@
-// When the main form's tick runs: at once when the controller reports a change, on the poll
-// timer while the engine needs ticks, and not at all while nothing can change.
+// The Windows program's paced message loop: it waits on its messages and on the event the
+// controller signals on a change (SetEventNotification; DirectInput also signals it when the
+// device is lost), and asks the shared pacing policy (platform/common/tick_pacing.h) when the
+// main form's tick runs.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 
-namespace padwire {
-class PadEngine;
-}
+#include "platform/common/tick_pacing.h"
 
 namespace padwire::win32 {
 
@@ -20,7 +20,7 @@ class WatchedKeys;
 class TickPacer {
  public:
   // `tick` runs the form's Timer1_Timer.
-  TickPacer(WatchedKeys& keys, Win32Timer& timer, Win32DirectInput& input, PadEngine& engine,
+  TickPacer(WatchedKeys& keys, Win32Timer& timer, Win32DirectInput& input, const TickDemand& demand,
             std::function<void()> tick);
 
   // The event the controller signals on a change; null when there is none.
@@ -28,20 +28,15 @@ class TickPacer {
   void pad_changed();
   // A WM_INPUT message: a key the tick reads went down or up.
   void raw_input(const MSG& message);
-  // After the messages of one wake-up: stops the timer when no tick is needed, starts it
-  // when one is.
+  // After the messages of one wake-up.
   void settle();
 
  private:
-  bool can_sleep() const;
-  void tick_now();
-  void sleep();
-  void wake();
+  PaceFacts facts() const;
 
   WatchedKeys& keys_;
-  Win32Timer& timer_;
   Win32DirectInput& input_;
-  PadEngine& engine_;
+  TickPacing pacing_;
   std::function<void()> tick_;
 };
 

@@ -123,7 +123,7 @@ TEST_F(JoyConfigDevice, WithoutAControllerTheButtonCountOfBeforeStays) {
   calls.clear();
   dialog.show();
   EXPECT_EQ(calls, (Calls{"connect", "list standard"}));
-  EXPECT_EQ(dialog.PadDevice.device(), nullptr);
+  EXPECT_FALSE(dialog.device_open());
   EXPECT_EQ(dialog.LastButtonIndex, 5);
 }
 

@@ -132,7 +132,7 @@ TEST_F(Preview, WithoutAReadingTheAllZeroRecordPicksNothing) {
   // No controller: no device at all.
   s.run(parse_scenario("hold 16\nstart\nconfig open\nconfig tick 20\n"));
   EXPECT_FALSE(dialog().Capturing);
-  EXPECT_EQ(dialog().PadDevice.device(), nullptr);
+  EXPECT_FALSE(dialog().device_open());
   // A device whose reads fail from the first tick on: one acquire a tick, still nothing picked.
   Session failing;
   failing.run(

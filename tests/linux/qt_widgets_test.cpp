@@ -9,10 +9,10 @@
 #include <QMenu>
 
 #include "platform/linux/linux_key_layout.h"
-#include "platform/linux/qt_tick_pacer.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_layout.h"
+#include "platform/qt/qt_tick_pacer.h"
 #include "platform/qt/qt_tray.h"
 
 namespace padwire::lin {
@@ -133,14 +133,6 @@ TEST(QtTimer, TicksNoFasterThanWindowsTimersAndFollowsTheModel) {
   timer.set_enabled(false);
   EXPECT_FALSE(timer.running());
   EXPECT_FALSE(timer.armed());
-}
-
-TEST(TickPacing, TheTimerRunsOnlyWhenATickCanChangeSomething) {
-  EXPECT_FALSE(ticks_needed({}));                          // no device
-  EXPECT_TRUE(ticks_needed({true, false, false, false}));  // a device that cannot signal
-  EXPECT_FALSE(ticks_needed({true, true, false, false}));  // a signalling pad at rest
-  EXPECT_TRUE(ticks_needed({true, true, true, false}));    // the engine needs ticks
-  EXPECT_TRUE(ticks_needed({true, true, false, true}));    // a watched key was held
 }
 
 }  // namespace

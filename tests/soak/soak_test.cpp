@@ -84,7 +84,7 @@ class Soak {
         fail("key " + std::to_string(vk) + " down after Exit");
       }
     }
-    if (engine().MouseButtonDown[0] || engine().MouseButtonDown[1]) {
+    if (engine().memory().MouseButtonDown[0] || engine().memory().MouseButtonDown[1]) {
       fail("a mouse button down after Exit");
     }
   }
@@ -142,15 +142,16 @@ class Soak {
   void check_ranges() {
     if (!session_.started() || world().ended) return;
     const PadEngine& e = engine();
+    const TickMemory& m = e.memory();
     const bool memories_sound =
-        std::all_of(e.DirectionDown.begin(), e.DirectionDown.end(), is_bool) &&
-        std::all_of(e.ButtonDown.begin(), e.ButtonDown.end(), is_bool) &&
-        std::all_of(e.MouseButtonDown.begin(), e.MouseButtonDown.end(), is_bool);
+        std::all_of(m.DirectionDown.begin(), m.DirectionDown.end(), is_bool) &&
+        std::all_of(m.ButtonDown.begin(), m.ButtonDown.end(), is_bool) &&
+        std::all_of(m.MouseButtonDown.begin(), m.MouseButtonDown.end(), is_bool);
     if (!memories_sound) fail("an edge memory holds a byte that is not a Boolean");
     if (e.LastButtonIndex < -1) fail("LastButtonIndex below -1");
-    if (e.RepeatCount < 0 || e.RepeatCount > 13) fail("RepeatCount out of range");
-    if (e.StressButton < 0 || e.StressButton >= kTrackedButtons) fail("StressButton out of range");
-    if (e.StressCount < 0 || e.StressCount > 81) fail("StressCount out of range");
+    if (m.RepeatCount < 0 || m.RepeatCount > 13) fail("RepeatCount out of range");
+    if (m.StressButton < 0 || m.StressButton >= kTrackedButtons) fail("StressButton out of range");
+    if (m.StressCount < 0 || m.StressCount > 81) fail("StressCount out of range");
     if (e.RumbleType < 0 || e.RumbleType > 3) fail("RumbleType out of range");
     const FormJoyConfig& d = dialog();
     if (d.LastButtonIndex < -1) fail("the dialog's LastButtonIndex below -1");
@@ -281,9 +282,10 @@ class Soak {
   void tick() {
     ++ticks_;
     PadEngine& e = engine();
+    const TickMemory& m = e.memory();
     const bool open_before = form().controller_open();
     const bool timer_on = world().timer_enabled;
-    const bool mouse_mode = e.MouseMode;
+    const bool mouse_mode = m.MouseMode;
     const bool tab_stops = form().menu.mnuAutoFire.checked &&
                            (session_.platform().keyboard.async_key_state(kVkTab) & 0x8000);
     const KeyCodes keys = e.keys;
@@ -292,8 +294,8 @@ class Soak {
     // The key hold withholds the first release of the button loop. Ctrl is only ever held by
     // the user here (no pad button is given its key), so whether it holds is known before.
     const bool hold =
-        e.HoldNextRelease || (session_.platform().keyboard.async_key_state(kVkControl) & 0x8000);
-    const auto counted = e.ButtonDown;
+        m.HoldNextRelease || (session_.platform().keyboard.async_key_state(kVkControl) & 0x8000);
+    const auto counted = m.ButtonDown;
     const std::set<int> kept = kept_keys();
     const auto events = command("tick");
     if (world().ended) return;
@@ -301,7 +303,7 @@ class Soak {
     std::set<int> allowed;
     released_ = false;
     const bool dropped = open_before && !form().controller_open();
-    const JoyState2& now = e.PadState;
+    const JoyState2& now = m.PadState;
     if (timer_on && !mouse_mode && !tab_stops) {
       // The directions: a change of an axis's side lets both of its keys go down or up.
       const std::array<std::uint8_t, 4> direction_keys = {keys.JoyLeft, keys.JoyRight, keys.JoyUp,
@@ -366,15 +368,16 @@ class Soak {
                           const std::array<bool, kTrackedButtons>& counted,
                           std::set<int>& allowed) {
     const PadEngine& e = engine();
+    const TickMemory& m = e.memory();
     // The first button loop after combinations may let go of the Select they pressed.
     const bool after_combination = !combination_select_.empty();
     if (after_combination) {
       allowed.insert(keys.JoySelect);
       allowed.insert(combination_select_.begin(), combination_select_.end());
     }
-    const int last = std::min<int>(e.LastButtonIndex, kTrackedButtons - 1);
+    const int last = last_tracked_button(e.LastButtonIndex);
     for (int i = 0; i <= last; ++i) {
-      const bool held = e.PadState.rgbButtons[i] != 0;
+      const bool held = m.PadState.rgbButtons[i] != 0;
       const auto index = static_cast<std::size_t>(i);
       if (held && auto_fire && i <= 7) allowed.insert(key_of_button(keys, i));
       if (held != button_seen_[index]) {
@@ -415,7 +418,7 @@ class Soak {
     if (!world().controller->plugged) command("pad plug");
     command("devicechange");
     if (!world().timer_enabled) command("menu mnuEnabled");
-    if (engine().MouseMode) {
+    if (engine().memory().MouseMode) {
       command("pad x 32768 y 32768 buttons 8");  // any button but A and B ends mouse mode
       tick();
     }
