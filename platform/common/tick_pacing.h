@@ -14,7 +14,7 @@
 //   sleeps until the next change.
 // - The keys the tick reads by their state (Tab, Ctrl, Print Screen) are watched by the back
 //   end. One going down or up restarts a sleeping timer, which then runs for a second at
-//   least, the key being read on the timer's ticks as before.
+//   least, the key being read on the timer's ticks.
 // - Behaviour that counts ticks (auto-fire bursts, the pointer's acceleration, a combination
 //   repeating every second tick, a shot per tick while Print Screen is held, a run of presses
 //   towards the stressed rumble) keeps the timer's cadence: while the engine says it is paced
@@ -22,7 +22,7 @@
 //   rates stay what the timer alone gives.
 // - A device that must be polled, or that cannot signal, leaves the timer running alone, as if
 //   none of this were here. The core's Timer1 is untouched: its enabled flag and interval reach
-//   the PollTimer as before, a stopped Timer1 means no ticks at all, and a skipped tick is only
+//   the PollTimer, a stopped Timer1 means no ticks at all, and a skipped tick is only
 //   ever one that would have done nothing.
 #pragma once
 

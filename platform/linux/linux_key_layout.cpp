@@ -331,7 +331,6 @@ int KeyLayout::virtual_key_at(int linux_key) {
 }
 
 int KeyLayout::virtual_key_at_keycode(std::uint32_t xkb_keycode) {
-  constexpr std::uint32_t kKeycodeOffset = 8;
   return xkb_keycode > kKeycodeOffset
              ? virtual_key_at(static_cast<int>(xkb_keycode - kKeycodeOffset))
              : 0;
