@@ -7,10 +7,13 @@
 
 namespace padwire {
 
+inline constexpr std::uint32_t kMouseMove = 1;  // dx and dy move the pointer relatively
 inline constexpr std::uint32_t kMouseLeftDown = 2;
 inline constexpr std::uint32_t kMouseLeftUp = 4;
 inline constexpr std::uint32_t kMouseRightDown = 8;
 inline constexpr std::uint32_t kMouseRightUp = 16;
+inline constexpr std::uint32_t kMouseMiddleDown = 32;
+inline constexpr std::uint32_t kMouseMiddleUp = 64;
 
 class Mouse {
  public:

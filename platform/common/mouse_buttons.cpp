@@ -5,15 +5,17 @@
 namespace padwire {
 
 std::vector<ButtonChange> mouse_event_buttons(std::uint32_t flags) {
-  constexpr std::uint32_t kMiddleDown = 0x20, kMiddleUp = 0x40;
   struct Bit {
     std::uint32_t flag;
     ButtonChange change;
   };
   constexpr Bit kBits[] = {
-      {kMouseLeftDown, {MouseButton::left, true}},   {kMouseLeftUp, {MouseButton::left, false}},
-      {kMouseRightDown, {MouseButton::right, true}}, {kMouseRightUp, {MouseButton::right, false}},
-      {kMiddleDown, {MouseButton::middle, true}},    {kMiddleUp, {MouseButton::middle, false}},
+      {kMouseLeftDown, {MouseButton::left, true}},
+      {kMouseLeftUp, {MouseButton::left, false}},
+      {kMouseRightDown, {MouseButton::right, true}},
+      {kMouseRightUp, {MouseButton::right, false}},
+      {kMouseMiddleDown, {MouseButton::middle, true}},
+      {kMouseMiddleUp, {MouseButton::middle, false}},
   };
   std::vector<ButtonChange> changes;
   for (const Bit& bit : kBits) {

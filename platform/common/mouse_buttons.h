@@ -7,9 +7,6 @@
 
 namespace padwire {
 
-// MOUSEEVENTF_MOVE: dx and dy move the pointer relatively.
-inline constexpr std::uint32_t kMouseMove = 1;
-
 enum class MouseButton { left, right, middle };
 
 struct ButtonChange {

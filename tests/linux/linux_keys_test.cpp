@@ -13,7 +13,6 @@
 
 #include "layout_cases.h"
 #include "linux_test_support.h"
-#include "platform/common/mouse_buttons.h"
 #include "platform/common/us_scan_codes.h"
 #include "platform/linux/linux_input_plan.h"
 #include "platform/linux/linux_key_codes.h"
