@@ -51,8 +51,18 @@ std::string build_state_dump(const JoyState2& s, int last_button_index) {
   return out;
 }
 
+const std::string& PadEngine::state_dump() const {
+  StateDump& memo = state_dump_;
+  if (!memo.text || memo.state != PadState || memo.last_button_index != LastButtonIndex) {
+    memo.text = build_state_dump(PadState, LastButtonIndex);
+    memo.state = PadState;
+    memo.last_button_index = LastButtonIndex;
+  }
+  return *memo.text;
+}
+
 void PadEngine::refresh_debug_window() {
-  const std::string dump = build_state_dump(PadState, LastButtonIndex);
+  const std::string& dump = state_dump();
   // Reading the text box loads the window, hidden and empty, when it is not loaded.
   if (!Form1.loaded) {
     Form1.loaded = true;

@@ -155,9 +155,18 @@ class PadEngine final : public TickDemand, private TickMemory {
   void run_m_combinations();
   void take_screenshot();
   void refresh_debug_window();
+  // The debug window's text for the state the tick read, built again only when that state
+  // changed: the loop asks at every pass whether the window would change.
+  const std::string& state_dump() const;
   const std::uint8_t& key_of_button(int i) const;
 
   PadReader PadDevice;  // the controller, while one is open
+  struct StateDump {
+    JoyState2 state;
+    int last_button_index = -1;
+    std::optional<std::string> text;
+  };
+  mutable StateDump state_dump_;
   std::unique_ptr<Rumble> RumbleEffect_;
   Platform& platform_;
   const MenuItem& mnuAutoFire_;

@@ -4,7 +4,6 @@
 // does nothing, a wrong "no" would lose behaviour.
 #include <initializer_list>
 
-#include "engine/debug_dump.h"
 #include "engine/pad_engine.h"
 
 namespace padwire {
@@ -89,8 +88,8 @@ bool PadEngine::translation_pending() const {
     }
   }
 
-  // Last, as the dearest: the debug window shows (again) what differs from its text.
-  return !Form1.loaded || Form1.text != build_state_dump(PadState, LastButtonIndex);
+  // Last: the debug window shows (again) what differs from its text.
+  return !Form1.loaded || Form1.text != state_dump();
 }
 
 // Keys the tick reads by their state. While one is held the tick keeps running; going down,

@@ -25,6 +25,7 @@ struct JoyState2 {
   std::int32_t lFX = 0, lFY = 0, lFZ = 0;
   std::int32_t lFRx = 0, lFRy = 0, lFRz = 0;
   std::int32_t rglFSlider[2] = {};
+  friend bool operator==(const JoyState2&, const JoyState2&) = default;
 };
 static_assert(sizeof(JoyState2) == 272, "joystick-2 record must keep its published size");
 
