@@ -5,7 +5,8 @@
 //                                               controller): the joystick's change to the key
 //                                               arriving in the recorder window, on
 //                                               CLOCK_MONOTONIC; and the floor, this process's
-//                                               own XTest key to the same window
+//                                               own XTest key to the same window, each
+//                                               between two of the program's
 //   padwire_linux_bench PROGRAM idle SECONDS     utime + stime of the program and of the X
 //                                               server with the controller connected and at rest
 //   padwire_linux_bench PROGRAM startup RUNS [LABEL]  process creation to the tray icon
@@ -72,7 +73,8 @@ bool arrival(const Recorder& recorder, std::size_t before, Record::Kind kind, st
 
 // Presses and releases A (or the pad's south button), each after a random pause so that no
 // change keeps step with a timer. The program answers a line once it has taken the change in,
-// with the time of the change.
+// with the time of the change. The floor's keys go between the program's, so that both see
+// the same desktop: one still starting up, or busy with something else, slows both alike.
 void latency(const std::string& program, int events, bool xbox) {
   XSession session;
   XDesktop desktop(session.display());
@@ -82,26 +84,23 @@ void latency(const std::string& program, int events, bool xbox) {
   if (xbox && !(padwire.send("unplug") && padwire.send("plug xbox"))) return;
   desktop.activate(recorder.window());
   wait_until([&] { return recorder.focused(); });
+  sleep_ms(2000);  // the desktop's own start: openbox reads its files for about a second
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> pause(2, 21);
   std::vector<double> ms, floor;
   int lost = 0;
   for (int i = 0; i < events; ++i) {
     const bool press = i % 2 == 0;
-    const std::size_t before = recorder.records().size();
+    const Record::Kind kind = press ? Record::kKeyDown : Record::kKeyUp;
+    std::size_t before = recorder.records().size();
     if (!padwire.button(kButtonA, press)) return;
-    if (!arrival(recorder, before, press ? Record::kKeyDown : Record::kKeyUp, padwire.changed_ns(),
-                 ms)) {
-      ++lost;
-    }
+    if (!arrival(recorder, before, kind, padwire.changed_ns(), ms)) ++lost;
     sleep_ms(pause(rng));
-  }
-  for (int i = 0; i < events; ++i) {
-    const std::size_t before = recorder.records().size();
+    before = recorder.records().size();
     const std::int64_t at = now_ns();
-    desktop.key(XK_k, i % 2 == 0);
-    arrival(recorder, before, i % 2 == 0 ? Record::kKeyDown : Record::kKeyUp, at, floor);
-    sleep_ms(3);
+    desktop.key(XK_q, press);  // a key that neither A nor the south button types
+    arrival(recorder, before, kind, at, floor);
+    sleep_ms(pause(rng));
   }
   print_latency(xbox ? "linux-pad" : "linux", ms, lost);
   print_latency(xbox ? "floor-x11-pad" : "floor-x11", floor, 0);
