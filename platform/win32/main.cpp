@@ -119,12 +119,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 #ifndef PADWIRE_TIMER_ONLY
   // Before the load, which creates the controller device: it must be told which event to
   // signal before it is first acquired.
-  TickPacer pacer(keys, timer, input, form.engine, events.tick);
+  TickPacer pacer(keys, timer, input, form.engine, main_window, events.tick);
 #endif
   form.Form_Load(started_at_log_on());
   const DeviceNotification hid_arrivals = register_hid_arrivals(main_window);
-  SetTimer(main_window, kLookTimerId, kLookInterval, nullptr);
 #ifdef PADWIRE_TIMER_ONLY
+  SetTimer(main_window, kLookTimerId, kLookInterval, nullptr);
   const int result = run_message_loop(views);
 #else
   const int result = run_paced_message_loop(views, pacer);

@@ -5,14 +5,20 @@
 
 #include "platform/win32/win32_clock.h"
 #include "platform/win32/win32_input.h"
+#include "platform/win32/win32_main_window.h"
 #include "platform/win32/win32_views.h"
 #include "platform/win32/win32_watched_keys.h"
 
 namespace padwire::win32 {
 
 TickPacer::TickPacer(WatchedKeys& keys, Win32Timer& timer, Win32DirectInput& input,
-                     const TickDemand& demand, std::function<void()> tick)
-    : keys_(keys), input_(input), pacing_(timer, demand), tick_(std::move(tick)) {
+                     const TickDemand& demand, HWND window, std::function<void()> tick)
+    : keys_(keys),
+      input_(input),
+      demand_(demand),
+      window_(window),
+      pacing_(timer, demand),
+      tick_(std::move(tick)) {
   input_.signal_changes();
 }
 
@@ -39,6 +45,15 @@ void TickPacer::raw_input(const MSG& message) {
 
 void TickPacer::settle() {
   pacing_.settle(facts());
+  // A device change looks at once; the timer covers a controller that arrives unannounced.
+  const bool look = !demand_.controller_open();
+  if (look == looking_) return;
+  if (look) {
+    looking_ = SetTimer(window_, kLookTimerId, kLookInterval, nullptr) != 0;  // else: next wake
+  } else {
+    KillTimer(window_, kLookTimerId);
+    looking_ = false;
+  }
 }
 
 int run_paced_message_loop(Win32Views& views, TickPacer& pacer) {

@@ -1,7 +1,8 @@
 // The Windows program's paced message loop: it waits on its messages and on the event the
 // controller signals on a change (SetEventNotification; DirectInput also signals it when the
 // device is lost), and asks the shared pacing policy (platform/common/tick_pacing.h) when the
-// main form's tick runs.
+// main form's tick runs. It also keeps the 2-second look for a controller running only while
+// there is none: at rest with a controller, nothing wakes the program.
 #pragma once
 
 #include <windows.h>
@@ -19,9 +20,9 @@ class WatchedKeys;
 
 class TickPacer {
  public:
-  // `tick` runs the form's Timer1_Timer.
+  // `tick` runs the form's Timer1_Timer; `window` receives the look timer's WM_TIMER.
   TickPacer(WatchedKeys& keys, Win32Timer& timer, Win32DirectInput& input, const TickDemand& demand,
-            std::function<void()> tick);
+            HWND window, std::function<void()> tick);
 
   // The event the controller signals on a change; null when there is none.
   HANDLE pad_event() const;
@@ -36,6 +37,9 @@ class TickPacer {
 
   WatchedKeys& keys_;
   Win32DirectInput& input_;
+  const TickDemand& demand_;
+  HWND window_;
+  bool looking_ = false;
   TickPacing pacing_;
   std::function<void()> tick_;
 };
