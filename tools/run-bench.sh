@@ -26,7 +26,8 @@ tick_bench="$root/build/native/bench/padwire_bench_tick"
 if [ "${PADWIRE_BENCH_SESSION:-}" = 1 ]; then
   out="$2"
   # CPU ticks (utime + stime) of every process of this Wine prefix, one "pid kind ticks" line
-  # each; kind is padwire (the program measured), wineserver or other.
+  # each; kind is padwire (the program measured: the program file of its command line, not the
+  # harness that names it), wineserver or other.
   snapshot() {
     local exe="$1" pid kind
     for dir in /proc/[0-9]*; do
@@ -38,7 +39,7 @@ if [ "${PADWIRE_BENCH_SESSION:-}" = 1 ]; then
       esac
       if [ -n "$kind" ]; then
         :
-      elif { tr '\0' ' ' <"$dir/cmdline"; } 2>/dev/null | grep -qi "$exe"; then
+      elif { tr '\0' '\n' <"$dir/cmdline" | head -n 1; } 2>/dev/null | grep -qiE "(^|[\\/])$exe\$"; then
         kind=padwire
       else
         kind=other
@@ -80,6 +81,7 @@ if [ "${PADWIRE_BENCH_SESSION:-}" = 1 ]; then
   idle padwire.exe padwire
   idle padwire_timer_only.exe timer-only
   idle padwire.exe padwire-xinput idle-xinput
+  idle padwire_floor.exe floor
   exit 0
 fi
 
@@ -148,6 +150,7 @@ awk -v size="$exe_size" -v cpu="$cpu" -v cores="$(nproc)" -v load="$load" \
     row("idle CPU, program + server (% core, " idle " s)", v["idle_cpu_total padwire"], v["idle_cpu_total linux"], "<= 0.5", v["idle_cpu_total timer-only"], "lower")
     row("  of which the program (%)", v["idle_cpu_padwire padwire"], v["idle_cpu_padwire linux"], "", v["idle_cpu_padwire timer-only"], "lower")
     row("  of which wineserver / the X server (%)", v["idle_cpu_wineserver padwire"], v["idle_cpu_server linux"], "", v["idle_cpu_wineserver timer-only"], "lower")
+    row("  floor: only a tray icon, program + server (%)", v["idle_cpu_total floor"], "", "", "", "")
     row("  other Wine processes of the session (%)", v["idle_cpu_other padwire"], "", "", v["idle_cpu_other timer-only"], "")
     row("ticks per second at rest", v["idle_ticks_per_second padwire"], "", "", v["idle_ticks_per_second timer-only"], "")
     row("ticks per second, A held with auto-fire (" secs " s)", v["ticks_per_second padwire"], "", "within 5 %", v["ticks_per_second timer-only"], "")

@@ -7,6 +7,8 @@
 //   padwire_bench.exe rates SECONDS    ticks, auto-fire taps and pointer pixels per second
 //   padwire_bench.exe startup [EXE...] RUNS  process creation to tray icon (of other programs)
 //   padwire_bench.exe idle EXE SECONDS starts EXE, prints "idle-start", sleeps, "idle-end"
+//                                   (EXE padwire_floor.exe: the idle floor, a program that
+//                                   only shows its window and tray icon)
 //   padwire_bench.exe idle-xinput EXE SECONDS  the same with an Xbox pad read through XInput
 #include <windows.h>
 
@@ -356,7 +358,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     startup(designs, n);
   } else if ((command == L"idle" || command == L"idle-xinput") && argc >= 4) {
-    for (const Design& d : kDesigns) {
+    for (const Design& d : {kDesigns[0], kDesigns[1], Design{"floor", L"padwire_floor.exe"}}) {
       if (std::wstring(argv[2]) == d.exe) idle(d, n, command == L"idle-xinput");
     }
   } else {
