@@ -87,6 +87,8 @@ struct Design {
   const wchar_t* exe;
 };
 const Design kDesigns[] = {{"padwire", L"padwire.exe"}, {"timer-only", L"padwire_timer_only.exe"}};
+// The floor program showing only its window and tray icon: the floor of start-up and of idle.
+const Design kFloor{"floor", L"padwire_floor.exe"};
 
 // padwire.exe or the timer-only program, started and in the tray; closed at the end.
 class Program {
@@ -349,7 +351,7 @@ int wmain(int argc, wchar_t** argv) {
   } else if (command == L"rates") {
     for (const Design& d : kDesigns) rates(d, n);
   } else if (command == L"startup") {
-    std::vector<Design> designs{kDesigns[0], kDesigns[1], {"floor", L"padwire_floor.exe"}};
+    std::vector<Design> designs{kDesigns[0], kDesigns[1], kFloor};
     std::vector<std::string> names;
     if (argc > 3) {
       designs.clear();
@@ -358,7 +360,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     startup(designs, n);
   } else if ((command == L"idle" || command == L"idle-xinput") && argc >= 4) {
-    for (const Design& d : {kDesigns[0], kDesigns[1], Design{"floor", L"padwire_floor.exe"}}) {
+    for (const Design& d : {kDesigns[0], kDesigns[1], kFloor}) {
       if (std::wstring(argv[2]) == d.exe) idle(d, n, command == L"idle-xinput");
     }
   } else {
