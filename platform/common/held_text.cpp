@@ -28,4 +28,18 @@ std::optional<std::string> HeldText::take() {
   return text;
 }
 
+std::optional<TextChange> changed_span(std::wstring_view shown, std::wstring_view wanted) {
+  if (shown == wanted) return std::nullopt;
+  const std::size_t shorter = std::min(shown.size(), wanted.size());
+  std::size_t start = 0;
+  while (start < shorter && shown[start] == wanted[start]) ++start;
+  // The common end may not reach into the common start ("aa" to "aaa" adds one "a" at the end).
+  std::size_t end = 0;
+  while (end < shorter - start &&
+         shown[shown.size() - 1 - end] == wanted[wanted.size() - 1 - end]) {
+    ++end;
+  }
+  return TextChange{start, shown.size() - end, wanted.size() - end};
+}
+
 }  // namespace padwire

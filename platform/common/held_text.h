@@ -4,9 +4,11 @@
 // after the first text that was not drawn. Times are the back end's monotonic milliseconds.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace padwire {
 
@@ -24,5 +26,17 @@ class HeldText {
   std::uint64_t since_ = 0;  // when the first text not drawn came
   std::uint64_t last_ = 0;   // and the last one
 };
+
+// The part of a shown text that a new text replaces: the characters [start, shown_end) of the
+// shown text give way to [start, wanted_end) of the new one; everything before `start` and after
+// the ends is the same in both. Nothing when the texts are equal. A text box that replaces just
+// this part redraws one line of the debug window's dump instead of all of them.
+struct TextChange {
+  std::size_t start = 0;
+  std::size_t shown_end = 0;
+  std::size_t wanted_end = 0;
+  friend bool operator==(const TextChange&, const TextChange&) = default;
+};
+std::optional<TextChange> changed_span(std::wstring_view shown, std::wstring_view wanted);
 
 }  // namespace padwire

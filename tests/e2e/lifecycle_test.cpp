@@ -67,6 +67,31 @@ TEST_F(EndToEnd, TheIconComesBackAfterATaskbarRestartAndTheGameKeepsTheFocus) {
   EXPECT_TRUE(exit_from_menu(main));
 }
 
+// The debug window follows the pad, without the focus; closed by the user, it comes back with
+// the next change.
+TEST_F(EndToEnd, TheDebugWindowFollowsThePadAndComesBackOnceClosed) {
+  RecorderWindow game(L"Game");
+  HWND main = launch();
+  ASSERT_NE(main, nullptr);
+  ASSERT_TRUE(game.take_focus());
+  const auto debug = [&] { return test::window_of(padwire_.dwProcessId, L"PadwireDebugWindow"); };
+  const auto shows = [&](const wchar_t* line) {
+    return test::pump_until([&] {
+      const HWND window = debug();
+      return window && IsWindowVisible(window) &&
+             test::text_of(GetWindow(window, GW_CHILD)).find(line) != std::wstring::npos;
+    });
+  };
+  pad_.hold({pad::kB});
+  EXPECT_TRUE(shows(L"Button(2)=128\r\n"));
+  PostMessageW(debug(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(test::pump_until([&] { return debug() == nullptr; }));
+  pad_.hold({});
+  EXPECT_TRUE(shows(L"Button(2)=0\r\n"));
+  EXPECT_EQ(GetForegroundWindow(), game.handle());
+  EXPECT_TRUE(exit_from_menu(main));
+}
+
 // Only the system folder's dinput8.dll and xinput1_4.dll are loaded: the scripted ones beside
 // padwire.exe are not.
 TEST_F(EndToEnd, ADinput8BesideTheProgramIsNotLoaded) {

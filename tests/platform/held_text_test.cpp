@@ -22,4 +22,21 @@ TEST(HeldText, DueWhenQuietOrAtTheLatestASecondAfterTheFirstChange) {
   EXPECT_FALSE(held.due_in(3000).has_value());
 }
 
+// Only the characters that differ are replaced; the common start and end never overlap.
+TEST(HeldText, ChangedSpanIsWhatLiesBetweenTheCommonStartAndEnd) {
+  EXPECT_FALSE(changed_span(L"X=0\r\nButton(1)=0\r\n", L"X=0\r\nButton(1)=0\r\n"));
+  const struct {
+    const wchar_t* shown;
+    const wchar_t* wanted;
+    TextChange change;
+  } cases[] = {
+      {L"X=0\r\nButton(1)=0\r\n", L"X=0\r\nButton(1)=128\r\n", {15, 16, 18}},
+      {L"aa", L"aaa", {2, 2, 3}},
+      {L"aaa", L"a", {1, 3, 1}},
+      {L"", L"abc", {0, 0, 3}},
+      {L"abc", L"xbc", {0, 1, 1}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(changed_span(c.shown, c.wanted), c.change) << c.wanted;
+}
+
 }  // namespace padwire
