@@ -3,8 +3,8 @@
 //   padwire_floor.exe             one window of padwire.exe's class and one Shell_NotifyIconW,
 //                                 nothing else (no COM, no common controls, no DirectInput):
 //                                 the floor of the start-up
-//   padwire_floor.exe key EVENT   waits on the named event and sends J down, then up, then
-//                                 down, ... one per signal: the floor of the key latency (one
+//   padwire_floor.exe key NAME    waits on the named events NAME-down and NAME-up and sends Q
+//                                 down or up, one per signal: the floor of the key latency (one
 //                                 process woken by another, a key to a window of a third)
 #include <windows.h>
 // shellapi.h needs the declarations of windows.h before it.
@@ -48,14 +48,16 @@ int tray_icon(HINSTANCE instance) {
   return 0;
 }
 
-// Ends when the event can no longer be waited on, or when the harness ends this process.
-int key_relay(const wchar_t* event_name) {
-  HANDLE event = OpenEventW(SYNCHRONIZE, FALSE, event_name);
-  if (!event) return 1;
-  for (bool down = true; WaitForSingleObject(event, INFINITE) == WAIT_OBJECT_0; down = !down) {
-    keybd_event('J', 0, down ? 0 : KEYEVENTF_KEYUP, 0);
+// Ends when the events can no longer be waited on, or when the harness ends this process.
+int key_relay(const std::wstring& name) {
+  const HANDLE events[] = {OpenEventW(SYNCHRONIZE, FALSE, (name + L"-down").c_str()),
+                           OpenEventW(SYNCHRONIZE, FALSE, (name + L"-up").c_str())};
+  if (!events[0] || !events[1]) return 1;
+  for (;;) {
+    const DWORD woke = WaitForMultipleObjects(2, events, FALSE, INFINITE);
+    if (woke != WAIT_OBJECT_0 && woke != WAIT_OBJECT_0 + 1) return 0;
+    keybd_event('Q', 0, woke == WAIT_OBJECT_0 ? 0 : KEYEVENTF_KEYUP, 0);
   }
-  return 0;
 }
 
 }  // namespace

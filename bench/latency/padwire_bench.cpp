@@ -2,20 +2,24 @@
 // (padwire_timer_only.exe, the same sources ticking on the poll timer alone) driven by the
 // scripted controller, one after the other in one session. Prints one line per figure:
 // "FIGURE DESIGN VALUE". tools/run-bench.sh adds the idle figures and prints the table.
-//   padwire_bench.exe latency EVENTS   key latency over EVENTS presses and releases
-//   padwire_bench.exe floor EVENTS     the same through a program that only relays the change
+//   padwire_bench.exe latency EVENTS   key latency over EVENTS presses and releases, with the
+//                                   floor (a program that only relays the change as a key)
+//                                   timed between the program's changes
 //   padwire_bench.exe rates SECONDS    ticks, auto-fire taps and pointer pixels per second
 //   padwire_bench.exe startup [EXE...] RUNS  process creation to tray icon (of other programs)
 //   padwire_bench.exe idle EXE SECONDS starts EXE, prints "idle-start", sleeps, "idle-end"
 //                                   (EXE padwire_floor.exe: the idle floor, a program that
 //                                   only shows its window and tray icon)
 //   padwire_bench.exe idle-xinput EXE SECONDS  the same with an Xbox pad read through XInput
+// With PADWIRE_BENCH_DUMP=DIR\ each latency series also leaves its times, one per change in
+// order, in DIR\LABEL.txt: where the slow ones fall in a run.
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -104,6 +108,16 @@ class Program {
     processes_.ends(process_, code, 3000);
   }
   bool running() const { return main_ != nullptr; }
+  // Stops every thread of the program, or lets them go on (NtSuspendProcess, NtResumeProcess).
+  void suspend(bool stop) {
+    using Call = LONG(NTAPI*)(HANDLE);
+    static const auto suspend_process = reinterpret_cast<Call>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSuspendProcess")));
+    static const auto resume_process = reinterpret_cast<Call>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtResumeProcess")));
+    const Call call = stop ? suspend_process : resume_process;
+    if (call && process_.hProcess) call(process_.hProcess);
+  }
 
  private:
   test::PadwireProcesses processes_;
@@ -132,19 +146,60 @@ double percentile(std::vector<double> values, double p) {
   return values[std::min(at, values.size() - 1)];
 }
 
-// Presses and releases a button, each after a random pause so that no change keeps step with
-// the timer, and times each from the change (`change(press)` makes it and returns its time) to
-// the message of `key` in the recorder, which has the focus.
-void time_presses(const char* label, int events, UINT key,
-                  const std::function<LONGLONG(bool)>& change) {
-  std::mt19937 rng(7);
-  std::uniform_int_distribution<int> pause(2, 21);
+// The floor under the latency: padwire_floor.exe, a program that does nothing but wait on two
+// events and send Q down or up (padwire_floor.exe key NAME), woken by this one. Q is a key that
+// neither the pad's A nor an Xbox pad's A types, so its keys and the program's tell apart.
+class FloorRelay {
+ public:
+  static constexpr UINT kKey = 'Q';
+  FloorRelay() {
+    const std::wstring name = L"PadwireBenchFloor-" + std::to_wstring(GetCurrentProcessId());
+    down_ = CreateEventW(nullptr, FALSE, FALSE, (name + L"-down").c_str());
+    up_ = CreateEventW(nullptr, FALSE, FALSE, (name + L"-up").c_str());
+    std::wstring command = L"\"" + beside_me(L"padwire_floor.exe") + L"\" key " + name;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!down_ || !up_ ||
+        !CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &relay_)) {
+      relay_ = {};
+    }
+  }
+  ~FloorRelay() {
+    if (relay_.hProcess) {
+      TerminateProcess(relay_.hProcess, 0);
+      CloseHandle(relay_.hThread);
+      CloseHandle(relay_.hProcess);
+    }
+    for (HANDLE event : {down_, up_}) {
+      if (event) CloseHandle(event);
+    }
+  }
+  FloorRelay(const FloorRelay&) = delete;
+  FloorRelay& operator=(const FloorRelay&) = delete;
+  bool running() const { return relay_.hProcess != nullptr; }
+  // Has the relay send Q down or up; returns the time of the signal.
+  LONGLONG signal(bool down) {
+    const LONGLONG at = now_qpc();
+    SetEvent(down ? down_ : up_);
+    return at;
+  }
+
+ private:
+  HANDLE down_ = nullptr;
+  HANDLE up_ = nullptr;
+  PROCESS_INFORMATION relay_{};
+};
+
+// The times of one series of changes, from each change to its key message in the recorder.
+struct Series {
   std::vector<double> ms;
   int lost = 0;
-  for (int i = 0; i < events; ++i) {
-    const bool press = i % 2 == 0;
+
+  // Makes a change (`change` returns its time) and waits for the message of `key`.
+  void time(UINT key, bool press, const std::function<LONGLONG()>& change) {
     const std::size_t before = KeyRecorder::stamps.size();
-    const LONGLONG at = change(press);
+    const LONGLONG at = change();
     const UINT expected = press ? WM_KEYDOWN : WM_KEYUP;
     const bool seen = test::pump_until(
         [&] {
@@ -159,18 +214,71 @@ void time_presses(const char* label, int events, UINT key,
         },
         1000);
     if (!seen) ++lost;
+  }
+  void report(const char* label) const {
+    const char* folder = std::getenv("PADWIRE_BENCH_DUMP");
+    if (FILE* f =
+            folder ? std::fopen((std::string(folder) + label + ".txt").c_str(), "w") : nullptr) {
+      for (std::size_t i = 0; i < ms.size(); ++i) std::fprintf(f, "%zu %.3f\n", i, ms[i]);
+      std::fclose(f);
+    }
+    std::printf("latency_median %s %.3f\n", label, percentile(ms, 0.5));
+    std::printf("latency_p99 %s %.3f\n", label, percentile(ms, 0.99));
+    std::printf("latency_events %s %zu\n", label, ms.size());
+    if (lost) std::printf("latency_lost %s %d\n", label, lost);
+    std::fflush(stdout);
+  }
+};
+
+// Which floors a run times beside the program's changes.
+enum class Floors {
+  none,
+  clean,      // the floor, with the program suspended around each of its keys
+  and_awake,  // that, and the floor with the program running
+};
+
+// Presses and releases a button, each after a random pause so that no change keeps step with
+// the timer, and times each from the change (`change(press)` makes it and returns its time) to
+// the message of `key` in the recorder, which has the focus.
+//
+// The floor's keys go between the program's, after the same random pauses, so that both meet
+// the machine in the same state (on this VM some phases of a run delay one wake-up in twenty by
+// a clock tick, for every process alike). The program watches every key of the session through
+// Raw Input, so each of the floor's keys would wake it too, and the Wine server and the two
+// cores would be shared with it: the floor is timed with the program suspended ("floor-LABEL"),
+// and with Floors::and_awake also with it running ("floor-awake-LABEL": what the program's watch
+// costs another program's key).
+void time_presses(const char* label, int events, UINT key,
+                  const std::function<LONGLONG(bool)>& change, Program& program,
+                  Floors floors = Floors::none) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> pause(2, 21);
+  std::unique_ptr<FloorRelay> relay;
+  if (floors != Floors::none) relay = std::make_unique<FloorRelay>();
+  if (relay && !relay->running()) return;
+  Series padwire, floor, awake;
+  for (int i = 0; i < events; ++i) {
+    const bool press = i % 2 == 0;
+    padwire.time(key, press, [&] { return change(press); });
+    Sleep(static_cast<DWORD>(pause(rng)));
+    if (!relay) continue;
+    program.suspend(true);
+    Sleep(static_cast<DWORD>(pause(rng)));
+    floor.time(FloorRelay::kKey, press, [&] { return relay->signal(press); });
+    program.suspend(false);
+    Sleep(static_cast<DWORD>(pause(rng)));
+    if (floors != Floors::and_awake) continue;
+    awake.time(FloorRelay::kKey, press, [&] { return relay->signal(press); });
     Sleep(static_cast<DWORD>(pause(rng)));
   }
-  std::printf("latency_median %s %.3f\n", label, percentile(ms, 0.5));
-  std::printf("latency_p99 %s %.3f\n", label, percentile(ms, 0.99));
-  std::printf("latency_events %s %zu\n", label, ms.size());
-  if (lost) std::printf("latency_lost %s %d\n", label, lost);
-  std::fflush(stdout);
+  padwire.report(label);
+  if (relay) floor.report(("floor-" + std::string(label)).c_str());
+  if (floors == Floors::and_awake) awake.report(("floor-awake-" + std::string(label)).c_str());
 }
 
 // Button 0 is the pad's A, or an Xbox pad's A (south) read through XInput.
 void latency(const Design& design, Signal signal, const char* label, int events,
-             bool xinput = false) {
+             bool xinput = false, Floors floors = Floors::none) {
   test::forget_settings();
   ScriptedController pad(signal, xinput);
   KeyRecorder recorder;
@@ -178,33 +286,10 @@ void latency(const Design& design, Signal signal, const char* label, int events,
   if (!program.running()) return;
   pad.connect();
   recorder.focus();
-  time_presses(label, events, xinput ? kKeyOfB : kKeyOfA,
-               [&](bool press) { return press ? pad.publish({kButtonA}) : pad.publish({}); });
-}
-
-// The floor under the latency: a program that does nothing but wait on an event and send the
-// key, woken by this one (padwire_floor.exe key EVENT).
-void floor_latency(int events) {
-  const std::wstring name = L"PadwireBenchFloor-" + std::to_wstring(GetCurrentProcessId());
-  HANDLE event = CreateEventW(nullptr, FALSE, FALSE, name.c_str());
-  std::wstring command = L"\"" + beside_me(L"padwire_floor.exe") + L"\" key " + name;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION relay{};
-  if (event && CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &relay)) {
-    KeyRecorder recorder;
-    recorder.focus();
-    time_presses("floor", events, kKeyOfA, [&](bool) {
-      const LONGLONG at = now_qpc();
-      SetEvent(event);
-      return at;
-    });
-    TerminateProcess(relay.hProcess, 0);
-    CloseHandle(relay.hThread);
-    CloseHandle(relay.hProcess);
-  }
-  if (event) CloseHandle(event);
+  time_presses(
+      label, events, xinput ? kKeyOfB : kKeyOfA,
+      [&](bool press) { return press ? pad.publish({kButtonA}) : pad.publish({}); }, program,
+      floors);
 }
 
 // Auto-fire (A held, switched on with Tab) and the pointer in mouse mode (stick held, turned
@@ -342,12 +427,10 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argv[1];
   const int n = _wtoi(argv[argc - 1]);
   if (command == L"latency") {
-    latency(kDesigns[0], Signal::direct, "padwire", n);
+    latency(kDesigns[0], Signal::direct, "padwire", n, false, Floors::and_awake);
     latency(kDesigns[0], Signal::forwarded, "padwire-forwarded", n);
     latency(kDesigns[1], Signal::direct, "timer-only", n);
-    latency(kDesigns[0], Signal::direct, "padwire-xinput", n, true);
-  } else if (command == L"floor") {
-    floor_latency(n);
+    latency(kDesigns[0], Signal::direct, "padwire-xinput", n, true, Floors::clean);
   } else if (command == L"rates") {
     for (const Design& d : kDesigns) rates(d, n);
   } else if (command == L"startup") {
