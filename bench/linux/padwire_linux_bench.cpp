@@ -5,8 +5,9 @@
 //                                               controller): the joystick's change to the key
 //                                               arriving in the recorder window, on
 //                                               CLOCK_MONOTONIC; and the floor, this process's
-//                                               own XTest key to the same window, each
-//                                               between two of the program's
+//                                               own XTest key to the same window (the
+//                                               program stopped meanwhile), each between two
+//                                               of the program's
 //   padwire_linux_bench PROGRAM idle SECONDS     utime + stime of the program and of the X
 //                                               server with the controller connected and at rest
 //   padwire_linux_bench PROGRAM startup RUNS [LABEL]  process creation to the tray icon
@@ -14,6 +15,7 @@
 //                                               e.g. floor-tray for padwire_tray_floor
 // Lines "name linux value" for tools/run-bench.sh.
 #include <X11/keysym.h>
+#include <signal.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -73,8 +75,12 @@ bool arrival(const Recorder& recorder, std::size_t before, Record::Kind kind, st
 
 // Presses and releases A (or the pad's south button), each after a random pause so that no
 // change keeps step with a timer. The program answers a line once it has taken the change in,
-// with the time of the change. The floor's keys go between the program's, so that both see
-// the same desktop: one still starting up, or busy with something else, slows both alike.
+// with the time of the change. The floor's keys go between the program's, after the same
+// random pauses, so that both see the same desktop: one still starting up, or busy with
+// something else, slows both alike. The program watches every key of the desktop (XInput 2 raw
+// events), so each of the floor's keys would wake it too: the floor is timed with the program
+// stopped (SIGSTOP), and by number also with it running ("floor-awake-x11": what the program's
+// watch costs another program's key).
 void latency(const std::string& program, int events, bool xbox) {
   XSession session;
   XDesktop desktop(session.display());
@@ -87,23 +93,34 @@ void latency(const std::string& program, int events, bool xbox) {
   sleep_ms(2000);  // the desktop's own start: openbox reads its files for about a second
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> pause(2, 21);
-  std::vector<double> ms, floor;
+  std::vector<double> ms, floor, awake;
   int lost = 0;
   for (int i = 0; i < events; ++i) {
     const bool press = i % 2 == 0;
     const Record::Kind kind = press ? Record::kKeyDown : Record::kKeyUp;
-    std::size_t before = recorder.records().size();
+    // A key that neither A nor the south button types, from this process through XTest.
+    const auto floor_key = [&](std::vector<double>& times) {
+      const std::size_t before = recorder.records().size();
+      const std::int64_t at = now_ns();
+      desktop.key(XK_q, press);
+      arrival(recorder, before, kind, at, times);
+    };
+    const std::size_t before = recorder.records().size();
     if (!padwire.button(kButtonA, press)) return;
     if (!arrival(recorder, before, kind, padwire.changed_ns(), ms)) ++lost;
     sleep_ms(pause(rng));
-    before = recorder.records().size();
-    const std::int64_t at = now_ns();
-    desktop.key(XK_q, press);  // a key that neither A nor the south button types
-    arrival(recorder, before, kind, at, floor);
+    kill(padwire.pid(), SIGSTOP);
+    sleep_ms(pause(rng));
+    floor_key(floor);
+    kill(padwire.pid(), SIGCONT);
+    sleep_ms(pause(rng));
+    if (xbox) continue;
+    floor_key(awake);
     sleep_ms(pause(rng));
   }
   print_latency(xbox ? "linux-pad" : "linux", ms, lost);
   print_latency(xbox ? "floor-x11-pad" : "floor-x11", floor, 0);
+  if (!xbox) print_latency("floor-awake-x11", awake, 0);
 }
 
 // utime + stime of a process, in clock ticks.
