@@ -3,9 +3,10 @@
 //   padwire_floor.exe             one window of padwire.exe's class and one Shell_NotifyIconW,
 //                                 nothing else (no COM, no common controls, no DirectInput):
 //                                 the floor of the start-up
-//   padwire_floor.exe key NAME    waits on the named events NAME-down and NAME-up and sends Q
-//                                 down or up, one per signal: the floor of the key latency (one
-//                                 process woken by another, a key to a window of a third)
+//   padwire_floor.exe key NAME VK  waits on the named events NAME-down and NAME-up and sends
+//                                 the virtual key VK down or up, one per signal: the floor of
+//                                 the key latency (one process woken by another, a key to a
+//                                 window of a third)
 #include <windows.h>
 // shellapi.h needs the declarations of windows.h before it.
 #include <shellapi.h>
@@ -49,20 +50,22 @@ int tray_icon(HINSTANCE instance) {
 }
 
 // Ends when the events can no longer be waited on, or when the harness ends this process.
-int key_relay(const std::wstring& name) {
+int key_relay(const std::wstring& name, BYTE key) {
   const HANDLE events[] = {OpenEventW(SYNCHRONIZE, FALSE, (name + L"-down").c_str()),
                            OpenEventW(SYNCHRONIZE, FALSE, (name + L"-up").c_str())};
   if (!events[0] || !events[1]) return 1;
   for (;;) {
     const DWORD woke = WaitForMultipleObjects(2, events, FALSE, INFINITE);
     if (woke != WAIT_OBJECT_0 && woke != WAIT_OBJECT_0 + 1) return 0;
-    keybd_event('Q', 0, woke == WAIT_OBJECT_0 ? 0 : KEYEVENTF_KEYUP, 0);
+    keybd_event(key, 0, woke == WAIT_OBJECT_0 ? 0 : KEYEVENTF_KEYUP, 0);
   }
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  if (__argc >= 3 && std::wstring(__wargv[1]) == L"key") return key_relay(__wargv[2]);
+  if (__argc >= 4 && std::wstring(__wargv[1]) == L"key") {
+    return key_relay(__wargv[2], static_cast<BYTE>(_wtoi(__wargv[3])));
+  }
   return tray_icon(instance);
 }

@@ -147,16 +147,18 @@ double percentile(std::vector<double> values, double p) {
 }
 
 // The floor under the latency: padwire_floor.exe, a program that does nothing but wait on two
-// events and send Q down or up (padwire_floor.exe key NAME), woken by this one. Q is a key that
-// neither the pad's A nor an Xbox pad's A types, so its keys and the program's tell apart.
+// events and send its key down or up (padwire_floor.exe key NAME VK), woken by this one. Q and W
+// are keys that neither the pad's A nor an Xbox pad's A types, so the floor's keys and the
+// program's tell apart.
 class FloorRelay {
  public:
-  static constexpr UINT kKey = 'Q';
-  FloorRelay() {
-    const std::wstring name = L"PadwireBenchFloor-" + std::to_wstring(GetCurrentProcessId());
+  explicit FloorRelay(UINT key) : key_(key) {
+    const std::wstring name = L"PadwireBenchFloor-" + std::to_wstring(GetCurrentProcessId()) +
+                              L"-" + std::to_wstring(key);
     down_ = CreateEventW(nullptr, FALSE, FALSE, (name + L"-down").c_str());
     up_ = CreateEventW(nullptr, FALSE, FALSE, (name + L"-up").c_str());
-    std::wstring command = L"\"" + beside_me(L"padwire_floor.exe") + L"\" key " + name;
+    std::wstring command =
+        L"\"" + beside_me(L"padwire_floor.exe") + L"\" key " + name + L" " + std::to_wstring(key);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (!down_ || !up_ ||
@@ -178,7 +180,8 @@ class FloorRelay {
   FloorRelay(const FloorRelay&) = delete;
   FloorRelay& operator=(const FloorRelay&) = delete;
   bool running() const { return relay_.hProcess != nullptr; }
-  // Has the relay send Q down or up; returns the time of the signal.
+  UINT key() const { return key_; }
+  // Has the relay send its key down or up; returns the time of the signal.
   LONGLONG signal(bool down) {
     const LONGLONG at = now_qpc();
     SetEvent(down ? down_ : up_);
@@ -186,6 +189,7 @@ class FloorRelay {
   }
 
  private:
+  UINT key_;
   HANDLE down_ = nullptr;
   HANDLE up_ = nullptr;
   PROCESS_INFORMATION relay_{};
@@ -253,10 +257,16 @@ void time_presses(const char* label, int events, UINT key,
                   Floors floors = Floors::none) {
   std::mt19937 rng(7);
   std::uniform_int_distribution<int> pause(2, 21);
-  std::unique_ptr<FloorRelay> relay;
-  if (floors != Floors::none) relay = std::make_unique<FloorRelay>();
-  if (relay && !relay->running()) return;
+  // The floor with the program running has a key of its own: each series presses and releases
+  // its key in turn.
+  std::unique_ptr<FloorRelay> relay, awake_relay;
+  if (floors != Floors::none) relay = std::make_unique<FloorRelay>('Q');
+  if (floors == Floors::and_awake) awake_relay = std::make_unique<FloorRelay>('W');
+  if ((relay && !relay->running()) || (awake_relay && !awake_relay->running())) return;
   Series padwire, floor, awake;
+  const auto floor_key = [](Series& series, FloorRelay& by, bool press) {
+    series.time(by.key(), press, [&] { return by.signal(press); });
+  };
   for (int i = 0; i < events; ++i) {
     const bool press = i % 2 == 0;
     padwire.time(key, press, [&] { return change(press); });
@@ -264,16 +274,16 @@ void time_presses(const char* label, int events, UINT key,
     if (!relay) continue;
     program.suspend(true);
     Sleep(static_cast<DWORD>(pause(rng)));
-    floor.time(FloorRelay::kKey, press, [&] { return relay->signal(press); });
+    floor_key(floor, *relay, press);
     program.suspend(false);
     Sleep(static_cast<DWORD>(pause(rng)));
-    if (floors != Floors::and_awake) continue;
-    awake.time(FloorRelay::kKey, press, [&] { return relay->signal(press); });
+    if (!awake_relay) continue;
+    floor_key(awake, *awake_relay, press);
     Sleep(static_cast<DWORD>(pause(rng)));
   }
   padwire.report(label);
   if (relay) floor.report(("floor-" + std::string(label)).c_str());
-  if (floors == Floors::and_awake) awake.report(("floor-awake-" + std::string(label)).c_str());
+  if (awake_relay) awake.report(("floor-awake-" + std::string(label)).c_str());
 }
 
 // Button 0 is the pad's A, or an Xbox pad's A (south) read through XInput.

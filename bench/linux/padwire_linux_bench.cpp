@@ -98,11 +98,13 @@ void latency(const std::string& program, int events, bool xbox) {
   for (int i = 0; i < events; ++i) {
     const bool press = i % 2 == 0;
     const Record::Kind kind = press ? Record::kKeyDown : Record::kKeyUp;
-    // A key that neither A nor the south button types, from this process through XTest.
-    const auto floor_key = [&](std::vector<double>& times) {
+    // A key that neither A nor the south button types, from this process through XTest; the
+    // floor with the program running has a key of its own, so that each series presses and
+    // releases its key in turn.
+    const auto floor_key = [&](std::vector<double>& times, unsigned long keysym) {
       const std::size_t before = recorder.records().size();
       const std::int64_t at = now_ns();
-      desktop.key(XK_q, press);
+      desktop.key(keysym, press);
       arrival(recorder, before, kind, at, times);
     };
     const std::size_t before = recorder.records().size();
@@ -111,11 +113,11 @@ void latency(const std::string& program, int events, bool xbox) {
     sleep_ms(pause(rng));
     kill(padwire.pid(), SIGSTOP);
     sleep_ms(pause(rng));
-    floor_key(floor);
+    floor_key(floor, XK_q);
     kill(padwire.pid(), SIGCONT);
     sleep_ms(pause(rng));
     if (xbox) continue;
-    floor_key(awake);
+    floor_key(awake, XK_w);
     sleep_ms(pause(rng));
   }
   print_latency(xbox ? "linux-pad" : "linux", ms, lost);
