@@ -12,8 +12,9 @@
 #   processes;
 # - the Linux program (padwire_scripted, the test build whose joystick is scripted) on a private
 #   Xvfb desktop: key latency from the joystick's change, of a joystick read by number and of an
-#   Xbox pad read as a game controller, each with the floor measured beside it (an XTest key of
-#   the harness's own, the program stopped meanwhile; by number also with it running); idle cost
+#   Xbox pad read as a game controller, each with the floor measured beside it
+#   (padwire_key_floor: a program that only relays the change as an XTest key, the program
+#   stopped meanwhile; by number also with it running); idle cost
 #   of the program and the X server; start-up (build/native/bench/padwire_linux_bench), in a
 #   column of its own, with the start-up's floor
 #   (padwire_tray_floor: a Qt program that only shows a tray icon).
@@ -95,7 +96,7 @@ linux_bench="$root/build/native/bench/padwire_linux_bench"
 linux_program="$root/build/native/platform/linux/padwire_scripted"
 linux_floor="$root/build/native/bench/padwire_tray_floor"
 for f in "$tick_bench" "$bin/padwire_bench.exe" "$bin/padwire.exe" "$bin/padwire_timer_only.exe" \
-  "$linux_bench" "$linux_program" "$linux_floor"; do
+  "$linux_bench" "$linux_program" "$linux_floor" "$root/build/native/bench/padwire_key_floor"; do
   [ -x "$f" ] || [ -f "$f" ] || { echo "run-bench.sh: $f is missing; run make bench" >&2; exit 2; }
 done
 "$tick_bench" --benchmark_format=csv 2>/dev/null |

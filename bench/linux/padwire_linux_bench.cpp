@@ -4,17 +4,17 @@
 //                                               south button of a pad read as a game
 //                                               controller): the joystick's change to the key
 //                                               arriving in the recorder window, on
-//                                               CLOCK_MONOTONIC; and the floor, this process's
-//                                               own XTest key to the same window (the
-//                                               program stopped meanwhile), each between two
-//                                               of the program's
+//                                               CLOCK_MONOTONIC; and the floor,
+//                                               padwire_key_floor's key to the same window
+//                                               from the change it relays (the program
+//                                               stopped meanwhile), each between two of the
+//                                               program's
 //   padwire_linux_bench PROGRAM idle SECONDS     utime + stime of the program and of the X
 //                                               server with the controller connected and at rest
 //   padwire_linux_bench PROGRAM startup RUNS [LABEL]  process creation to the tray icon
 //                                               (median); LABEL (default linux) names the row,
 //                                               e.g. floor-tray for padwire_tray_floor
 // Lines "name linux value" for tools/run-bench.sh.
-#include <X11/keysym.h>
 #include <signal.h>
 #include <time.h>
 #include <unistd.h>
@@ -73,6 +73,14 @@ bool arrival(const Recorder& recorder, std::size_t before, Record::Kind kind, st
       1000);
 }
 
+// A program in this program's folder.
+std::string beside_me(const char* name) {
+  std::string self(4096, '\0');
+  const ssize_t got = readlink("/proc/self/exe", self.data(), self.size());
+  self.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+  return self.substr(0, self.rfind('/') + 1) + name;
+}
+
 // Presses and releases A (or the pad's south button), each after a random pause so that no
 // change keeps step with a timer. The program answers a line once it has taken the change in,
 // with the time of the change. The floor's keys go between the program's, after the same
@@ -86,7 +94,14 @@ void latency(const std::string& program, int events, bool xbox) {
   XDesktop desktop(session.display());
   Recorder recorder(session.display(), "Game");
   ScriptedPadwire padwire(program, session);
-  if (!session.ready() || !padwire.start()) return;
+  // The floor: padwire_key_floor, beside this program, relays each change as its key. Q and W
+  // are keys that neither A nor the south button types; the floor with the program running has
+  // a key of its own, so that each series presses and releases its key in turn.
+  const std::string floor_program = beside_me("padwire_key_floor");
+  ScriptedPadwire relay(floor_program, session), awake_relay(floor_program, session);
+  relay.environment = {"PADWIRE_FLOOR_KEY=q"};
+  awake_relay.environment = {"PADWIRE_FLOOR_KEY=w"};
+  if (!session.ready() || !padwire.start() || !relay.start() || !awake_relay.start()) return;
   if (xbox && !(padwire.send("unplug") && padwire.send("plug xbox"))) return;
   desktop.activate(recorder.window());
   wait_until([&] { return recorder.focused(); });
@@ -98,14 +113,9 @@ void latency(const std::string& program, int events, bool xbox) {
   for (int i = 0; i < events; ++i) {
     const bool press = i % 2 == 0;
     const Record::Kind kind = press ? Record::kKeyDown : Record::kKeyUp;
-    // A key that neither A nor the south button types, from this process through XTest; the
-    // floor with the program running has a key of its own, so that each series presses and
-    // releases its key in turn.
-    const auto floor_key = [&](std::vector<double>& times, unsigned long keysym) {
+    const auto floor_key = [&](std::vector<double>& times, ScriptedPadwire& by) {
       const std::size_t before = recorder.records().size();
-      const std::int64_t at = now_ns();
-      desktop.key(keysym, press);
-      arrival(recorder, before, kind, at, times);
+      if (by.button(kButtonA, press)) arrival(recorder, before, kind, by.changed_ns(), times);
     };
     const std::size_t before = recorder.records().size();
     if (!padwire.button(kButtonA, press)) return;
@@ -113,11 +123,11 @@ void latency(const std::string& program, int events, bool xbox) {
     sleep_ms(pause(rng));
     kill(padwire.pid(), SIGSTOP);
     sleep_ms(pause(rng));
-    floor_key(floor, XK_q);
+    floor_key(floor, relay);
     kill(padwire.pid(), SIGCONT);
     sleep_ms(pause(rng));
     if (xbox) continue;
-    floor_key(awake, XK_w);
+    floor_key(awake, awake_relay);
     sleep_ms(pause(rng));
   }
   print_latency(xbox ? "linux-pad" : "linux", ms, lost);
