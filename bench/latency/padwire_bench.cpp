@@ -250,8 +250,8 @@ enum class Floors {
 // a clock tick, for every process alike). The program watches every key of the session through
 // Raw Input, so each of the floor's keys would wake it too, and the Wine server and the two
 // cores would be shared with it: the floor is timed with the program suspended ("floor-LABEL"),
-// and with Floors::and_awake also with it running ("floor-awake-LABEL": what the program's watch
-// costs another program's key).
+// and with Floors::and_awake also with it running, afterwards ("floor-awake-LABEL": what the
+// program's watch costs another program's key).
 void time_presses(const char* label, int events, UINT key,
                   const std::function<LONGLONG(bool)>& change, Program& program,
                   Floors floors = Floors::none) {
@@ -277,8 +277,12 @@ void time_presses(const char* label, int events, UINT key,
     floor_key(floor, *relay, press);
     program.suspend(false);
     Sleep(static_cast<DWORD>(pause(rng)));
-    if (!awake_relay) continue;
-    floor_key(awake, *awake_relay, press);
+  }
+  // Another program's keys while the program runs, after the same pauses, in a pass of their
+  // own: between the program's changes, each would put a foreign key's handling into the
+  // program's series that the floor's never meets.
+  for (int i = 0; awake_relay && i < events; ++i) {
+    floor_key(awake, *awake_relay, i % 2 == 0);
     Sleep(static_cast<DWORD>(pause(rng)));
   }
   padwire.report(label);

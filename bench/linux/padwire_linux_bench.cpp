@@ -87,8 +87,8 @@ std::string beside_me(const char* name) {
 // random pauses, so that both see the same desktop: one still starting up, or busy with
 // something else, slows both alike. The program watches every key of the desktop (XInput 2 raw
 // events), so each of the floor's keys would wake it too: the floor is timed with the program
-// stopped (SIGSTOP), and by number also with it running ("floor-awake-x11": what the program's
-// watch costs another program's key).
+// stopped (SIGSTOP), and by number also with it running, afterwards ("floor-awake-x11": what
+// the program's watch costs another program's key).
 void latency(const std::string& program, int events, bool xbox) {
   XSession session;
   XDesktop desktop(session.display());
@@ -110,24 +110,30 @@ void latency(const std::string& program, int events, bool xbox) {
   std::uniform_int_distribution<int> pause(2, 21);
   std::vector<double> ms, floor, awake;
   int lost = 0;
+  const auto floor_key = [&](std::vector<double>& times, ScriptedPadwire& by, bool press) {
+    const std::size_t before = recorder.records().size();
+    if (by.button(kButtonA, press)) {
+      arrival(recorder, before, press ? Record::kKeyDown : Record::kKeyUp, by.changed_ns(), times);
+    }
+  };
   for (int i = 0; i < events; ++i) {
     const bool press = i % 2 == 0;
     const Record::Kind kind = press ? Record::kKeyDown : Record::kKeyUp;
-    const auto floor_key = [&](std::vector<double>& times, ScriptedPadwire& by) {
-      const std::size_t before = recorder.records().size();
-      if (by.button(kButtonA, press)) arrival(recorder, before, kind, by.changed_ns(), times);
-    };
     const std::size_t before = recorder.records().size();
     if (!padwire.button(kButtonA, press)) return;
     if (!arrival(recorder, before, kind, padwire.changed_ns(), ms)) ++lost;
     sleep_ms(pause(rng));
     kill(padwire.pid(), SIGSTOP);
     sleep_ms(pause(rng));
-    floor_key(floor, relay);
+    floor_key(floor, relay, press);
     kill(padwire.pid(), SIGCONT);
     sleep_ms(pause(rng));
-    if (xbox) continue;
-    floor_key(awake, awake_relay);
+  }
+  // Another program's keys while the program runs, in a pass of their own: between the
+  // program's changes, each would put a foreign key's handling into the program's series that
+  // the floor's never meets.
+  for (int i = 0; !xbox && i < events; ++i) {
+    floor_key(awake, awake_relay, i % 2 == 0);
     sleep_ms(pause(rng));
   }
   print_latency(xbox ? "linux-pad" : "linux", ms, lost);
