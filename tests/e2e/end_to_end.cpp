@@ -22,6 +22,16 @@ HWND EndToEnd::launch() {
   }
   HWND main = processes_.wait_until_in_tray(padwire_);
   if (!main) ADD_FAILURE() << "padwire.exe has no tray icon";
+  // The debug window comes up with the first read of the pad, under the pointer. Wine then
+  // takes the X server's view of the keyboard, and the keys this harness holds went to Wine
+  // alone: a key held meanwhile would go up. Keys are held once the window is up.
+  test::pump_until(
+      [&] {
+        const HWND debug = test::window_of(padwire_.dwProcessId, L"PadwireDebugWindow");
+        return debug && IsWindowVisible(debug);
+      },
+      2000);
+  test::pump_for(100);
   return main;
 }
 
