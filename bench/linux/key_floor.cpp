@@ -7,7 +7,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
-#include <poll.h>
 #include <time.h>
 #include <unistd.h>
 

@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/linux/linux_paths.h"
 #include "recorder.h"
 #include "scripted_padwire.h"
 #include "x_desktop.h"
@@ -73,14 +74,6 @@ bool arrival(const Recorder& recorder, std::size_t before, Record::Kind kind, st
       1000);
 }
 
-// A program in this program's folder.
-std::string beside_me(const char* name) {
-  std::string self(4096, '\0');
-  const ssize_t got = readlink("/proc/self/exe", self.data(), self.size());
-  self.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
-  return self.substr(0, self.rfind('/') + 1) + name;
-}
-
 // Presses and releases A (or the pad's south button), each after a random pause so that no
 // change keeps step with a timer. The program answers a line once it has taken the change in,
 // with the time of the change. The floor's keys go between the program's, after the same
@@ -97,11 +90,13 @@ void latency(const std::string& program, int events, bool xbox) {
   // The floor: padwire_key_floor, beside this program, relays each change as its key. Q and W
   // are keys that neither A nor the south button types; the floor with the program running has
   // a key of its own, so that each series presses and releases its key in turn.
-  const std::string floor_program = beside_me("padwire_key_floor");
+  const std::string floor_program = lin::program_folder() + "/padwire_key_floor";
   ScriptedPadwire relay(floor_program, session), awake_relay(floor_program, session);
   relay.environment = {"PADWIRE_FLOOR_KEY=q"};
   awake_relay.environment = {"PADWIRE_FLOOR_KEY=w"};
-  if (!session.ready() || !padwire.start() || !relay.start() || !awake_relay.start()) return;
+  if (!session.ready() || !padwire.start() || !relay.start() || (!xbox && !awake_relay.start())) {
+    return;
+  }
   if (xbox && !(padwire.send("unplug") && padwire.send("plug xbox"))) return;
   desktop.activate(recorder.window());
   wait_until([&] { return recorder.focused(); });
