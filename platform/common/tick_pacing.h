@@ -20,6 +20,11 @@
 //   towards the stressed rumble) keeps the timer's cadence: while the engine says it is paced
 //   by the timer and the timer runs, a change waits for the next timer tick, so per-second
 //   rates stay what the timer alone gives.
+// - After a change's tick the loop waits for the controller alone for kQuietAfterChangeMs: the
+//   keys just sent are on their way to the game, and the program's own work on its other events
+//   meanwhile (the watch hears those very keys) would compete with the game's handling of them
+//   for the processor and the window system. A change in that moment runs its tick at once;
+//   the moment is never extended, so the other events wait at most that long.
 // - A device that must be polled, or that cannot signal, leaves the timer running alone, as if
 //   none of this were here. The core's Timer1 is untouched: its enabled flag and interval reach
 //   the PollTimer, a stopped Timer1 means no ticks at all, and a skipped tick is only
@@ -30,6 +35,8 @@
 #include "platform/tick_demand.h"
 
 namespace padwire {
+
+inline constexpr int kQuietAfterChangeMs = 2;
 
 // What the back end knows at the moment of a decision.
 struct PaceFacts {

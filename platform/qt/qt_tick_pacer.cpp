@@ -6,6 +6,8 @@
 // they are looked at every 100 ms while the timer sleeps instead.
 #include "platform/qt/qt_tick_pacer.h"
 
+#include <poll.h>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <algorithm>
@@ -117,8 +119,23 @@ void TickPacer::follow_change_fd() {
     // The tick reads the change itself (SDL updates its joysticks when polled); the pump's
     // events, which only tell of controllers coming and going, wait until the key is out.
     pad_changed();
+    quiet_after_change();
     pump();
   });
+}
+
+void TickPacer::quiet_after_change() {
+  const qint64 end = clock_.nsecsElapsed() + qint64{kQuietAfterChangeMs} * 1'000'000;
+  for (;;) {
+    const int fd = pad_.change_fd();
+    const qint64 left = end - clock_.nsecsElapsed();
+    if (fd < 0 || left <= 0 || views_.ended()) return;
+    pollfd change{fd, POLLIN, 0};
+    const int ms = static_cast<int>((left + 999'999) / 1'000'000);
+    if (::poll(&change, 1, ms) <= 0 || !(change.revents & POLLIN)) return;
+    pad_.drain_change_fd();
+    pad_changed();
+  }
 }
 
 void TickPacer::settle() {

@@ -36,6 +36,23 @@ void TickPacer::pad_changed() {
   pacing_.after_tick(facts());
 }
 
+void TickPacer::pad_changed_then_quiet() {
+  pad_changed();
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  for (;;) {
+    QueryPerformanceCounter(&now);
+    const LONGLONG left =
+        kQuietAfterChangeMs - (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+    const HANDLE pad = pad_event();
+    if (left <= 0 || !pad || WaitForSingleObject(pad, static_cast<DWORD>(left)) != WAIT_OBJECT_0) {
+      return;
+    }
+    pad_changed();
+  }
+}
+
 void TickPacer::raw_input(const MSG& message) {
   // (Wine answers GetAsyncKeyState from a cache for up to 50 ms after a key was last seen
   // up, and a tick at the very moment of the key event may not see it yet: the key is read on
@@ -73,7 +90,7 @@ int run_paced_message_loop(Win32Views& views, TickPacer& pacer) {
     const DWORD woke =
         MsgWaitForMultipleObjectsEx(pad ? 1 : 0, pad ? &pad : nullptr, views.debug_text_wait(),
                                     QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (pad && woke == WAIT_OBJECT_0) pacer.pad_changed();
+    if (pad && woke == WAIT_OBJECT_0) pacer.pad_changed_then_quiet();
   }
 }
 

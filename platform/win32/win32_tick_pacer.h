@@ -26,7 +26,8 @@ class TickPacer {
 
   // The event the controller signals on a change; null when there is none.
   HANDLE pad_event() const;
-  void pad_changed();
+  // The controller's change; then its changes alone for a moment (kQuietAfterChangeMs).
+  void pad_changed_then_quiet();
   // A WM_INPUT message: a key the tick reads went down or up.
   void raw_input(const MSG& message);
   // After the messages of one wake-up.
@@ -34,6 +35,7 @@ class TickPacer {
 
  private:
   PaceFacts facts() const;
+  void pad_changed();
 
   WatchedKeys& keys_;
   Win32DirectInput& input_;
