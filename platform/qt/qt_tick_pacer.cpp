@@ -113,28 +113,32 @@ void TickPacer::follow_change_fd() {
   if (fd < 0) return;
   change_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
   QObject::connect(change_.get(), &QSocketNotifier::activated, this, [this] {
-    pad_.drain_change_fd();
-    // A node that went away was closed: its notifier waits, disabled, to be replaced.
-    if (pad_.change_fd() != change_->socket()) change_->setEnabled(false);
-    // The tick reads the change itself (SDL updates its joysticks when polled); the pump's
-    // events, which only tell of controllers coming and going, wait until the key is out.
-    pad_changed();
+    // The pump's events, which only tell of controllers coming and going, wait until the key
+    // is out.
+    take_change();
     quiet_after_change();
     pump();
   });
 }
 
+void TickPacer::take_change() {
+  pad_.drain_change_fd();
+  // A node that went away was closed: its notifier waits, disabled, to be replaced.
+  if (pad_.change_fd() != change_->socket()) change_->setEnabled(false);
+  // The tick reads the change itself (SDL updates its joysticks when polled).
+  pad_changed();
+}
+
 void TickPacer::quiet_after_change() {
   const qint64 end = clock_.nsecsElapsed() + qint64{kQuietAfterChangeMs} * 1'000'000;
-  for (;;) {
-    const int fd = pad_.change_fd();
+  // The descriptor the notifier watches, while it is still the controller's.
+  while (!views_.ended() && change_->isEnabled() && pad_.change_fd() == change_->socket()) {
     const qint64 left = end - clock_.nsecsElapsed();
-    if (fd < 0 || left <= 0 || views_.ended()) return;
-    pollfd change{fd, POLLIN, 0};
+    if (left <= 0) return;
+    pollfd change{static_cast<int>(change_->socket()), POLLIN, 0};
     const int ms = static_cast<int>((left + 999'999) / 1'000'000);
     if (::poll(&change, 1, ms) <= 0 || !(change.revents & POLLIN)) return;
-    pad_.drain_change_fd();
-    pad_changed();
+    take_change();
   }
 }
 

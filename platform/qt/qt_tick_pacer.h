@@ -64,6 +64,8 @@ class TickPacer final : public QObject {
   void key_changed();
   void poll_keys();
   void follow_change_fd();
+  // A signal on the controller's change descriptor: drained, and the tick runs.
+  void take_change();
   // After a change's tick: the controller's changes alone for a moment (kQuietAfterChangeMs).
   void quiet_after_change();
 
