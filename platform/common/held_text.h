@@ -30,7 +30,8 @@ class HeldText {
 // The part of a shown text that a new text replaces: the characters [start, shown_end) of the
 // shown text give way to [start, wanted_end) of the new one; everything before `start` and after
 // the ends is the same in both. Nothing when the texts are equal. A text box that replaces just
-// this part redraws one line of the debug window's dump instead of all of them.
+// this part redraws one line of the debug window's dump instead of all of them. Positions count
+// the text's own units (UTF-16 units for a Qt text).
 struct TextChange {
   std::size_t start = 0;
   std::size_t shown_end = 0;
@@ -38,5 +39,6 @@ struct TextChange {
   friend bool operator==(const TextChange&, const TextChange&) = default;
 };
 std::optional<TextChange> changed_span(std::wstring_view shown, std::wstring_view wanted);
+std::optional<TextChange> changed_span(std::u16string_view shown, std::u16string_view wanted);
 
 }  // namespace padwire

@@ -7,8 +7,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextCursor>
+#include <string_view>
 
 #include "dialog/form_force_feedback.h"
+#include "platform/common/held_text.h"
 #include "platform/qt/qt_layout.h"
 
 namespace padwire::qt {
@@ -20,6 +23,10 @@ namespace {
 constexpr int kDebugClientWidth = 3600;
 constexpr int kDebugClientHeight = 3390;
 constexpr TwipsRect kDebugText{-30, -15, 3645, 3435};
+
+std::u16string_view units(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
 
 // Destroys a window the program closes; a handler of one of its controls may be running.
 void dispose(QWidget* window) {
@@ -122,6 +129,7 @@ QWidget* DebugWindow::ensure() {
   size_and_centre(window, kDebugClientWidth, kDebugClientHeight);
   text_ = new QPlainTextEdit(&window);
   text_->setReadOnly(true);
+  text_->setUndoRedoEnabled(false);  // its text is replaced piece by piece, for ever
   text_->setFocusPolicy(Qt::NoFocus);
   text_->setLineWrapMode(QPlainTextEdit::NoWrap);
   // A scroll bar only when the dump has more lines than the box shows.
@@ -137,8 +145,16 @@ bool DebugWindow::visible() const {
 
 void DebugWindow::show_text(const std::string& text) {
   if (!ensure()) return;
-  const QString shown = to_qt_lines(text);
-  if (text_->toPlainText() != shown) text_->setPlainText(shown);
+  // Replacing the whole text lays out and draws every line again, and the X server copies the
+  // whole window; a pad's change alters a line or two, and only those are drawn.
+  const QString wanted = to_qt_lines(text);
+  if (const auto change = changed_span(units(text_->toPlainText()), units(wanted))) {
+    QTextCursor cursor(text_->document());
+    cursor.setPosition(static_cast<int>(change->start));
+    cursor.setPosition(static_cast<int>(change->shown_end), QTextCursor::KeepAnchor);
+    cursor.insertText(wanted.mid(static_cast<qsizetype>(change->start),
+                                 static_cast<qsizetype>(change->wanted_end - change->start)));
+  }
   if (!window_->isVisible()) window_->show();
 }
 

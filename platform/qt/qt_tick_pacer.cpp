@@ -66,7 +66,11 @@ TickPacer::TickPacer(QtTimer& timer, PadSignals& pad, const TickDemand& demand, 
     QObject::connect(&key_poll_, &QTimer::timeout, this, [this] { poll_keys(); });
   }
   debug_due_.setSingleShot(true);
-  QObject::connect(&debug_due_, &QTimer::timeout, this, [this] { views_.flush_debug_text(); });
+  // Drawing holds the loop for up to a millisecond: a change that arrived meanwhile is taken
+  // first, and the text, which the change's tick holds again, is drawn once the pad rests.
+  QObject::connect(&debug_due_, &QTimer::timeout, this, [this] {
+    if (!change_waiting()) views_.flush_debug_text();
+  });
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
                    this, [this] { settle(); });
 }
@@ -127,6 +131,12 @@ void TickPacer::take_change() {
   if (pad_.change_fd() != change_->socket()) change_->setEnabled(false);
   // The tick reads the change itself (SDL updates its joysticks when polled).
   pad_changed();
+}
+
+bool TickPacer::change_waiting() const {
+  if (!change_ || !change_->isEnabled()) return false;
+  pollfd change{static_cast<int>(change_->socket()), POLLIN, 0};
+  return ::poll(&change, 1, 0) > 0 && (change.revents & POLLIN);
 }
 
 void TickPacer::quiet_after_change() {

@@ -68,6 +68,8 @@ class TickPacer final : public QObject {
   void take_change();
   // After a change's tick: the controller's changes alone for a moment (kQuietAfterChangeMs).
   void quiet_after_change();
+  // A signal waits on the controller's change descriptor, not yet taken.
+  bool change_waiting() const;
 
   QtTimer& timer_;
   PadSignals& pad_;

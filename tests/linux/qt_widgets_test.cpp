@@ -7,11 +7,13 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPlainTextEdit>
 
 #include "platform/linux/linux_key_layout.h"
 #include "platform/qt/qt_drawing.h"
 #include "platform/qt/qt_keys.h"
 #include "platform/qt/qt_layout.h"
+#include "platform/qt/qt_small_windows.h"
 #include "platform/qt/qt_tick_pacer.h"
 #include "platform/qt/qt_tray.h"
 
@@ -101,6 +103,18 @@ TEST(QtKeys, TheCaptureGivesEveryKeyOfAzertyAndQwertzItsCode) {
       return layout->virtual_key_at_keycode(code);
     };
     EXPECT_EQ(virtual_key_of(event, at), c.vk) << c.layout << " " << c.linux_key;
+  }
+}
+
+// The debug window replaces only the part of its text that changed, and always ends showing the
+// whole latest text: a value, a line more or fewer, a character outside the BMP, nothing.
+TEST(QtDebugWindow, ShowsTheLatestTextWhateverChanged) {
+  DebugWindow window({});
+  for (const char* text : {"X=0\r\nButton(1)=0\r\n", "X=0\r\nButton(1)=128\r\n",
+                           "X=0\r\nButton(1)=128\r\nButton(2)=0\r\n", "Pad \xF0\x9F\x8E\xAE\r\n",
+                           "Pad \xF0\x9F\x8E\xAF\r\n", ""}) {
+    window.show_text(text);
+    EXPECT_EQ(window.handle()->findChild<QPlainTextEdit*>()->toPlainText(), to_qt_lines(text));
   }
 }
 

@@ -35,6 +35,9 @@ TEST(HeldText, ChangedSpanIsWhatLiesBetweenTheCommonStartAndEnd) {
       {L"aaa", L"a", {1, 3, 1}},
   };
   for (const auto& c : cases) EXPECT_EQ(changed_span(c.shown, c.wanted), c.change) << c.wanted;
+  // In UTF-16 a character whose first or second unit alone differs is replaced whole.
+  EXPECT_EQ(changed_span(u"a\U0001F3AE", u"a\U0001F3AF"), (TextChange{1, 3, 3}));
+  EXPECT_EQ(changed_span(u"\U0001F3AEa", u"\U0001F7AEa"), (TextChange{0, 2, 2}));
 }
 
 }  // namespace padwire
