@@ -69,7 +69,7 @@ TickPacer::TickPacer(QtTimer& timer, PadSignals& pad, const TickDemand& demand, 
   // Drawing holds the loop for up to a millisecond: a change that arrived meanwhile is taken
   // first, and the text, which the change's tick holds again, is drawn once the pad rests.
   QObject::connect(&debug_due_, &QTimer::timeout, this, [this] {
-    if (!change_waiting()) views_.flush_debug_text();
+    if (!(change_ && change_->isEnabled() && change_signalled(0))) views_.flush_debug_text();
   });
   QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock,
                    this, [this] { settle(); });
@@ -133,10 +133,9 @@ void TickPacer::take_change() {
   pad_changed();
 }
 
-bool TickPacer::change_waiting() const {
-  if (!change_ || !change_->isEnabled()) return false;
+bool TickPacer::change_signalled(int wait_ms) const {
   pollfd change{static_cast<int>(change_->socket()), POLLIN, 0};
-  return ::poll(&change, 1, 0) > 0 && (change.revents & POLLIN);
+  return ::poll(&change, 1, wait_ms) > 0 && (change.revents & POLLIN);
 }
 
 void TickPacer::quiet_after_change() {
@@ -145,9 +144,7 @@ void TickPacer::quiet_after_change() {
   while (!views_.ended() && change_->isEnabled() && pad_.change_fd() == change_->socket()) {
     const qint64 left = end - clock_.nsecsElapsed();
     if (left <= 0) return;
-    pollfd change{static_cast<int>(change_->socket()), POLLIN, 0};
-    const int ms = static_cast<int>((left + 999'999) / 1'000'000);
-    if (::poll(&change, 1, ms) <= 0 || !(change.revents & POLLIN)) return;
+    if (!change_signalled(static_cast<int>((left + 999'999) / 1'000'000))) return;
     take_change();
   }
 }

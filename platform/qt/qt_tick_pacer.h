@@ -68,8 +68,8 @@ class TickPacer final : public QObject {
   void take_change();
   // After a change's tick: the controller's changes alone for a moment (kQuietAfterChangeMs).
   void quiet_after_change();
-  // A signal waits on the controller's change descriptor, not yet taken.
-  bool change_waiting() const;
+  // A signal waits on the change notifier's descriptor, or comes within `wait_ms`.
+  bool change_signalled(int wait_ms) const;
 
   QtTimer& timer_;
   PadSignals& pad_;
