@@ -5,6 +5,8 @@
 //   padwire_bench.exe latency EVENTS   key latency over EVENTS presses and releases, with the
 //                                   floor (a program that only relays the change as a key)
 //                                   timed between the program's changes
+//   padwire_bench.exe latency-alone dinput|xinput EVENTS  one pad's series and its floor alone,
+//                                   for runs side by side in a short time
 //   padwire_bench.exe rates SECONDS    ticks, auto-fire taps and pointer pixels per second
 //   padwire_bench.exe startup [EXE...] RUNS  process creation to tray icon (of other programs)
 //   padwire_bench.exe idle EXE SECONDS starts EXE, prints "idle-start", sleeps, "idle-end"
@@ -440,7 +442,12 @@ int wmain(int argc, wchar_t** argv) {
   }
   const std::wstring command = argv[1];
   const int n = _wtoi(argv[argc - 1]);
-  if (command == L"latency") {
+  if (command == L"latency-alone" && argc == 4) {
+    const bool xinput = std::wstring(argv[2]) == L"xinput";
+    if (!xinput && std::wstring(argv[2]) != L"dinput") return 2;
+    latency(kDesigns[0], Signal::direct, xinput ? "padwire-xinput" : "padwire", n, xinput,
+            Floors::clean);
+  } else if (command == L"latency") {
     latency(kDesigns[0], Signal::direct, "padwire", n, false, Floors::and_awake);
     latency(kDesigns[0], Signal::forwarded, "padwire-forwarded", n);
     latency(kDesigns[1], Signal::direct, "timer-only", n);
