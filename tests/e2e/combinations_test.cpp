@@ -69,12 +69,11 @@ TEST_F(EndToEnd, MPlusBSendsAltEUpEnterThenThePadMovesAndClicksThePointer) {
   ASSERT_GE(xs.size(), 9u);
   LONG travelled = 0;
   LONG speed = 0;
-  std::string path;
-  for (LONG x : xs) path.append(" ").append(std::to_string(x));
   for (std::size_t i = 1; i < xs.size(); ++i) {
     while (travelled < xs[i] - 150) travelled += ++speed;
     EXPECT_EQ(travelled, xs[i] - 150)
-        << "position " << xs[i] << " is off the accelerating path; read:" << path;
+        << "position " << xs[i] << " is off the accelerating path; read "
+        << testing::PrintToString(xs);
   }
 
   // A is the left button, B the right one, at the pointer.
